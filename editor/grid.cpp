@@ -1,0 +1,1 @@
+// The editor's height grid.

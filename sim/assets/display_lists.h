@@ -1,0 +1,15 @@
+// The display lists of the models, the scenery, the ground plane and the forest.
+#pragma once
+
+const int LIST_AIRCRAFT = 10;
+const int LIST_AIRCRAFT_GEAR = 11;
+const int LIST_AIRFIELD = 12;
+const int LIST_DELTA_WING = 13;
+const int LIST_SCENERY = 14;
+const int LIST_TREE = 16;
+const int LIST_FOREST = 17;
+const int LIST_GROUND = 18;
+
+// Builds lists 10, 12, 11, 13, 18, 14, 16, 17 in that order, then loads the
+// landscape (which builds the terrain lists).
+void BuildDisplayLists();

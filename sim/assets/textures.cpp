@@ -1,0 +1,6 @@
+// Texture set.
+#include "sim/assets/textures.h"
+
+void LoadTextureSet()
+{
+}

@@ -1,0 +1,131 @@
+// Scene set-up: fixed GL state, the four lights, fog and the start poses.
+#include "sim/shell/scene.h"
+
+#include <GL/glut.h>
+
+#include "sim/assets/display_lists.h"
+#include "sim/assets/textures.h"
+#include "sim/flight/aircraft.h"
+#include "sim/render/sky.h"
+
+float windowWidth = 640.0f;
+float windowHeight = 480.0f;
+unsigned char texturesOn = 1;
+float fogDensity = 4.0e-6f;
+float fogColour[4] = {0.6f, 0.7f, 0.8f, 1.0f};
+Body camera;
+
+// The light table: sun, moon, overlay light at the aircraft, spot on the aircraft.
+static const GLfloat LIGHT0_AMBIENT[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+static const GLfloat LIGHT0_DIFFUSE[4] = {0.9f, 0.9f, 0.85f, 1.0f};
+static const GLfloat LIGHT0_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+static const GLfloat LIGHT0_POSITION[4] = {0.0f, -100000.0f, 0.0f, 0.0f};
+static const GLfloat LIGHT1_AMBIENT[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+static const GLfloat LIGHT1_DIFFUSE[4] = {0.2f, 0.3f, 0.55f, 1.0f};
+static const GLfloat LIGHT1_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+static const GLfloat LIGHT1_POSITION[4] = {0.0f, 100000.0f, 0.0f, 0.0f};
+static const GLfloat LIGHT2_AMBIENT[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+static const GLfloat LIGHT2_DIFFUSE[4] = {0.6f, 0.4f, 0.4f, 1.0f};
+static const GLfloat LIGHT2_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+static const GLfloat LIGHT3_AMBIENT[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+static const GLfloat LIGHT3_DIFFUSE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+static const GLfloat LIGHT3_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+void SetupLights()
+{
+    glLightfv(GL_LIGHT0, GL_AMBIENT, LIGHT0_AMBIENT);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, LIGHT0_DIFFUSE);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, LIGHT0_SPECULAR);
+    glLightfv(GL_LIGHT0, GL_POSITION, LIGHT0_POSITION);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, LIGHT1_AMBIENT);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, LIGHT1_DIFFUSE);
+    glLightfv(GL_LIGHT1, GL_SPECULAR, LIGHT1_SPECULAR);
+    glLightfv(GL_LIGHT1, GL_POSITION, LIGHT1_POSITION);
+    glLightfv(GL_LIGHT2, GL_AMBIENT, LIGHT2_AMBIENT);
+    glLightfv(GL_LIGHT2, GL_DIFFUSE, LIGHT2_DIFFUSE);
+    glLightfv(GL_LIGHT2, GL_SPECULAR, LIGHT2_SPECULAR);
+    glLightfv(GL_LIGHT3, GL_AMBIENT, LIGHT3_AMBIENT);
+    glLightfv(GL_LIGHT3, GL_DIFFUSE, LIGHT3_DIFFUSE);
+    glLightfv(GL_LIGHT3, GL_SPECULAR, LIGHT3_SPECULAR);
+    glLightf(GL_LIGHT3, GL_SPOT_EXPONENT, 0.2f);
+    glLightf(GL_LIGHT3, GL_SPOT_CUTOFF, 45.0f);
+    glLightf(GL_LIGHT3, GL_CONSTANT_ATTENUATION, 1.0f);
+    glLightf(GL_LIGHT3, GL_LINEAR_ATTENUATION, 1.0f);
+    glLightf(GL_LIGHT3, GL_QUADRATIC_ATTENUATION, 0.2f);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+}
+
+void SetupFog()
+{
+    // Fog stays disabled until the pilot's fog key switches it on.
+    glFogi(GL_FOG_MODE, GL_EXP);
+    glFogf(GL_FOG_DENSITY, fogDensity);
+    glFogfv(GL_FOG_COLOR, fogColour);
+}
+
+void SetupFixedState()
+{
+    glClearColor(skyColour[0], skyColour[1], skyColour[2], skyColour[3]);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glClearDepth(1.0);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glFrontFace(GL_CCW);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    SetupLights();
+    SetupFog();
+    // The vertex, normal and colour client arrays stay disabled: nothing
+    // draws from them, and freeglut's spheres would otherwise read colours
+    // from a null colour array (black spheres on Mesa, a crash elsewhere).
+}
+
+void SetupScene()
+{
+    SetupFixedState();
+    if (texturesOn)
+        LoadTextureSet();
+    BuildDisplayLists();
+    ResetPlane(plane);
+    ResetCamera(camera);
+    CheckGLError("SetupScene");
+    glutPostRedisplay();
+}
+
+void Reshape(int width, int height)
+{
+    if (height == 0)
+        height = 1;
+    if (width == 0)
+        width = 1;
+    glViewport(0, 0, width, height);
+    windowHeight = (float)height;
+    windowWidth = (float)width;
+    glutPostRedisplay();
+}
+
+void ResetCamera(Body& body)
+{
+    body.pos = {0.0f, 0.0f, 1200.0f};
+    body.dir = {0.0f, 0.0f, -1.0f};
+    body.up = {0.0f, 1.0f, 0.0f};
+    UnitCross(body.dir, body.up, body.normal);
+    body.speed = 0.0f;
+    body.thrust = 0.0f;
+}
+
+void CheckGLError(const char* /*label*/)
+{
+    glGetError();
+}
+
+void PassiveMotion(int /*x*/, int /*y*/)
+{
+}

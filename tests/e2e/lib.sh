@@ -1,0 +1,172 @@
+# Sourced by every end-to-end test: runs the real programs in a scratch working
+# directory under a private Xvfb, drives them with xdotool, collects their
+# console output and exit status, and saves screenshots as PNG.
+#
+#   e2e_init                     scratch dir $WORK, private display, cleanup trap
+#   start_app PROG [DIR]         start build/PROG in DIR (default $WORK); stdin is a pipe
+#   wait_window TITLE            wait for the window, focus it; sets $WID
+#   send_keys KEY...             xdotool key names (plus, bracketright, shift+p ...)
+#   type_text TEXT               types literal text into the window
+#   send_input TEXT              writes TEXT and a line end to the program's stdin
+#   close_input                  closes the program's stdin (end of input)
+#   click X Y [BUTTON]           click at window pixel (X, Y)
+#   drag X0 Y0 X1 Y1 [BUTTON] [STEPS]
+#   wait_output TEXT [SECONDS]   wait until stdout holds TEXT (fixed string)
+#   count_output TEXT            number of stdout lines equal to TEXT
+#   wait_exit [SECONDS]          wait for the program to end; sets $EXIT_STATUS
+#   screenshot NAME              $SHOTS/NAME.png of the window
+#   pixel NAME X Y               "R G B" (0..255) of a screenshot's pixel
+#   fail MESSAGE                 print and exit 1
+
+set -euo pipefail
+
+BUILD=${PELORIN_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../build" && pwd)}
+SOURCE=${PELORIN_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+SHOTS=${PELORIN_SHOTS:-$BUILD/screenshots}
+CONVERT=/usr/bin/convert
+[ -x "$CONVERT" ] || CONVERT=convert
+
+# shellcheck source=scripts/xvfb.sh
+. "$SOURCE/scripts/xvfb.sh"
+
+APP_PID=""
+WID=""
+EXIT_STATUS=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${WORK:-}" ]; then
+    echo "--- stdout (last 40 lines)" >&2; tail -n 40 "$WORK/stdout" 2>/dev/null >&2 || true
+    echo "--- stderr (last 40 lines)" >&2; tail -n 40 "$WORK/stderr" 2>/dev/null >&2 || true
+  fi
+  exit 1
+}
+
+e2e_cleanup() {
+  exec 7>&- 2>/dev/null || true
+  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+    kill "$APP_PID" 2>/dev/null || true
+    wait "$APP_PID" 2>/dev/null || true
+  fi
+  stop_xvfb
+  if [ -n "${WORK:-}" ] && [ -z "${KEEP_WORK:-}" ]; then rm -rf "$WORK"; fi
+}
+
+e2e_init() {
+  WORK=$(mktemp -d /tmp/pelorin-e2e.XXXXXX)
+  mkdir -p "$SHOTS"
+  trap e2e_cleanup EXIT
+  start_xvfb "${E2E_SCREEN:-1280x1024x24}" || fail "no Xvfb"
+}
+
+# Copies the delivered data (images, default landscape) into a directory.
+copy_data() {
+  local dir=${1:-$WORK}
+  cp -r "$SOURCE"/data/. "$dir"/
+}
+
+start_app() {
+  local prog=$1 dir=${2:-$WORK}
+  [ -x "$BUILD/$prog" ] || fail "no program $BUILD/$prog"
+  rm -f "$WORK/stdin" && mkfifo "$WORK/stdin"
+  : >"$WORK/stdout"; : >"$WORK/stderr"
+  (cd "$dir" && exec "$BUILD/$prog" <"$WORK/stdin" >"$WORK/stdout" 2>"$WORK/stderr") &
+  APP_PID=$!
+  exec 7>"$WORK/stdin"
+  EXIT_STATUS=""
+}
+
+wait_window() {
+  local title=$1 i
+  WID=""
+  for i in $(seq 1 200); do
+    WID=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$WID" ] && break
+    kill -0 "$APP_PID" 2>/dev/null || fail "program ended before its window \"$title\" appeared"
+    sleep 0.05
+  done
+  [ -n "$WID" ] || fail "window \"$title\" did not appear"
+  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  xdotool mousemove --window "$WID" 1 1
+  sleep 0.2
+}
+
+send_keys() {
+  xdotool key --delay 30 "$@"
+}
+
+type_text() {
+  xdotool type --delay 30 "$1"
+}
+
+send_input() {
+  printf '%s\n' "$1" >&7
+}
+
+close_input() {
+  exec 7>&-
+}
+
+click() {
+  local x=$1 y=$2 button=${3:-1}
+  xdotool mousemove --window "$WID" "$x" "$y" click "$button"
+}
+
+drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 button=${5:-1} steps=${6:-10} i
+  xdotool mousemove --window "$WID" "$x0" "$y0" mousedown "$button"
+  for i in $(seq 1 "$steps"); do
+    xdotool mousemove --window "$WID" $((x0 + (x1 - x0) * i / steps)) $((y0 + (y1 - y0) * i / steps))
+    sleep 0.02
+  done
+  xdotool mouseup "$button"
+}
+
+wait_output() {
+  local text=$1 seconds=${2:-20} i
+  for i in $(seq 1 $((seconds * 20))); do
+    grep -qF -- "$text" "$WORK/stdout" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  fail "no \"$text\" on standard output within ${seconds}s"
+}
+
+count_output() {
+  grep -cxF -- "$1" "$WORK/stdout" || true
+}
+
+wait_exit() {
+  local seconds=${1:-20} i
+  for i in $(seq 1 $((seconds * 20))); do
+    if ! kill -0 "$APP_PID" 2>/dev/null; then
+      set +e; wait "$APP_PID"; EXIT_STATUS=$?; set -e
+      APP_PID=""
+      return 0
+    fi
+    sleep 0.05
+  done
+  fail "program did not end within ${seconds}s"
+}
+
+screenshot() {
+  local name=$1
+  xwd -silent -id "$WID" | "$CONVERT" xwd:- "png:$SHOTS/$name.png" || fail "screenshot $name"
+}
+
+pixel() {
+  local name=$1 x=$2 y=$3
+  "$CONVERT" "$SHOTS/$name.png" -crop "1x1+$x+$y" -depth 8 txt:- | tail -n 1 |
+    sed -E 's/.*\(([0-9.]+),([0-9.]+),([0-9.]+).*/\1 \2 \3/' | awk '{printf "%d %d %d\n", $1, $2, $3}'
+}
+
+# near "R G B" "R G B" TOL: true when every channel is within TOL.
+near() {
+  local -a a b
+  read -r -a a <<<"$1"; read -r -a b <<<"$2"
+  local tol=${3:-8} i d
+  for i in 0 1 2; do
+    d=$((a[i] - b[i])); [ $d -lt 0 ] && d=$((-d))
+    [ $d -le "$tol" ] || return 1
+  done
+  return 0
+}
