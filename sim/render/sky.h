@@ -9,7 +9,19 @@ extern const float blackColour[4];
 extern int sunHaloOn;             // the textured square above the sun
 extern int flameFrame;            // 0..3, which flame texture the exhaust uses
 
+// The horizon rules shared by the clock's step sizes and the drawing: the
+// sun is down strictly between 95 and 265 degrees, the moon is up from 91 to
+// 270 inclusive.
+bool SunBelowHorizon(float sunDegrees);
+bool MoonAboveHorizon(float moonDegrees);
+
+// Darkens the stored clear colour by 0.01 per call at dusk, brightens it at
+// dawn; per frame, so the drift follows the frame rate. Not clamped.
 void UpdateSkyColour();
+// Light 0 and the sun sphere with its halo; modelview at the identity.
 void DrawSun();
+// Light 1 and the moon sphere, which shows only its emission.
 void DrawMoon();
+// Glows, nozzle plates and, with thrust above 0, the flames; drawn in the
+// aircraft's own frame. Advances flameFrame once per call with thrust.
 void DrawExhaust(Body body);

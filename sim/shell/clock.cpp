@@ -1,19 +1,41 @@
-// Day clock.
+// Day clock: the sun and moon angles, advanced four times a second.
 #include "sim/shell/clock.h"
 
 #include <GL/glut.h>
+
+#include "sim/flight/ground_contact.h"
+#include "sim/render/sky.h"
 
 float sunAngle = 0.0f;
 float moonAngle = 0.0f;
 int timePasses = 1;
 
+// Degrees per tick. The sun hurries through the night and the moon through
+// the day, so each spends most of its time where it can be seen.
+const float SUN_STEP_DAY = 0.2f;
+const float SUN_STEP_NIGHT = 0.5f;
+const float MOON_STEP_UP = 0.07f;
+const float MOON_STEP_DOWN = 1.4f;
+const float FULL_CIRCLE = 360.0f;
+const int CLOCK_PERIOD_MS = 250;
+
+// The step is chosen from the angle before it; a full circle resets to
+// exactly 0 rather than the remainder, so every day starts from overhead.
 void AdvanceClock()
 {
+    if (!timePasses || paused)
+        return;
+    sunAngle += SunBelowHorizon(sunAngle) ? SUN_STEP_NIGHT : SUN_STEP_DAY;
+    if (sunAngle >= FULL_CIRCLE)
+        sunAngle = 0.0f;
+    moonAngle += MoonAboveHorizon(moonAngle) ? MOON_STEP_UP : MOON_STEP_DOWN;
+    if (moonAngle >= FULL_CIRCLE)
+        moonAngle = 0.0f;
 }
 
 void ClockTick(int /*value*/)
 {
     AdvanceClock();
-    glutTimerFunc(250, ClockTick, 1);
+    glutTimerFunc(CLOCK_PERIOD_MS, ClockTick, 1);
     glutPostRedisplay();
 }

@@ -2,6 +2,8 @@
 // A cell is alive when its byte is 0 and dead when it is 1.
 #pragma once
 
+#include <cstddef>
+
 const int LIFE_SIZE = 10;
 
 extern int lifeOn;
@@ -9,6 +11,8 @@ extern unsigned char* lifeBufferA;
 extern unsigned char* lifeBufferB;
 extern unsigned char* lifeCells; // the current board
 extern unsigned char* lifeNext;  // where the next generation is written
+// How the boards get their memory (malloc); tests swap in a failing one.
+extern void* (*lifeAllocate)(size_t bytes);
 
 void StartLife();
 void StepLife();
