@@ -16,7 +16,8 @@ bool WriteLandscape(FILE* out, int sizeX, int sizeY, const int* heights)
             fprintf(out, "%d ", heights[r * sizeX + c]);
         fputc('\n', out);
     }
-    return !ferror(out);
+    // A buffered stream only reports a full disk when it is flushed.
+    return fflush(out) == 0 && !ferror(out);
 }
 
 bool SaveLandscapeFile(const char* path, int sizeX, int sizeY, const int* heights, std::string& error)
@@ -49,15 +50,25 @@ bool SaveLandscapeFile(const char* path, int sizeX, int sizeY, const int* height
         writeErrno = errno;
     }
     if (!written) {
+        if (writeErrno == 0)
+            writeErrno = EIO;
         error = std::string(path) + ": could not write the landscape: " + strerror(writeErrno);
         unlink(temp.c_str());
         return false;
     }
     // mkstemp creates the file readable by its owner only; a landscape is an
-    // ordinary document, so give it the usual permissions under the umask.
-    mode_t mask = umask(0);
-    umask(mask);
-    chmod(temp.c_str(), 0666 & ~mask);
+    // ordinary document, so it keeps the permissions of the file it replaces,
+    // or gets the usual ones under the umask.
+    struct stat old;
+    mode_t mode;
+    if (stat(path, &old) == 0 && S_ISREG(old.st_mode)) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    chmod(temp.c_str(), mode);
     if (rename(temp.c_str(), path) != 0) {
         error = std::string(path) + ": could not replace the file: " + strerror(errno);
         unlink(temp.c_str());

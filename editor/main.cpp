@@ -1,20 +1,26 @@
-// Entry of the landscape editor.
+// Entry of the landscape editor: the window, its callbacks, the main loop.
 #include <GL/glut.h>
+#include <cstdio>
 
-static void Display()
-{
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glutSwapBuffers();
-}
+#include "editor/callbacks.h"
+#include "editor/view.h"
 
 int main(int argc, char** argv)
 {
+    // Console lines must reach a pipe as they are printed, as in the simulator.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(640, 480);
+    glutInitWindowSize((int)editor::windowWidth, (int)editor::windowHeight);
     glutCreateWindow("Pelorin Editor");
-    glutDisplayFunc(Display);
+    glutDisplayFunc(editor::DisplayEditor);
+    glutReshapeFunc(editor::ReshapeEditor);
+    glutSpecialFunc(editor::RedisplayOnly);
+    glutKeyboardFunc(editor::EditorKeyboard);
+    glutMouseFunc(editor::EditorMouse);
+    glutMotionFunc(editor::EditorMotion);
+    glutPassiveMotionFunc(editor::RedisplayOnly);
+    editor::InitEditor();
     glutMainLoop();
     return 0;
 }

@@ -1,0 +1,18 @@
+// The editor's GLUT callbacks: thin wrappers that forward to the tools and
+// the view and then request a redisplay.
+#pragma once
+
+namespace editor {
+
+// GL state and the grid; exits with status 1 if the grid cannot be allocated.
+void InitEditor();
+void EditorKeyboard(unsigned char key, int x, int y);
+void EditorMouse(int button, int state, int x, int y);
+// Every motion event while a button is held counts as a left-button press.
+void EditorMotion(int x, int y);
+// Special keys and passive pointer motion only redraw.
+void RedisplayOnly();
+void RedisplayOnly(int a, int b);
+void RedisplayOnly(int key, int x, int y);
+
+} // namespace editor

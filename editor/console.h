@@ -1,0 +1,30 @@
+// The editor's console answers: a file name and a contour elevation read from
+// a stream (standard input in the program), bounded and checked.
+#pragma once
+
+#include <cstdio>
+
+namespace editor {
+
+const int FILE_NAME_CAPACITY = 128; // 127 characters and the terminating zero
+
+enum ConsoleAnswer {
+    ANSWER_OK,
+    ANSWER_END_OF_INPUT, // the stream ended before an answer began
+    ANSWER_TOO_LONG,     // a name longer than 127 characters; its rest was discarded
+    ANSWER_NOT_INTEGER,  // not a whole number in int range; the rest of its line was discarded
+};
+
+// One word as "%s" reads it: leading white space is skipped and the word ends
+// at the first white space, which stays in the stream, so text after a blank
+// is what the next prompt meets. At most 127 characters go into `name`
+// (FILE_NAME_CAPACITY bytes); a longer word is consumed whole and refused.
+ConsoleAnswer ReadFileName(FILE* in, char (&name)[FILE_NAME_CAPACITY]);
+
+// One whole number after leading white space. Text that is not one (letters,
+// digits followed by letters, a value outside int range) is refused and the
+// rest of its line thrown away, so it cannot answer the next prompt too.
+// `value` changes only on ANSWER_OK.
+ConsoleAnswer ReadElevation(FILE* in, int& value);
+
+} // namespace editor

@@ -1,0 +1,149 @@
+// Drawing the editor's top view and mapping the pointer back onto it.
+#include "editor/view.h"
+
+#include <GL/glut.h>
+#include <cmath>
+#include <cstdio>
+
+#include "editor/grid.h"
+
+namespace editor {
+
+float windowWidth = 640.0f;
+float windowHeight = 480.0f;
+
+// The lattice covers every integer position of -100..99 on both axes, just in
+// front of the grid so that it passes the depth test.
+const int LATTICE_FIRST = -100;
+const int LATTICE_END = 100;
+const float LATTICE_Z = 0.01f;
+const float VIEW_NEAR = -25.0f;
+const float VIEW_FAR = 25.0f;
+const float GRID_Z = -10.0f;
+
+ViewBox EditorViewBox(float width, float height)
+{
+    ViewBox box;
+    if (width > height) {
+        float aspect = width / height;
+        box = {-VIEW_HALF_EXTENT * aspect, VIEW_HALF_EXTENT * aspect, -VIEW_HALF_EXTENT, VIEW_HALF_EXTENT};
+    } else {
+        float aspect = height / width;
+        box = {-VIEW_HALF_EXTENT, VIEW_HALF_EXTENT, -VIEW_HALF_EXTENT * aspect, VIEW_HALF_EXTENT * aspect};
+    }
+    return box;
+}
+
+GridCell WindowToGridCell(int px, int py, float width, float height)
+{
+    // The pixel's centre, carried through the same box the frame is drawn
+    // with, so the point edited is the one drawn under the pointer at any
+    // window shape.
+    ViewBox box = EditorViewBox(width, height);
+    double worldX = box.left + ((double)px + 0.5) / width * ((double)box.right - box.left);
+    double worldY = box.top - ((double)py + 0.5) / height * ((double)box.top - box.bottom);
+    double gx = std::floor(worldX + GRID_OFFSET + 0.5);
+    double gy = std::floor(worldY + GRID_OFFSET + 0.5);
+    // Far outside the window the values only need to stay outside the grid;
+    // keep them inside int range.
+    const double LIMIT = 1.0e6;
+    gx = gx < -LIMIT ? -LIMIT : gx > LIMIT ? LIMIT : gx;
+    gy = gy < -LIMIT ? -LIMIT : gy > LIMIT ? LIMIT : gy;
+    GridCell cell;
+    cell.gridX = (int)gx;
+    cell.rowFromTop = gridSizeY - 1 - (int)gy;
+    return cell;
+}
+
+void SetupEditorGL()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glFrontFace(GL_CCW);
+    glEnable(GL_COLOR_MATERIAL);
+}
+
+static void DrawLattice()
+{
+    glColor3f(1.0f, 1.0f, 1.0f);
+    for (int i = LATTICE_FIRST; i < LATTICE_END; i++) {
+        for (int j = LATTICE_FIRST; j < LATTICE_END; j++) {
+            glBegin(GL_POINTS);
+            glVertex3f((float)i, (float)j, LATTICE_Z);
+            glEnd();
+        }
+    }
+}
+
+void DrawGrid()
+{
+    for (int x = 0; x < gridSizeX - 1; x++) {
+        for (int y = 0; y < gridSizeY - 1; y++) {
+            int a = x * gridSizeY + y;         // (x, y)
+            int b = (x + 1) * gridSizeY + y + 1; // (x + 1, y + 1)
+            int c = x * gridSizeY + y + 1;     // (x, y + 1)
+            int d = (x + 1) * gridSizeY + y;   // (x + 1, y)
+            glBegin(GL_TRIANGLES);
+            glColor3f(gridRed[a], gridGreen[a], gridBlue[a]);
+            glVertex3f((float)x, (float)y, 0.0f);
+            glColor3f(gridRed[b], gridGreen[b], gridBlue[b]);
+            glVertex3f((float)(x + 1), (float)(y + 1), 0.0f);
+            glColor3f(gridRed[c], gridGreen[c], gridBlue[c]);
+            glVertex3f((float)x, (float)(y + 1), 0.0f);
+            glColor3f(gridRed[a], gridGreen[a], gridBlue[a]);
+            glVertex3f((float)x, (float)y, 0.0f);
+            glColor3f(gridRed[b], gridGreen[b], gridBlue[b]);
+            glVertex3f((float)(x + 1), (float)(y + 1), 0.0f);
+            glColor3f(gridRed[d], gridGreen[d], gridBlue[d]);
+            glVertex3f((float)(x + 1), (float)y, 0.0f);
+            glEnd();
+        }
+    }
+    if (showGridPoints)
+        DrawLattice();
+}
+
+void DrawEditorFrame()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    ViewBox box = EditorViewBox(windowWidth, windowHeight);
+    glOrtho(box.left, box.right, box.bottom, box.top, VIEW_NEAR, VIEW_FAR);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(-GRID_OFFSET, -GRID_OFFSET, GRID_Z);
+    DrawGrid();
+    glPopMatrix();
+}
+
+void DisplayEditor()
+{
+    DrawEditorFrame();
+    glutSwapBuffers();
+    glFlush();
+    // One report per frame, however many errors the frame queued.
+    // The bound keeps a broken context from holding the loop forever.
+    bool failed = false;
+    for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; i++)
+        failed = true;
+    if (failed)
+        printf("ERROR!\n");
+}
+
+void ReshapeEditor(int width, int height)
+{
+    if (width < 1)
+        width = 1;
+    if (height < 1)
+        height = 1;
+    glMatrixMode(GL_PROJECTION);
+    windowHeight = (float)height;
+    windowWidth = (float)width;
+    glViewport(0, 0, width, height);
+    glLoadIdentity();
+}
+
+} // namespace editor

@@ -1,0 +1,442 @@
+// The editor's grid, tools, pointer mapping and console answers, without a
+// window: every case drives the same functions the GLUT callbacks call.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "common/height_colour.h"
+#include "editor/console.h"
+#include "editor/grid.h"
+#include "editor/save.h"
+#include "editor/tools.h"
+#include "editor/view.h"
+
+using namespace editor;
+
+namespace {
+
+// Console input for one test, as the program's standard input would be.
+struct Console {
+    FILE* file;
+    explicit Console(const std::string& text)
+    {
+        file = tmpfile();
+        fputs(text.c_str(), file);
+        rewind(file);
+    }
+    ~Console() { fclose(file); }
+};
+
+void StartCapture()
+{
+    fflush(stdout);
+    testing::internal::CaptureStdout();
+}
+
+std::string EndCapture()
+{
+    fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+void FreshGrid()
+{
+    ASSERT_TRUE(CreateGrid(GRID_SIZE, GRID_SIZE));
+    windowWidth = 640;
+    windowHeight = 480;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string TempDir()
+{
+    char dir[] = "/tmp/pelorin-editor.XXXXXX";
+    EXPECT_NE(mkdtemp(dir), nullptr);
+    return dir;
+}
+
+} // namespace
+
+TEST(EditorGrid, StartsFlatGroundColouredWithTheLatticeOff)
+{
+    showGridPoints = 1;
+    FreshGrid();
+    EXPECT_EQ(gridSizeX, 41);
+    EXPECT_EQ(gridSizeY, 41);
+    EXPECT_EQ(showGridPoints, 0);
+    for (int i = 0; i < GRID_SIZE * GRID_SIZE; i++) {
+        ASSERT_EQ(gridHeights[i], 0);
+        ASSERT_EQ(gridRed[i], GROUND_COLOUR.r);
+        ASSERT_EQ(gridGreen[i], GROUND_COLOUR.g);
+        ASSERT_EQ(gridBlue[i], GROUND_COLOUR.b);
+    }
+}
+
+TEST(EditorGrid, RefusesSizesThatCannotBeAllocated)
+{
+    FreshGrid();
+    int* kept = gridHeights;
+    EXPECT_FALSE(CreateGrid(0, 41));
+    EXPECT_FALSE(CreateGrid(41, -1));
+    EXPECT_FALSE(CreateGrid(100000, 100000));
+    EXPECT_EQ(gridHeights, kept);
+    EXPECT_EQ(gridSizeX, 41);
+}
+
+TEST(EditorGrid, SetHeightClampsRecoloursAndReports)
+{
+    struct Case {
+        int height, stored;
+        float r, g, b;
+        const char* printed;
+    } cases[] = {
+        {4000, 4000, 0.475f, 0.33f, 0.13f, "New Height: 4000\n"},
+        {8000, 8000, 0.65f, 0.16f, 0.16f, "New Height: 8000\n"},
+        {16000, 16000, 1.0f, -0.18f, 0.22f, "New Height: 16000\n"},
+        {-300, 0, 0.3f, 0.5f, 0.1f, ""},
+        {0, 0, 0.3f, 0.5f, 0.1f, ""},
+    };
+    FreshGrid();
+    for (const Case& c : cases) {
+        SetGridHeight(7, 30, 12345); // a previous colour that must not survive
+        StartCapture();
+        SetGridHeight(7, 30, c.height);
+        EXPECT_EQ(EndCapture(), c.printed) << c.height;
+        int i = 7 * GRID_SIZE + 30;
+        EXPECT_EQ(gridHeights[i], c.stored);
+        EXPECT_NEAR(gridRed[i], c.r, 1e-6) << c.height;
+        EXPECT_NEAR(gridGreen[i], c.g, 1e-6) << c.height;
+        EXPECT_NEAR(gridBlue[i], c.b, 1e-6) << c.height;
+    }
+}
+
+// Each case selects a function, sets the point (20, 20) and optionally one
+// neighbour, and clicks once on the middle of a 640 x 480 window.
+TEST(EditorTools, EachFunctionOnOneClick)
+{
+    struct Case {
+        const char* what;
+        int function, start, neighbour, contour;
+        int expected;
+        const char* printed; // after the cell line
+    } cases[] = {
+        {"increase", EDIT_INCREASE, 250, 0, 0, 350, "New Height: 350\n"},
+        {"decrease below 0", EDIT_DECREASE, 50, 0, 0, 0, ""},
+        {"decrease", EDIT_DECREASE, 250, 0, 0, 150, "New Height: 150\n"},
+        {"contour negative", EDIT_CONTOUR, 500, 0, -300, 0, ""},
+        {"contour above high", EDIT_CONTOUR, 0, 0, 9000, 9000, "New Height: 9000\n"},
+        {"high", EDIT_HIGH, 10, 0, 0, 8000, "New Height: 8000\n"},
+        {"ground", EDIT_GROUND, 4000, 0, 0, 0, ""},
+        {"random, first of the run", EDIT_RANDOM, 0, 0, 0, 41, "New Height: 41\n"},
+        {"smooth, flat neighbours", EDIT_SMOOTH, 5000, 0, 0, 0, ""},
+        {"smooth, one neighbour high", EDIT_SMOOTH, 0, 8000, 0, 1000, "New Height: 1000\n"},
+        {"smooth truncates", EDIT_SMOOTH, 0, 7, 0, 0, ""},
+        {"none", EDIT_NONE, 300, 0, 0, 300, ""},
+        {"unknown code", 42, 300, 0, 0, 300, ""},
+    };
+    for (const Case& c : cases) {
+        FreshGrid();
+        gridHeights[20 * GRID_SIZE + 20] = c.start;
+        gridHeights[21 * GRID_SIZE + 19] = c.neighbour;
+        SetEditFunction(c.function);
+        SetContourElevation(c.contour);
+        StartCapture();
+        EditorClick(320, 240);
+        EXPECT_EQ(EndCapture(), std::string("20 20\n") + c.printed) << c.what;
+        EXPECT_EQ(GridHeight(20, 20), c.expected) << c.what;
+        EXPECT_EQ(GridHeight(21, 19), c.neighbour) << c.what;
+    }
+}
+
+TEST(EditorTools, IncreaseHasNoUpperLimitAndCountsEveryPress)
+{
+    FreshGrid();
+    SetEditFunction(EDIT_INCREASE);
+    StartCapture();
+    for (int i = 0; i < 81; i++)
+        EditorClick(320, 240);
+    std::string out = EndCapture();
+    EXPECT_EQ(GridHeight(20, 20), 8100);
+    EXPECT_NE(out.find("New Height: 8100\n"), std::string::npos);
+}
+
+TEST(EditorTools, WindowRowsCountDownwardsGridRowsUpwards)
+{
+    FreshGrid();
+    SetEditFunction(EDIT_HIGH);
+    ApplyEditFunction(3, 5);
+    EXPECT_EQ(GridHeight(3, 35), 8000);
+    EXPECT_EQ(GridHeight(3, 5), 0);
+}
+
+TEST(EditorMouse, ClicksAtTheStartSizeKeepTheirCellLinesAndBorderRules)
+{
+    struct Case {
+        int x, y;
+        const char* printed;
+    } cases[] = {
+        {320, 240, "20 20\nNew Height: 8000\n"},
+        {0, 0, "-13 -5\nERROR: Outside of the border\n"},
+        {130, 240, "0 20\nERROR: Borders can't be edited\n"},
+        {639, 479, "53 45\nERROR: Outside of the border\n"},
+    };
+    for (const Case& c : cases) {
+        FreshGrid();
+        SetEditFunction(EDIT_HIGH);
+        StartCapture();
+        EditorClick(c.x, c.y);
+        EXPECT_EQ(EndCapture(), c.printed) << c.x << "," << c.y;
+    }
+    // Nothing selected: the cell line only.
+    FreshGrid();
+    SetEditFunction(EDIT_NONE);
+    StartCapture();
+    EditorClick(320, 240);
+    EXPECT_EQ(EndCapture(), "20 20\n");
+}
+
+// The pixel under which the frame draws grid point (gx, gy): the inverse of
+// the orthographic box, written out by hand from the GL rules.
+static void DrawnPixel(int gx, int gy, float w, float h, int& px, int& py)
+{
+    ViewBox b = EditorViewBox(w, h);
+    double wx = gx - 20.0, wy = gy - 20.0;
+    px = (int)((wx - b.left) / (b.right - b.left) * w);
+    py = (int)((b.top - wy) / (b.top - b.bottom) * h);
+}
+
+TEST(EditorMouse, EveryGridPointIsEditedFromThePixelItIsDrawnUnderAtAnySize)
+{
+    const float sizes[][2] = {{640, 480}, {480, 640}, {1280, 300}, {300, 1280}, {41, 41}, {1000, 1000}, {123, 457}};
+    for (auto size : sizes) {
+        float w = size[0], h = size[1];
+        for (int gx = 0; gx < GRID_SIZE; gx++) {
+            for (int gy = 0; gy < GRID_SIZE; gy++) {
+                int px, py;
+                DrawnPixel(gx, gy, w, h, px, py);
+                GridCell cell = WindowToGridCell(px, py, w, h);
+                // At very small windows neighbouring points share a pixel;
+                // then the mapping may pick either.
+                int slack = (w < 100 || h < 100) ? 1 : 0;
+                ASSERT_LE(abs(cell.gridX - gx), slack) << w << "x" << h << " point " << gx << "," << gy;
+                ASSERT_LE(abs(cell.rowFromTop - (40 - gy)), slack) << w << "x" << h << " point " << gx << "," << gy;
+            }
+        }
+        GridCell centre = WindowToGridCell((int)w / 2, (int)h / 2, w, h);
+        EXPECT_EQ(centre.gridX, 20) << w << "x" << h;
+        EXPECT_EQ(centre.rowFromTop, 20) << w << "x" << h;
+    }
+}
+
+TEST(EditorMouse, ShapeChangesMoveTheBordersWithTheDrawing)
+{
+    FreshGrid();
+    SetEditFunction(EDIT_HIGH);
+    // Tall window: the grid fills the width's middle 80 %, so pixel 0 is
+    // outside and pixel 60 is on the left border.
+    windowWidth = 480;
+    windowHeight = 640;
+    StartCapture();
+    EditorClick(0, 320);
+    EditorClick(48, 320);
+    EXPECT_EQ(EndCapture(), "-5 20\nERROR: Outside of the border\n0 20\nERROR: Borders can't be edited\n");
+    // A pointer far outside the window must not overflow the mapping.
+    windowWidth = 1;
+    windowHeight = 1;
+    StartCapture();
+    EditorClick(2000000000, -2000000000);
+    std::string out = EndCapture();
+    EXPECT_NE(out.find("ERROR: Outside of the border\n"), std::string::npos) << out;
+}
+
+TEST(EditorKeys, TheTableInOrderWithItsExactTexts)
+{
+    struct Case {
+        unsigned char key;
+        int function;
+        const char* printed;
+    } cases[] = {
+        {'i', EDIT_INCREASE, "Setting function to increase by 100\n"},
+        {'m', EDIT_DECREASE, "Setting function to decrease by 100\n"},
+        {'h', EDIT_HIGH, "Setting function to high\n"},
+        {'r', EDIT_RANDOM, "Setting function to random\n"},
+        {'s', EDIT_SMOOTH, ""},
+        {'g', EDIT_GROUND, "Turning Grids On!\nSetting function to ground\n"},
+        {'g', EDIT_GROUND, "Turning Grids Off!\nSetting function to ground\n"},
+        {'G', EDIT_GROUND, ""},
+        {'I', EDIT_GROUND, ""},
+        {'W', EDIT_GROUND, ""},
+        {'x', EDIT_GROUND, ""},
+        {'c', EDIT_CONTOUR, "Setting function to countour\nEnter Elevation:  "},
+    };
+    FreshGrid();
+    Console console("  -300\n");
+    for (const Case& c : cases) {
+        StartCapture();
+        EditorKey(c.key, console.file);
+        EXPECT_EQ(EndCapture(), c.printed) << c.key;
+        EXPECT_EQ(editFunction, c.function) << c.key;
+    }
+    EXPECT_EQ(showGridPoints, 0);
+    EXPECT_EQ(contourElevation, -300);
+}
+
+TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
+{
+    FreshGrid();
+    Console console("250\nabc 77\n12abc\n99999999999\n  \n\n -40 9\n");
+    struct Step {
+        int elevation;
+        const char* printed;
+    } steps[] = {
+        {250, ""},
+        {250, "Not a whole number; elevation stays 250\n"},
+        {250, "Not a whole number; elevation stays 250\n"},
+        {250, "Not a whole number; elevation stays 250\n"},
+        {-40, ""}, // blank lines are skipped as "%d" skips them
+        {9, ""},   // the rest of a good line answers the next prompt
+        {9, "\nNo elevation given (end of input); elevation stays 9\n"},
+        {9, "\nNo elevation given (end of input); elevation stays 9\n"},
+    };
+    for (const Step& s : steps) {
+        StartCapture();
+        EditorKey('c', console.file);
+        EXPECT_EQ(EndCapture(), std::string("Setting function to countour\nEnter Elevation:  ") + s.printed);
+        EXPECT_EQ(contourElevation, s.elevation);
+    }
+    EXPECT_EQ(editFunction, EDIT_CONTOUR);
+}
+
+TEST(EditorConsole, ElevationsAcceptOnlyWholeNumbersInRange)
+{
+    struct Case {
+        const char* text;
+        ConsoleAnswer answer;
+        int value;
+    } cases[] = {
+        {"42", ANSWER_OK, 42},
+        {"\n\t +5\n", ANSWER_OK, 5},
+        {"2147483647", ANSWER_OK, 2147483647},
+        {"-2147483648", ANSWER_OK, -2147483647 - 1},
+        {"2147483648", ANSWER_NOT_INTEGER, 7},
+        {"123456789012345678901234567890", ANSWER_NOT_INTEGER, 7},
+        {"4.5", ANSWER_NOT_INTEGER, 7},
+        {"-", ANSWER_NOT_INTEGER, 7},
+        {"", ANSWER_END_OF_INPUT, 7},
+        {"   \n ", ANSWER_END_OF_INPUT, 7},
+    };
+    for (const Case& c : cases) {
+        Console console(c.text);
+        int value = 7;
+        EXPECT_EQ(ReadElevation(console.file, value), c.answer) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+}
+
+TEST(EditorConsole, FileNamesAreOneWordOfAtMost127Characters)
+{
+    std::string longest(127, 'a');
+    std::string tooLong(128, 'b');
+    std::string huge(5000, 'c');
+    Console console("  first second\n" + longest + "\n" + tooLong + " next\n" + huge + "\nlast");
+    struct Step {
+        ConsoleAnswer answer;
+        std::string name;
+    } steps[] = {
+        {ANSWER_OK, "first"},  {ANSWER_OK, "second"}, {ANSWER_OK, longest},         {ANSWER_TOO_LONG, ""},
+        {ANSWER_OK, "next"},   {ANSWER_TOO_LONG, ""}, {ANSWER_OK, "last"},          {ANSWER_END_OF_INPUT, ""},
+    };
+    for (const Step& s : steps) {
+        char name[FILE_NAME_CAPACITY];
+        memset(name, 'Z', sizeof name);
+        name[0] = '\0';
+        ConsoleAnswer answer = ReadFileName(console.file, name);
+        EXPECT_EQ(answer, s.answer);
+        if (answer == ANSWER_OK) {
+            EXPECT_EQ(std::string(name), s.name);
+        }
+    }
+}
+
+TEST(EditorSave, TheUntouchedGridAnd8000AtTheCentreByteForByte)
+{
+    FreshGrid();
+    std::string dir = TempDir();
+    std::string flat = dir + "/flat.dmf", raised = dir + "/raised.dmf";
+    ASSERT_TRUE(SaveLandscape(flat.c_str()));
+    std::string zeros;
+    for (int i = 0; i < GRID_SIZE; i++)
+        zeros += "0 ";
+    zeros += "\n";
+    std::string expected = "41 41 50.000000 0.000000 0.000000\n";
+    for (int i = 0; i < GRID_SIZE; i++)
+        expected += zeros;
+    EXPECT_EQ(ReadAll(flat), expected);
+
+    SetGridHeight(20, 20, 8000);
+    ASSERT_TRUE(SaveLandscape(raised.c_str()));
+    std::istringstream in(ReadAll(raised));
+    std::string line;
+    int lines = 0;
+    while (std::getline(in, line)) {
+        if (lines == 21) {
+            std::istringstream numbers(line);
+            int value = -1;
+            for (int i = 0; i < 21; i++)
+                numbers >> value;
+            EXPECT_EQ(value, 8000);
+        }
+        lines++;
+    }
+    EXPECT_EQ(lines, 42);
+}
+
+TEST(EditorSave, TheFlowSavesUnderTheTypedWordAndKeepsTheRestForTheNextPrompt)
+{
+    FreshGrid();
+    std::string dir = TempDir();
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    Console console("one two\n");
+    StartCapture();
+    EditorKey('w', console.file);
+    EditorKey('w', console.file);
+    EXPECT_EQ(EndCapture(), "Writing to what filename? Writing to what filename? ");
+    EXPECT_EQ(ReadAll(dir + "/one").size(), ReadAll(dir + "/two").size());
+    EXPECT_FALSE(ReadAll(dir + "/one").empty());
+}
+
+TEST(EditorSave, FailedAndRefusedSavesSayWhyAndKeepTheGrid)
+{
+    FreshGrid();
+    SetGridHeight(5, 5, 700);
+    std::string dir = TempDir();
+    std::string missing = dir + "/no/such/dir/land.dmf";
+    std::string tooLong = dir + "/" + std::string(200, 'x');
+    Console console(missing + "\n" + tooLong + "\n");
+    struct Step {
+        std::string printed;
+    } steps[] = {
+        {"Save failed, nothing written: " + missing + ": cannot create a file there: No such file or directory\n"},
+        {"File name longer than 127 characters refused; nothing saved\n"},
+        {"\nNo file name given (end of input); nothing saved\n"},
+        {"\nNo file name given (end of input); nothing saved\n"},
+    };
+    for (const Step& s : steps) {
+        StartCapture();
+        EditorKey('w', console.file);
+        EXPECT_EQ(EndCapture(), "Writing to what filename? " + s.printed);
+    }
+    EXPECT_EQ(GridHeight(5, 5), 700);
+    EXPECT_EQ(access(tooLong.substr(0, dir.size() + 1 + 127).c_str(), F_OK), -1);
+}
