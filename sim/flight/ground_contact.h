@@ -1,23 +1,53 @@
-// Ground contact, landing, crash, explosion and the game states around them.
+// Ground contact, landing, crash and the game states around them: pause, the
+// restart question, restart. The explosion a crash starts is in explosion.h.
 #pragma once
 
+#include "sim/flight/explosion.h"
 #include "sim/math/vec_math.h"
-
-const int LIST_EXPLOSION = 30;
 
 extern int gearDown;             // 1 while the landing gear is down
 extern float gearHeight;         // contact points below the aircraft: 35 gear down, 20 up
 extern int paused;
 extern int restartPrompt;        // "Restart game? (Y/N)" is open
-extern int explosionFrame;       // frame last built, 1..19 while shown; 0 when none
-extern float explosionAlpha;
-extern float explosionBrightness;
 
+const float GEAR_DOWN_HEIGHT = 35.0f;
+const float GEAR_UP_HEIGHT = 20.0f;
+
+// The four contact points in the aircraft's frame: units along dir (forward)
+// and along normal (right wing); front left, front right, rear right, rear left.
+// The contact outline of the frame draws the same points.
+const int CONTACT_POINT_COUNT = 4;
+const float CONTACT_POINT_FORWARD[CONTACT_POINT_COUNT] = {100.0f, 100.0f, -160.0f, -160.0f};
+const float CONTACT_POINT_RIGHT[CONTACT_POINT_COUNT] = {-25.0f, 25.0f, 110.0f, -110.0f};
+
+// Contact results of GroundContact.
+const int CONTACT_NONE = 0;
+const int CONTACT_RISING = 1; // a point is under terrain higher than 0
+const int CONTACT_FLAT = 2;   // every touched terrain point is at 0 or below
+
+// What the ground-contact evaluation decides after a step.
+enum ContactOutcome {
+    OUTCOME_AIRBORNE,      // no contact
+    OUTCOME_REST,          // resting or landed, attitude kept
+    OUTCOME_REST_LEVELLED, // landed nose-down: put level on the ground
+    OUTCOME_GEAR_COLLAPSE, // resting above speed 60: the gear gives way
+    OUTCOME_CRASH,
+};
+
+// Contact point `index` (0..3) of the body, lowered by gearHeight along world y.
+Vec3 ContactPoint(const Body& body, int index);
 // 0: no contact; 1: contact where the terrain rises above 0; 2: flat ground.
+// Takes a copy so that the caller's record cannot be touched.
 int GroundContact(Body body);
-// The decision after a step's flight update: rest, land, gear collapse or crash.
+// The landing rules on a contact result, in order: contact with rising
+// terrain, gear up, sink faster than 5 units per tick, nose more than about
+// four degrees off level, or up.y not above 0.97 crash; otherwise the aircraft
+// rests, levelled when the nose was down, and a resting aircraft faster than
+// 60 loses its gear. Reads no globals.
+ContactOutcome DecideContact(const Body& body, int contact, int gear);
+// The decision after a step's flight update: rest, land, gear collapse or
+// crash; applies it to plane, landed and gearDown and starts the explosion.
 void EvaluateGroundContact();
-// GLUT timer (value 4): one explosion frame.
-void ExplosionTick(int value);
-// The Y answer to the restart question.
+// The Y answer to the restart question: start pose, flying, gear down.
+// Leaves gravity, the flight model, views, fog and display switches alone.
 void RestartGame();

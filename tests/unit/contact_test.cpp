@@ -1,0 +1,293 @@
+// Ground contact, the landing rules, the explosion's frames and the restart.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "sim/flight/aircraft.h"
+#include "sim/flight/controls.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/landscape/terrain.h"
+#include "sim/render/frame.h"
+#include "sim/shell/scene.h"
+
+namespace {
+
+// The start pose turned nose-up by `pitch` degrees and banked right by `bank`.
+Body Attitude(float pitch, float bank)
+{
+    Body body;
+    ResetPlane(body);
+    RotateBody(body, pitch, body.normal); // positive: nose up, as the down arrow
+    RotateBody(body, bank, body.dir);     // positive: right bank, as the right arrow
+    return body;
+}
+
+// A 3 x 3 tile of one height around (x, z) with level normals, so that the
+// ground under the aircraft is exactly `height`.
+std::vector<float> tileHeights, tileNormals;
+void PlaceLevelTile(float x, float z, float height)
+{
+    const int n = 3;
+    tileHeights.assign(n * n, height);
+    tileNormals.assign(n * n * 6, 0.0f);
+    for (size_t i = 1; i < tileNormals.size(); i += 3)
+        tileNormals[i] = 1.0f;
+    TerrainTile& tile = terrainTiles[0];
+    tile.width = n;
+    tile.depth = n;
+    tile.heights = tileHeights.data();
+    tile.normals = tileNormals.data();
+    tile.cellSize = 500.0f;
+    tile.translateX = x;
+    tile.translateZ = z;
+}
+
+// The aircraft's start pose lies inside such a tile; skips while the height
+// query does not see tiles.
+bool TileUnderStartPose(float height)
+{
+    Body start;
+    ResetPlane(start);
+    PlaceLevelTile(start.pos.x, start.pos.z, height);
+    return TerrainHeight(start.pos.x, 0.0f, start.pos.z) == height;
+}
+
+} // namespace
+
+TEST(ContactTest, StartPoseRestsWithoutLevelling)
+{
+    ResetPlane(plane);
+    landed = 0;
+    EXPECT_EQ(GroundContact(plane), CONTACT_FLAT);
+    EvaluateGroundContact();
+    EXPECT_EQ(landed, 1);
+    EXPECT_EQ(plane.pos.y, 30.0f);
+    EXPECT_EQ(explosionScheduled, 0);
+}
+
+TEST(ContactTest, ContactPointsFollowTheFrameAndTheGear)
+{
+    Body body = Attitude(0.0f, 0.0f); // dir +z, normal -x
+    const Vec3 want[4] = {{3100, -5, -9370}, {3050, -5, -9370}, {2965, -5, -9630}, {3185, -5, -9630}};
+    for (int i = 0; i < CONTACT_POINT_COUNT; i++) {
+        Vec3 p = ContactPoint(body, i);
+        EXPECT_FLOAT_EQ(p.x, want[i].x) << i;
+        EXPECT_FLOAT_EQ(p.y, want[i].y) << i;
+        EXPECT_FLOAT_EQ(p.z, want[i].z) << i;
+    }
+    gearHeight = GEAR_UP_HEIGHT;
+    EXPECT_FLOAT_EQ(ContactPoint(body, 0).y, 10.0f);
+    // Gear up, the start pose is 10 units clear of flat ground.
+    EXPECT_EQ(GroundContact(body), CONTACT_NONE);
+    // Lowered along world y, not along the banked up vector.
+    body = Attitude(0.0f, 30.0f);
+    body.pos.y = 0.0f;
+    Vec3 p = ContactPoint(body, 1);
+    EXPECT_FLOAT_EQ(p.y, 25.0f * body.normal.y - GEAR_UP_HEIGHT);
+}
+
+TEST(ContactTest, LandingRulesByAttitude)
+{
+    struct Case {
+        const char* name;
+        float pitch, bank;
+        int contact, gear;
+        float airspeed;
+        ContactOutcome want;
+    };
+    const Case cases[] = {
+        {"level", 0, 0, CONTACT_FLAT, 1, 0, OUTCOME_REST},
+        {"no contact", 0, 0, CONTACT_NONE, 1, 0, OUTCOME_AIRBORNE},
+        {"no contact, gear up", 0, 0, CONTACT_NONE, 0, 0, OUTCOME_AIRBORNE},
+        {"nose 5 up", 5, 0, CONTACT_FLAT, 1, 0, OUTCOME_CRASH},
+        {"nose 3 up", 3, 0, CONTACT_FLAT, 1, 0, OUTCOME_REST},
+        {"bank 15", 0, 15, CONTACT_FLAT, 1, 0, OUTCOME_CRASH},
+        {"bank 10", 0, 10, CONTACT_FLAT, 1, 0, OUTCOME_REST},
+        {"bank 10 left", 0, -10, CONTACT_FLAT, 1, 0, OUTCOME_REST},
+        {"gear up", 0, 0, CONTACT_FLAT, 0, 0, OUTCOME_CRASH},
+        {"rising terrain", 0, 0, CONTACT_RISING, 1, 0, OUTCOME_CRASH},
+        {"nose 3 down", -3, 0, CONTACT_FLAT, 1, 50, OUTCOME_REST_LEVELLED},
+        {"nose 3 down too fast", -3, 0, CONTACT_FLAT, 1, 100, OUTCOME_CRASH},
+        {"nose 5 down", -5, 0, CONTACT_FLAT, 1, 10, OUTCOME_CRASH},
+    };
+    for (const Case& c : cases) {
+        Body body = Attitude(c.pitch, c.bank);
+        body.airspeed = c.airspeed;
+        EXPECT_EQ(DecideContact(body, c.contact, c.gear), c.want) << c.name;
+    }
+}
+
+TEST(ContactTest, EvaluationActsOnTheRules)
+{
+    struct Case {
+        const char* name;
+        float pitch, bank;
+        int gear;
+        bool crash;
+    };
+    const Case cases[] = {
+        {"nose 5 up", 5, 0, 1, true},  {"nose 3 up", 3, 0, 1, false}, {"bank 15", 0, 15, 1, true},
+        {"bank 10", 0, 10, 1, false}, {"gear up", 0, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        plane = Attitude(c.pitch, c.bank);
+        plane.pos.y = 0.0f; // every point under the ground
+        Body before = plane;
+        gearDown = c.gear;
+        landed = 0;
+        explosionScheduled = 0;
+        EvaluateGroundContact();
+        EXPECT_EQ(explosionScheduled, c.crash ? 1 : 0) << c.name;
+        EXPECT_EQ(landed, c.crash ? 0 : 1) << c.name;
+        // Neither a crash nor a nose-up rest moves the aircraft.
+        EXPECT_EQ(plane.pos.y, before.pos.y) << c.name;
+        EXPECT_EQ(plane.up.y, before.up.y) << c.name;
+    }
+}
+
+TEST(ContactTest, NoseDownLandingIsPutLevelAt34)
+{
+    plane = Attitude(-3.0f, 4.0f);
+    plane.pos.y = 5.0f;
+    plane.airspeed = 40.0f;
+    landed = 0;
+    EvaluateGroundContact();
+    EXPECT_EQ(landed, 1);
+    EXPECT_EQ(plane.pos.y, 34.0f);
+    EXPECT_EQ(plane.up.x, 0.0f);
+    EXPECT_EQ(plane.up.y, 1.0f);
+    EXPECT_EQ(plane.up.z, 0.0f);
+    EXPECT_EQ(plane.dir.y, 0.0f);
+    EXPECT_EQ(plane.normal.y, 0.0f);
+    EXPECT_NEAR(Length(plane.dir), 1.0f, 1e-6f);
+    EXPECT_NEAR(Length(plane.normal), 1.0f, 1e-6f);
+    EXPECT_EQ(explosionScheduled, 0);
+}
+
+TEST(ContactTest, GearGivesWayAbove60AndTheNextStepCrashes)
+{
+    for (float speed : {60.0f, 60.5f}) {
+        ResetPlane(plane);
+        plane.speed = speed;
+        gearDown = 1;
+        gearHeight = GEAR_DOWN_HEIGHT;
+        landed = 0;
+        EvaluateGroundContact();
+        EXPECT_EQ(landed, 1) << speed;
+        EXPECT_EQ(gearHeight, GEAR_DOWN_HEIGHT) << speed;
+        EXPECT_EQ(gearDown, speed > 60.0f ? 0 : 1) << speed;
+        EXPECT_EQ(explosionScheduled, 0) << speed;
+    }
+    // Still touching: the gear check fails.
+    landed = 0;
+    EvaluateGroundContact();
+    EXPECT_EQ(explosionScheduled, 1);
+}
+
+TEST(ContactTest, TerrainAboveZeroCrashesAndBelowZeroIsFlat)
+{
+    if (!TileUnderStartPose(100.0f))
+        GTEST_SKIP() << "the height query does not see tiles yet";
+    ResetPlane(plane);
+    EXPECT_EQ(GroundContact(plane), CONTACT_RISING);
+    landed = 0;
+    EvaluateGroundContact();
+    EXPECT_EQ(explosionScheduled, 1);
+    EXPECT_EQ(landed, 0);
+
+    ASSERT_TRUE(TileUnderStartPose(-100.0f));
+    explosionScheduled = 0;
+    EXPECT_EQ(GroundContact(plane), CONTACT_NONE);
+    plane.pos.y = -80.0f;
+    EXPECT_EQ(GroundContact(plane), CONTACT_FLAT);
+    // Levelled onto ground below 0, the aircraft still goes to 34.
+    RotateBody(plane, -2.0f, plane.normal);
+    landed = 0;
+    EvaluateGroundContact();
+    EXPECT_EQ(landed, 1);
+    EXPECT_EQ(plane.pos.y, 34.0f);
+    terrainTiles[0] = TerrainTile{};
+}
+
+TEST(ContactTest, ExplosionShows19FramesThenRests)
+{
+    windowWidth = 640.0f;
+    windowHeight = 480.0f;
+    ExplosionQuad quad;
+    for (int k = 1; k <= 19; k++) {
+        ASSERT_TRUE(AdvanceExplosion(quad)) << k;
+        EXPECT_EQ(explosionFrame, k);
+        EXPECT_NEAR(quad.alpha, 1.0f - 0.05f * (k - 1), 1e-5f) << k;
+        EXPECT_NEAR(quad.grey, 1.0f - (k - 1) / 23.0f, 1e-5f) << k;
+        EXPECT_NEAR(quad.right - quad.left, 640.0f * 0.1f * k, 1e-3f) << k;
+        EXPECT_NEAR(quad.top - quad.bottom, 480.0f * 0.1f * k, 1e-3f) << k;
+        EXPECT_NEAR((quad.left + quad.right) / 2, 320.0f, 1e-3f) << k;
+        EXPECT_NEAR((quad.bottom + quad.top) / 2, 240.0f, 1e-3f) << k;
+        EXPECT_EQ(quad.depth, 0.2f);
+        EXPECT_EQ(paused, 1);
+        EXPECT_EQ(restartPrompt, 1);
+    }
+    EXPECT_FALSE(AdvanceExplosion(quad));
+    EXPECT_EQ(explosionFrame, 0);
+    EXPECT_EQ(explosionAlpha, 1.0f);
+    EXPECT_EQ(explosionBrightness, 1.0f);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(restartPrompt, 1);
+}
+
+TEST(ContactTest, OneCrashStartsOneChainEvenIfSeenTwice)
+{
+    ResetPlane(plane);
+    gearDown = 0;
+    plane.pos.y = 0.0f;
+    landed = 0;
+    EvaluateGroundContact();
+    ASSERT_EQ(explosionScheduled, 1);
+    // Two more steps before the first frame runs see the same crash.
+    EvaluateGroundContact();
+    EvaluateGroundContact();
+    EXPECT_FALSE(StartExplosion());
+    ExplosionQuad quad;
+    int runs = 1;
+    while (AdvanceExplosion(quad))
+        runs++;
+    EXPECT_EQ(runs, 20);
+    EXPECT_EQ(explosionScheduled, 0);
+    // After the chain a new crash may start a new one.
+    EXPECT_TRUE(StartExplosion());
+}
+
+TEST(ContactTest, RestartResetsOnlyItsList)
+{
+    plane = Attitude(20.0f, 30.0f);
+    plane.pos = {1.0f, 2.0f, 3.0f};
+    plane.thrust = 70.0f;
+    plane.speed = 90.0f;
+    plane.airspeed = 95.0f;
+    plane.velocity = {4.0f, 5.0f, 6.0f};
+    restartPrompt = 1;
+    paused = 1;
+    landed = 1;
+    gearDown = 0;
+    gearHeight = GEAR_UP_HEIGHT;
+    gravity = 7.0f;
+    flightModel = 1;
+    viewMode = 5;
+    fogDensity = 0.5f;
+    fogMode = 2;
+    RestartGame();
+    Body start;
+    ResetPlane(start);
+    EXPECT_EQ(memcmp(&plane, &start, sizeof(Body)), 0);
+    EXPECT_EQ(restartPrompt, 0);
+    EXPECT_EQ(paused, 0);
+    EXPECT_EQ(landed, 0);
+    EXPECT_EQ(gearDown, 1);
+    EXPECT_EQ(gearHeight, GEAR_DOWN_HEIGHT);
+    EXPECT_EQ(gravity, 7.0f);
+    EXPECT_EQ(flightModel, 1);
+    EXPECT_EQ(viewMode, 5);
+    EXPECT_EQ(fogDensity, 0.5f);
+    EXPECT_EQ(fogMode, 2);
+}
