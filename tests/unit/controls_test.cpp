@@ -1,0 +1,328 @@
+// The pilot's key table, arrow keys and mouse drags, without a window.
+#include <gtest/gtest.h>
+
+#include <GL/glut.h>
+#include <cmath>
+#include <string>
+
+#include "sim/flight/aircraft.h"
+#include "sim/flight/controls.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/render/frame.h"
+#include "sim/render/sky.h"
+#include "sim/shell/clock.h"
+#include "sim/shell/life.h"
+#include "sim/shell/scene.h"
+
+namespace {
+
+// Runs keys through the table and returns what they printed.
+std::string Keys(const std::string& keys)
+{
+    testing::internal::CaptureStdout();
+    for (char k : keys)
+        PilotKey((unsigned char)k);
+    return testing::internal::GetCapturedStdout();
+}
+
+} // namespace
+
+TEST(ControlsTest, ThrottleStaysWholeWithinItsBounds)
+{
+    struct Case {
+        float start;
+        std::string keys;
+        float want;
+    };
+    const Case cases[] = {
+        {0, std::string(101, '+'), 100},
+        {99, "=", 100},
+        {100, "+", 100},
+        {95, "]", 100},
+        {90, "]", 100},
+        {5, "[", 0},
+        {10, "[", 0},
+        {0, "-", 0},
+        {0, "_", 0},
+        {50, "-_", 48},
+        {73, "\\", 0},
+        {0, "]]]+-[", 20},
+    };
+    for (const Case& c : cases) {
+        plane.thrust = c.start;
+        Keys(c.keys);
+        EXPECT_EQ(plane.thrust, c.want) << c.start << " " << c.keys;
+    }
+}
+
+TEST(ControlsTest, GearKeyTogglesAndReports)
+{
+    EXPECT_EQ(Keys("g"), "Raising landing gear\n");
+    EXPECT_EQ(gearDown, 0);
+    EXPECT_EQ(gearHeight, 20.0f);
+    EXPECT_EQ(Keys("g"), "Lowering landing gear\n");
+    EXPECT_EQ(gearDown, 1);
+    EXPECT_EQ(gearHeight, 35.0f);
+}
+
+TEST(ControlsTest, FogDensityKeysPrintAndReturn)
+{
+    EXPECT_EQ(Keys("dD"), "fogDensity = 0.000004\nfogDensity = 0.000004\n");
+    EXPECT_NEAR(fogDensity, 4.0e-6f, 1e-12f);
+    EXPECT_EQ(PilotKey('d'), KEY_FOG_DENSITY);
+    EXPECT_FLOAT_EQ(fogDensity, 4.4e-6f);
+    fogDensity = 0.5f;
+    EXPECT_EQ(Keys("d"), "fogDensity = 0.550000\n");
+}
+
+TEST(ControlsTest, TimeKeyReports)
+{
+    EXPECT_EQ(Keys("T"), "Time has stopped.\n");
+    EXPECT_EQ(timePasses, 0);
+    EXPECT_EQ(Keys("T"), "Time passes by.\n");
+    EXPECT_EQ(timePasses, 1);
+}
+
+TEST(ControlsTest, StateLineStartsWithPlane)
+{
+    std::string out = Keys("P");
+    EXPECT_EQ(out.rfind("Plane: ", 0), 0u) << out;
+}
+
+TEST(ControlsTest, ViewKeys)
+{
+    struct Case {
+        std::string keys;
+        int view;
+    };
+    const Case cases[] = {{"2", 2}, {"22", 6}, {"222", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"51", 1}, {"62", 2}};
+    for (const Case& c : cases) {
+        viewMode = 1;
+        Keys(c.keys);
+        EXPECT_EQ(viewMode, c.view) << c.keys;
+    }
+    chaseDistance = 900.0f;
+    viewMode = 6;
+    Keys("2");
+    EXPECT_EQ(chaseDistance, 500.0f);
+    chaseDistance = 900.0f;
+    Keys("2"); // to orbit: the distance stays
+    EXPECT_EQ(chaseDistance, 900.0f);
+    overheadHeight = 10.0f;
+    Keys("5");
+    EXPECT_EQ(overheadHeight, 2000.0f);
+    Keys("w");
+    EXPECT_EQ(fieldOfView, 80.0f);
+    Keys("w");
+    EXPECT_EQ(fieldOfView, 40.0f);
+}
+
+TEST(ControlsTest, SwitchKeysToggleAndCycle)
+{
+    int modes[5];
+    for (int i = 0; i < 5; i++) {
+        modes[i] = fogMode;
+        EXPECT_EQ(PilotKey('F'), KEY_FOG_MODE);
+    }
+    EXPECT_EQ(modes[0], 0);
+    EXPECT_EQ(modes[1], 1);
+    EXPECT_EQ(modes[2], 2);
+    EXPECT_EQ(modes[3], 3);
+    EXPECT_EQ(modes[4], 0);
+    EXPECT_EQ(fogMode, 1);
+
+    EXPECT_EQ(PilotKey('C'), KEY_DONE);
+    EXPECT_EQ(cullFaces, -1);
+    Keys("C");
+    EXPECT_EQ(cullFaces, 0);
+    Keys("c");
+    EXPECT_EQ(overlayLightOn, 1);
+    Keys("B");
+    EXPECT_EQ(contactOutlineOn, 1);
+    Keys("z");
+    EXPECT_EQ(sunHaloOn, 0);
+    Keys("M");
+    EXPECT_EQ(flightModel, 1);
+    flightModel = 7; // only 1 goes back to the heading model; anything else becomes 1
+    Keys("M");
+    EXPECT_EQ(flightModel, 1);
+    EXPECT_EQ(PilotKey('t'), KEY_TEXTURES);
+    EXPECT_EQ(texturesOn, 0);
+    EXPECT_EQ(PilotKey('l'), KEY_SPOT_LIGHT);
+    EXPECT_EQ(spotLightOn, 1);
+    Keys("ct");
+    EXPECT_EQ(overlayLightOn, 0);
+    EXPECT_EQ(texturesOn, 1);
+}
+
+TEST(ControlsTest, LifeKeyStartsTheBoard)
+{
+    Keys("L");
+    EXPECT_EQ(lifeOn, 1);
+    EXPECT_NE(lifeCells, nullptr);
+    Keys("L");
+    EXPECT_EQ(lifeOn, 0);
+    FreeLife();
+}
+
+TEST(ControlsTest, KeysAreCaseSensitiveAndUnknownKeysDoNothing)
+{
+    const std::string keys = std::string("GmqrSsVWxXyYnN\x1b ") + '\0' + "\x7f\xff";
+    plane.thrust = 40.0f;
+    ResetPlane(plane);
+    Body before = plane;
+    for (char k : keys) {
+        testing::internal::CaptureStdout();
+        KeyEffect effect = PilotKey((unsigned char)k);
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(effect, KEY_DONE) << (int)(unsigned char)k;
+        EXPECT_EQ(out, "") << (int)(unsigned char)k;
+    }
+    EXPECT_EQ(memcmp(&plane, &before, sizeof(Body)), 0);
+    EXPECT_EQ(gearDown, 1);
+    EXPECT_EQ(flightModel, 0);
+    EXPECT_EQ(paused, 0);
+    EXPECT_EQ(restartPrompt, 0);
+    EXPECT_EQ(viewMode, 1);
+    EXPECT_EQ(fogMode, 0);
+}
+
+TEST(ControlsTest, PauseRestartAndQuitKeys)
+{
+    Keys("p");
+    EXPECT_EQ(paused, 1);
+    Keys("p");
+    EXPECT_EQ(paused, 0);
+    // Y and N only answer an open question.
+    plane.thrust = 30.0f;
+    EXPECT_EQ(PilotKey('y'), KEY_DONE);
+    EXPECT_EQ(PilotKey('n'), KEY_DONE);
+    EXPECT_EQ(plane.thrust, 30.0f);
+    Keys("R");
+    EXPECT_EQ(restartPrompt, 1);
+    EXPECT_EQ(paused, 1);
+    Keys("p"); // the question keeps the game paused
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(PilotKey('N'), KEY_QUIT);
+    EXPECT_EQ(PilotKey('n'), KEY_QUIT);
+    Keys("Y");
+    EXPECT_EQ(restartPrompt, 0);
+    EXPECT_EQ(paused, 0);
+    EXPECT_EQ(plane.thrust, 0.0f);
+    Keys("Ry");
+    EXPECT_EQ(restartPrompt, 0);
+    EXPECT_EQ(PilotKey('Q'), KEY_QUIT);
+}
+
+TEST(ControlsTest, QuitEndsWithStatusZero)
+{
+    EXPECT_EXIT(QuitGame(), testing::ExitedWithCode(0), "");
+    Keys("L");
+    EXPECT_EXIT(QuitGame(), testing::ExitedWithCode(0), "");
+}
+
+TEST(ControlsTest, ArrowKeysTurnWithoutLimit)
+{
+    ResetPlane(plane);
+    for (int i = 0; i < 90; i++)
+        PilotSpecialKey(GLUT_KEY_UP);
+    EXPECT_NEAR(plane.dir.x, 0.0f, 1e-4f);
+    EXPECT_NEAR(plane.dir.y, -1.0f, 1e-4f);
+    EXPECT_NEAR(plane.dir.z, 0.0f, 1e-4f);
+
+    struct Case {
+        int key;
+        float dirY, upX; // signs after one press from level
+    };
+    const Case cases[] = {{GLUT_KEY_DOWN, 1, 0}, {GLUT_KEY_UP, -1, 0}, {GLUT_KEY_RIGHT, 0, -1}, {GLUT_KEY_LEFT, 0, 1}};
+    for (const Case& c : cases) {
+        ResetPlane(plane);
+        PilotSpecialKey(c.key);
+        // normal is -x at the start pose: a right roll tips up towards it.
+        EXPECT_NEAR(plane.dir.y, c.dirY * std::sin(DEG_TO_RAD), 1e-5f) << c.key;
+        EXPECT_NEAR(plane.up.x, c.upX * std::sin(DEG_TO_RAD), 1e-5f) << c.key;
+    }
+    ResetPlane(plane);
+    Body before = plane;
+    for (int key : {GLUT_KEY_F1, GLUT_KEY_PAGE_UP, GLUT_KEY_HOME, 99, 104, -1})
+        PilotSpecialKey(key);
+    EXPECT_EQ(memcmp(&plane, &before, sizeof(Body)), 0);
+}
+
+TEST(ControlsTest, DragModesByViewAndButton)
+{
+    struct Case {
+        int view, button, mode;
+    };
+    const Case cases[] = {
+        {1, 0, 0}, {1, 1, 0}, {2, 0, 0}, {2, 1, 4}, {2, 2, 0}, {3, 0, 1}, {3, 1, 2}, {3, 2, 3},
+        {4, 1, 0}, {5, 0, 0}, {5, 1, 5}, {5, 2, 0}, {6, 0, 6}, {6, 1, 4}, {6, 2, 0}, {3, 3, 0},
+    };
+    for (const Case& c : cases) {
+        viewMode = c.view;
+        PressMouse(c.button, GLUT_DOWN, 10, 20);
+        EXPECT_EQ(dragMode, c.mode) << c.view << " " << c.button;
+        EXPECT_EQ(lastMouseX, 10);
+        EXPECT_EQ(lastMouseY, 20);
+        PressMouse(c.button, GLUT_UP, 11, 21);
+        EXPECT_EQ(dragMode, 0);
+        EXPECT_EQ(lastMouseX, -1);
+        EXPECT_EQ(lastMouseY, -1);
+    }
+}
+
+TEST(ControlsTest, DragsMoveTheCameraAndDistances)
+{
+    viewMode = 2;
+    chaseDistance = 500.0f;
+    PressMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 100, 100);
+    DragMouse(100, 150);
+    EXPECT_EQ(chaseDistance, 500.0f);
+    PressMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 100, 150);
+
+    PressMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 100, 100);
+    DragMouse(90, 110);
+    EXPECT_EQ(chaseDistance, 530.0f);
+    viewMode = 5; // the mode was fixed at the press
+    DragMouse(90, 100);
+    EXPECT_EQ(chaseDistance, 500.0f);
+    EXPECT_EQ(overheadHeight, 2000.0f);
+    // Releasing one of two held buttons ends the drag for the other too.
+    PressMouse(GLUT_LEFT_BUTTON, GLUT_UP, 90, 100);
+    DragMouse(90, 140);
+    DragMouse(90, 180);
+    EXPECT_EQ(chaseDistance, 500.0f);
+    EXPECT_EQ(overheadHeight, 2000.0f);
+    PressMouse(GLUT_MIDDLE_BUTTON, GLUT_UP, 90, 180);
+
+    viewMode = 5;
+    PressMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0);
+    DragMouse(0, -4);
+    EXPECT_EQ(overheadHeight, 1988.0f);
+    PressMouse(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, -4);
+
+    // Fixed view, right button: pan along the camera's normal and up.
+    viewMode = 3;
+    ResetPlane(camera); // normal -x, up +y
+    PressMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 50, 50);
+    DragMouse(60, 45);
+    EXPECT_FLOAT_EQ(camera.pos.x, 3075.0f - 30.0f);
+    EXPECT_FLOAT_EQ(camera.pos.y, 30.0f - 15.0f);
+    EXPECT_FLOAT_EQ(camera.pos.z, -9470.0f);
+    PressMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 60, 45);
+
+    // Fixed view, middle button: back along dir by 25 per pixel down.
+    ResetPlane(camera);
+    PressMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 50, 50);
+    DragMouse(50, 52);
+    EXPECT_FLOAT_EQ(camera.pos.z, -9470.0f - 50.0f);
+    PressMouse(GLUT_MIDDLE_BUTTON, GLUT_UP, 50, 52);
+
+    // Left button: turn about world up by the horizontal drag.
+    ResetPlane(camera);
+    PressMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 50, 50);
+    DragMouse(140, 50); // 90 degrees
+    EXPECT_NEAR(std::fabs(camera.dir.x), 1.0f, 1e-4f);
+    EXPECT_NEAR(camera.dir.z, 0.0f, 1e-4f);
+    EXPECT_NEAR(camera.up.y, 1.0f, 1e-4f);
+}
