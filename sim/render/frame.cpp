@@ -1,9 +1,17 @@
-// Frame rendering and camera views.
+// Frame rendering: the order of one frame, the six camera views, the
+// aircraft's placement with the spot light it carries, and the contact outline.
 #include "sim/render/frame.h"
 
 #include <GL/glut.h>
+#include <cmath>
 
+#include "sim/assets/display_lists.h"
+#include "sim/flight/aircraft.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/landscape/terrain_lists.h"
+#include "sim/render/hud.h"
 #include "sim/render/sky.h"
+#include "sim/shell/life.h"
 #include "sim/shell/scene.h"
 
 int viewMode = 1;
@@ -14,21 +22,225 @@ int cullFaces = 0;
 int overlayLightOn = 0;
 unsigned char contactOutlineOn = 0;
 
+const double NEAR_PLANE = 1.0;
+const double FAR_PLANE = 300000.0;
+// Light 3 sits below and ahead of the aircraft's centre, in the model's frame.
+static const GLfloat SPOT_POSITION[4] = {0.0f, -50.0f, 50.0f, 1.0f};
+const float OVERLAY_LIGHT_OFFSET_Z = 20.0f; // world units along +z from the aircraft
+static const GLfloat BLACK_EMISSION[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const float PAUSE_TEXT_OFFSET = 50.0f;   // pixels left of the centre
+const float RESTART_TEXT_OFFSET = 100.0f; // pixels left of the centre
+const int PAUSE_TEXT_SIZE = 24;
+
+// Contact points in the aircraft's frame: distances along dir and normal.
+static const float CONTACT_FORWARD[4] = {100.0f, 100.0f, -160.0f, -160.0f};
+static const float CONTACT_SIDE[4] = {-25.0f, 25.0f, 110.0f, -110.0f};
+
+static Vec3 Plus(Vec3 a, Vec3 b, float scale)
+{
+    return {a.x + b.x * scale, a.y + b.y * scale, a.z + b.z * scale};
+}
+
 void PlaceCamera()
 {
+    switch (viewMode) {
+    case 1:
+        CopyPose(plane, camera);
+        break;
+    case 2:
+        CopyPose(plane, camera);
+        camera.pos = Plus(plane.pos, plane.dir, -chaseDistance);
+        break;
+    case 4: {
+        Vec3 toPlane = Plus(plane.pos, camera.pos, -1.0f);
+        float distance = Length(toPlane);
+        // A camera at the aircraft has no direction to it; keeping the last
+        // one avoids a 0/0 that would poison the camera for good.
+        if (!(distance > 0.0f) || !std::isfinite(distance))
+            break;
+        camera.dir = {toPlane.x / distance, toPlane.y / distance, toPlane.z / distance};
+        UnitCross(camera.dir, camera.up, camera.normal);
+        break;
+    }
+    case 5:
+        camera.pos = {plane.pos.x, plane.pos.y + overheadHeight, plane.pos.z};
+        camera.dir = {0.0f, -1.0f, 0.0f};
+        camera.up = {0.0f, 0.0f, -1.0f};
+        UnitCross(camera.dir, camera.up, camera.normal);
+        break;
+    case 6:
+        camera.pos = Plus(plane.pos, camera.dir, -chaseDistance);
+        break;
+    default: // view 3 and anything else: the camera stays
+        break;
+    }
 }
 
-void DrawContactOutline(Body /*body*/)
+static bool IsZero(const Vec3& v)
 {
+    return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f;
 }
 
-void RenderScene()
+// A zero axis means the two vectors are parallel: nothing to turn when they
+// agree, and a half turn about `fallback` (perpendicular to both) when they
+// are opposite.
+static bool ChooseAxis(float angle, Vec3& axis, const Vec3& fallback)
+{
+    if (!IsZero(axis))
+        return true;
+    if (angle < 90.0f)
+        return false;
+    axis = fallback;
+    return true;
+}
+
+ModelTurns AircraftTurns(const Body& body)
+{
+    ModelTurns turns = {};
+    Body scratch;
+    ResetPlane(scratch);
+    if (!VecEqual(body.dir, scratch.dir)) {
+        turns.angle1 = (float)AngleBetween(body.dir, scratch.dir);
+        UnitCross(body.dir, scratch.dir, turns.axis1);
+        turns.first = ChooseAxis(turns.angle1, turns.axis1, scratch.up);
+        if (turns.first) {
+            Vec3 axis = turns.axis1;
+            RotateBody(scratch, -turns.angle1, axis);
+        }
+    }
+    if (!VecEqual(body.up, scratch.up)) {
+        turns.angle2 = (float)AngleBetween(body.up, scratch.up);
+        UnitCross(body.up, scratch.up, turns.axis2);
+        turns.second = ChooseAxis(turns.angle2, turns.axis2, scratch.dir);
+    }
+    return turns;
+}
+
+void ContactOutlinePoints(const Body& body, float drop, Vec3 corners[4])
+{
+    for (int i = 0; i < 4; i++) {
+        Vec3 p = Plus(Plus(body.pos, body.dir, CONTACT_FORWARD[i]), body.normal, CONTACT_SIDE[i]);
+        p.y -= drop;
+        corners[i] = p;
+    }
+}
+
+void DrawContactOutline(Body body)
+{
+    Vec3 corners[4];
+    ContactOutlinePoints(body, gearHeight, corners);
+    glDisable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 0.1f);
+    glBegin(GL_LINE_LOOP);
+    for (const Vec3& c : corners)
+        glVertex3f(c.x, c.y, c.z);
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void LoadViewProjection()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fieldOfView, windowWidth / windowHeight, NEAR_PLANE, FAR_PLANE);
+    PlaceCamera();
+    gluLookAt(camera.pos.x, camera.pos.y, camera.pos.z,
+              camera.pos.x + camera.dir.x, camera.pos.y + camera.dir.y, camera.pos.z + camera.dir.z,
+              camera.up.x, camera.up.y, camera.up.z);
+}
+
+// The aircraft model with the spot light it carries (views 2 to 6); the
+// modelview matrix holds the aircraft's placement afterwards.
+static void DrawAircraft()
+{
+    ModelTurns turns = AircraftTurns(plane);
+    glTranslatef(plane.pos.x, plane.pos.y, plane.pos.z);
+    if (turns.second)
+        glRotatef(-turns.angle2, turns.axis2.x, turns.axis2.y, turns.axis2.z);
+    if (turns.first)
+        glRotatef(-turns.angle1, turns.axis1.x, turns.axis1.y, turns.axis1.z);
+    // Given in the aircraft's own frame, so OpenGL turns the spot direction
+    // once more by the aircraft's rotation.
+    glLightfv(GL_LIGHT3, GL_POSITION, SPOT_POSITION);
+    GLfloat spotDirection[3] = {plane.dir.x, plane.dir.y, plane.dir.z};
+    glLightfv(GL_LIGHT3, GL_SPOT_DIRECTION, spotDirection);
+    glPushMatrix();
+    glCallList(gearDown ? LIST_AIRCRAFT_GEAR : LIST_AIRCRAFT);
+    glPopMatrix();
+    glPushMatrix();
+    DrawExhaust(plane);
+    glPopMatrix();
+}
+
+void DrawFrame()
 {
     CheckGLError("RenderScene 1");
     UpdateSkyColour();
     glClearColor(skyColour[0], skyColour[1], skyColour[2], skyColour[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (cullFaces)
+        glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
+    glEnable(GL_NORMALIZE);
+
+    // The viewing transform lives on the projection matrix, so eye space
+    // (lighting, fog) is world space and the modelview places things only.
+    LoadViewProjection();
+    glMatrixMode(GL_MODELVIEW);
+    DrawSun();
+    DrawMoon();
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, BLACK_EMISSION);
+    glLoadIdentity();
+    CheckGLError("RenderScene A");
+    if (viewMode != 1)
+        DrawAircraft();
+    glLoadIdentity();
+    if (contactOutlineOn)
+        DrawContactOutline(plane);
+    CheckGLError("RenderScene B");
+    glCallList(LIST_SCENERY);
+    DrawTerrain();
+    CheckGLError("RenderScene C");
+    glCallList(LIST_FOREST);
+    CheckGLError("RenderScene D");
+    glLoadIdentity();
+    if (lifeOn)
+        DrawLifeBoard();
+    if (overlayLightOn) {
+        GLfloat overlayPosition[4] = {plane.pos.x, plane.pos.y, plane.pos.z + OVERLAY_LIGHT_OFFSET_Z, 1.0f};
+        glLightfv(GL_LIGHT2, GL_POSITION, overlayPosition);
+        glEnable(GL_LIGHT2);
+    }
+
+    // 2-D pass: one unit is one pixel, origin at the lower left.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, windowWidth, 0, windowHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (viewMode == 1)
+        DrawCockpit();
+    else
+        DrawStatusLine();
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    if (paused) {
+        if (restartPrompt == 1)
+            DrawText("Restart game? (Y/N)", windowWidth * 0.5f - RESTART_TEXT_OFFSET, windowHeight * 0.5f,
+                     PAUSE_TEXT_SIZE);
+        else
+            DrawText("Paused", windowWidth * 0.5f - PAUSE_TEXT_OFFSET, windowHeight * 0.5f, PAUSE_TEXT_SIZE);
+    }
+    if (explosionFrame != 0)
+        glCallList(LIST_EXPLOSION);
+    glDisable(GL_LIGHT2);
     CheckGLError("RenderScene 2");
     glFlush();
+}
+
+void RenderScene()
+{
+    DrawFrame();
     glutSwapBuffers();
 }

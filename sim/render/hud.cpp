@@ -1,22 +1,207 @@
-// Head-up display.
+// Head-up display: bitmap text, the status line, the cockpit panel with its
+// pillars, instrument texts, attitude ball and gear lamp.
 #include "sim/render/hud.h"
 
-void DrawText(const char* /*text*/, float /*x*/, float /*y*/, int /*size*/)
+#include <GL/glut.h>
+#include <cstdio>
+
+#include "sim/assets/textures.h"
+#include "sim/flight/aircraft.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/shell/scene.h"
+
+const int STATUS_TEXT_SIZE = 24;
+const float STATUS_X = 35.0f; // pixels from the lower left, whatever the window size
+const float STATUS_Y = 20.0f;
+const int INSTRUMENT_TEXT_SIZE = 18;
+const int GEAR_LABEL_SIZE = 15;
+const int SPHERE_SLICES = 20;
+const int SPHERE_STACKS = 20;
+// Flattens the HUD spheres onto the screen plane.
+const float FLATTEN_Z = 0.00001f;
+// The window pillars and the panel meet where the panel's top edge ends;
+// W / 1.333 (not 0.75 W) is where that is.
+const float PANEL_RIGHT_DIVISOR = 1.333f;
+
+void* FontForSize(int size)
 {
+    switch (size) {
+    case 10:
+        return GLUT_BITMAP_TIMES_ROMAN_10;
+    case 15:
+        return GLUT_BITMAP_9_BY_15;
+    case 18:
+        return GLUT_BITMAP_HELVETICA_18;
+    default:
+        return GLUT_BITMAP_TIMES_ROMAN_24;
+    }
+}
+
+void DrawText(const char* text, float x, float y, int size)
+{
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    // The raster colour is latched here, from the caller's current colour.
+    glRasterPos2f(x, y);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    void* font = FontForSize(size);
+    for (const char* c = text; *c != '\0'; c++)
+        glutBitmapCharacter(font, (unsigned char)*c);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+}
+
+void FormatStatusLine(const Body& body, char* out, size_t size)
+{
+    snprintf(out, size, "Thrust: %.2f  Speed: %.2f   Altitude: %.2f", body.thrust, body.airspeed, body.pos.y);
+}
+
+void FormatInstruments(const Body& body, char* thrustText, char* speedText, char* altitudeText, size_t size)
+{
+    snprintf(thrustText, size, "Thrust: %.2f", body.thrust);
+    snprintf(speedText, size, "Speed: %.2f", body.airspeed);
+    snprintf(altitudeText, size, "Altitude: %.2f", body.pos.y);
 }
 
 void DrawStatusLine()
 {
+    char text[HUD_TEXT_SIZE];
+    glColor3f(1.0f, 1.0f, 1.0f);
+    FormatStatusLine(plane, text, sizeof text);
+    DrawText(text, STATUS_X, STATUS_Y, STATUS_TEXT_SIZE);
+}
+
+// One panel or pillar vertex: texture coordinate, then position in pixels.
+static void PanelVertex(float s, float t, float x, float y)
+{
+    glTexCoord2f(s, t);
+    glVertex3f(x, y, 0.0f);
+}
+
+static void DrawPanel(float w, float h)
+{
+    float right = w / PANEL_RIGHT_DIVISOR;
+    if (texturesOn)
+        glBindTexture(GL_TEXTURE_2D, TEX_METAL1);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.371f, 0.928f);
+    PanelVertex(0, 0, w / 3, 0);
+    PanelVertex(0, 1, w / 4, h / 4);
+    PanelVertex(1, 1, right, h / 4);
+    PanelVertex(1, 0, 2 * w / 3, 0);
+    glNormal3f(0.3f, 0.3f, 0.91f);
+    PanelVertex(0, 0.6f, 0, 0);
+    PanelVertex(0, 1, 0, 0.1f * h);
+    PanelVertex(1, 1, w / 4, h / 4);
+    PanelVertex(1, 0, w / 3, 0);
+    glNormal3f(-0.3f, 0.3f, 0.91f);
+    PanelVertex(0, 0, 2 * w / 3, 0);
+    PanelVertex(0, 1, right, h / 4);
+    PanelVertex(1, 1, w, 0.1f * h);
+    PanelVertex(1, 0.6f, w, 0);
+    glEnd();
+
+    if (texturesOn)
+        glBindTexture(GL_TEXTURE_2D, TEX_METAL2);
+    glBegin(GL_QUADS);
+    glNormal3f(0.3f, -0.3f, 0.91f);
+    PanelVertex(0, 0, w / 4, h / 4);
+    PanelVertex(0, 10, 0, h);
+    PanelVertex(0.2f, 10, w / 30, h);
+    PanelVertex(0.2f, 0, w / 4 + w / 30, h / 4);
+    glNormal3f(0.3f, 0.3f, 0.91f);
+    PanelVertex(0, 0, right - w / 30, h / 4);
+    PanelVertex(0, 10, w - w / 30, h);
+    PanelVertex(0.2f, 10, w, h);
+    PanelVertex(0.2f, 0, right, h / 4);
+    glEnd();
+    if (texturesOn)
+        glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void DrawCockpit()
 {
+    float w = windowWidth;
+    float h = windowHeight;
+    // Lighting stays on: the panel is shaded by the scene's lights.
+    glColor3f(0.8f, 0.8f, 0.82f);
+    DrawPanel(w, h);
+
+    char thrustText[HUD_TEXT_SIZE], speedText[HUD_TEXT_SIZE], altitudeText[HUD_TEXT_SIZE];
+    FormatInstruments(plane, thrustText, speedText, altitudeText, HUD_TEXT_SIZE);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    DrawText(thrustText, w / 4 + 40, 25, INSTRUMENT_TEXT_SIZE);
+    DrawText(speedText, w / 4 + 30, 55, INSTRUMENT_TEXT_SIZE);
+    DrawText(altitudeText, w / 4 + 20, 85, INSTRUMENT_TEXT_SIZE);
+    DrawAttitudeBall();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    DrawText("Gear", 0.625f * w, h / 18, GEAR_LABEL_SIZE);
+    DrawGearLamp();
 }
 
-void DrawAttitudeBall()
+// Flat spheres drawn over the panel: unlit, pulled towards the viewer so the
+// panel they lie on does not hide them.
+static void BeginFlatSphere()
 {
+    glDisable(GL_LIGHTING);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1.0f, -1.0f);
+    glScalef(1.0f, 1.0f, FLATTEN_Z);
+}
+
+static void EndFlatSphere()
+{
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glEnable(GL_LIGHTING);
 }
 
 void DrawGearLamp()
 {
+    float w = windowWidth;
+    float h = windowHeight;
+    glPushMatrix();
+    glLoadIdentity();
+    BeginFlatSphere();
+    // 15 pixels right of the "Gear" label's start, 10 below its baseline.
+    glTranslatef(0.625f * w + 15, h / 18 - 10, 0);
+    if (gearDown)
+        glColor3f(1.0f, 0.2f, 0.2f);
+    else
+        glColor3f(0.5f, 0.05f, 0.05f);
+    glutSolidSphere(0.008 * h, SPHERE_SLICES, SPHERE_STACKS);
+    EndFlatSphere();
+    glPopMatrix();
+}
+
+void DrawAttitudeBall()
+{
+    float w = windowWidth;
+    float h = windowHeight;
+    Body reference;
+    ResetPlane(reference);
+    const Vec3 worldUp = {0.0f, 1.0f, 0.0f};
+    glPushMatrix();
+    glLoadIdentity();
+    // Both 90 degrees in level flight.
+    float pitch = (float)AngleBetween(plane.dir, worldUp);
+    float roll = (float)AngleBetween(plane.normal, worldUp);
+    BeginFlatSphere();
+    glTranslatef(2 * w / 3, h / 7, 0);
+    const Vec3& pitchAxis = reference.normal;
+    const Vec3& rollAxis = reference.dir;
+    if (plane.up.y > 0.0f) {
+        glRotatef(90.0f - pitch, pitchAxis.x, pitchAxis.y, pitchAxis.z);
+        glRotatef(roll - 90.0f, rollAxis.x, rollAxis.y, rollAxis.z);
+    } else {
+        glRotatef(pitch - 90.0f, pitchAxis.x, pitchAxis.y, pitchAxis.z);
+        glRotatef(-90.0f - roll, rollAxis.x, rollAxis.y, rollAxis.z);
+    }
+    glTranslatef(0.0f, 3.0f, 0.0f);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glutSolidSphere(0.04 * h, SPHERE_SLICES, SPHERE_STACKS);
+    glTranslatef(0.0f, -1.5f, 0.0f);
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glutSolidSphere(0.04 * h, SPHERE_SLICES, SPHERE_STACKS);
+    EndFlatSphere();
+    glPopMatrix();
 }
