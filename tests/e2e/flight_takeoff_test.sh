@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# A take-off run: full throttle, the nose raised three degrees once the
+# aircraft rolls fast enough, the gear raised in the air, and the altitude of
+# the state line rising afterwards.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+copy_data
+start_app pelorin
+wait_window "Tessaly -- Pelorin 2000"
+
+# Sends P and waits for its line; sets LINE, PY (altitude) and PZ.
+ask_plane() {
+  local before i
+  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
+  send_keys shift+p
+  for i in $(seq 1 200); do
+    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && break
+    sleep 0.02
+  done
+  LINE=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
+  PY=$(sed -E 's/^Plane: pos = [-0-9.]+, ([-0-9.]+), .*/\1/' <<<"$LINE")
+  PZ=$(sed -E 's/^Plane: pos = [-0-9.]+, [-0-9.]+, ([-0-9.]+),.*/\1/' <<<"$LINE")
+}
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+send_keys bracketright bracketright bracketright bracketright bracketright \
+  bracketright bracketright bracketright bracketright bracketright
+# Rotate early in the run: speed s is reached about s * s units down the
+# runway, and the gear gives way above 60 (3600 units), so the rotation at
+# about 20 (400 units) leaves room for slow polling.
+for i in $(seq 1 400); do
+  ask_plane
+  above "$PZ" -9070 && break
+done
+above "$PZ" -9070 || fail "the aircraft did not roll: $LINE"
+send_keys Down Down Down
+for i in $(seq 1 400); do
+  ask_plane
+  above "$PY" 60 && break
+done
+above "$PY" 60 || fail "the aircraft did not leave the ground: $LINE"
+send_keys g
+wait_output "Raising landing gear"
+ask_plane
+first=$PY
+for i in $(seq 1 400); do
+  ask_plane
+  above "$PY" "$first" && break
+done
+above "$PY" "$first" || fail "altitude is not rising: $first then $PY"
+screenshot flight_takeoff
+send_keys shift+q
+wait_exit
+[ "$EXIT_STATUS" = 0 ] || fail "Q ended with status $EXIT_STATUS"
+echo "ok"
