@@ -1,14 +1,55 @@
-// Model meshes.
+// The three polygon models: emits the procedurally built parts in immediate mode.
 #include "sim/assets/models.h"
 
-void DrawAircraftMesh(int /*gear*/)
+#include <GL/gl.h>
+
+#include "sim/assets/model_data.h"
+
+const std::vector<MeshPart>& AircraftParts()
 {
+    static const std::vector<MeshPart> parts = BuildAircraftParts();
+    return parts;
+}
+
+const std::vector<MeshPart>& AirfieldParts()
+{
+    static const std::vector<MeshPart> parts = BuildAirfieldParts();
+    return parts;
+}
+
+const std::vector<MeshPart>& DeltaWingParts()
+{
+    static const std::vector<MeshPart> parts = BuildDeltaWingParts();
+    return parts;
+}
+
+static void DrawPart(const MeshPart& part)
+{
+    glColor3fv(part.colour);
+    glBegin(GL_TRIANGLES);
+    for (size_t i = 0; i + FLOATS_PER_VERTEX <= part.vertices.size(); i += FLOATS_PER_VERTEX) {
+        const float* v = &part.vertices[i];
+        glNormal3f(v[0], v[1], v[2]);
+        glVertex3f(v[3], v[4], v[5]);
+    }
+    glEnd();
+}
+
+void DrawAircraftMesh(int gear)
+{
+    const std::vector<MeshPart>& parts = AircraftParts();
+    for (size_t i = gear ? 0 : AIRCRAFT_GEAR_PARTS; i < parts.size(); i++)
+        DrawPart(parts[i]);
 }
 
 void DrawAirfieldMesh()
 {
+    for (const MeshPart& part : AirfieldParts())
+        DrawPart(part);
 }
 
 void DrawDeltaWingMesh()
 {
+    for (const MeshPart& part : DeltaWingParts())
+        DrawPart(part);
 }

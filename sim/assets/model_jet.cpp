@@ -1,0 +1,514 @@
+// The jet model: a twin-finned, twin-engined fighter with its landing gear.
+// Built on first use from parametric surfaces (ogive nose, elliptical forward
+// fuselage, engine nacelles whose section goes from a squarish intake to a
+// round nozzle, an upper spine and a belly between them, tapered wings, fins
+// and tailplanes with a rounded section), boxes, and torus wheels; each part
+// is then padded to its exact triangle count by splitting its longest edges.
+// To change a part, edit its dimensions here and rebuild.
+#include <cmath>
+#include <cstdio>
+
+#include "sim/assets/model_data.h"
+
+// Model units: fuselage along x with the nose at -x, wings along y, z up.
+// The centre line lies at y = JET_Y0 so that the span matches the model's
+// stated extent (-536.9..549.7).
+const double JET_Y0 = 6.4;
+const double NOSE_TIP_X = -533.9;
+const double NOSE_JOIN_X = -420.0;      // nose cone meets the forward fuselage
+const double FORWARD_END_X = 120.0;     // forward fuselage ends inside the spine
+const double NOSE_RADIUS = 38.0;
+const double BELLY_LOW_Z = -112.3;      // lowest point without the gear
+const double WHEEL_LOW_Z = -190.9;      // lowest point with the gear down
+const double FIN_TIP_Z = 199.7;
+const double TAILPLANE_TIP_TE_X = 917.2;
+const double HALF_SPAN = 543.3;
+
+const double NACELLE_Y = 100.0;         // engine axis, each side of the centre line
+const double NACELLE_Z = -40.0;
+const double NACELLE_FRONT_X = -150.0;
+const double NACELLE_REAR_X = 770.0;
+const double NOZZLE_END_X = 880.0;
+const double SPINE_FRONT_X = 60.0;
+const double SPINE_REAR_X = 800.0;
+const double SPINE_CREST = 18.0;        // spine height above the nacelle tops
+
+const int SEGMENTS = 16;                // around every body of revolution
+
+static double Smooth(double e0, double e1, double x)
+{
+    double t = std::fmin(1.0, std::fmax(0.0, (x - e0) / (e1 - e0)));
+    return t * t * (3.0 - 2.0 * t);
+}
+
+static double SignedPow(double v, double p)
+{
+    return v < 0 ? -std::pow(-v, p) : std::pow(v, p);
+}
+
+// ---- Forward fuselage and nose ----------------------------------------------
+
+static double FuselageWidth(double x)
+{
+    double t = (x - NOSE_JOIN_X) / (FORWARD_END_X - NOSE_JOIN_X);
+    return NOSE_RADIUS + 6.0 * Smooth(0.0, 0.5, t);
+}
+
+static double FuselageHeight(double x)
+{
+    double t = (x - NOSE_JOIN_X) / (FORWARD_END_X - NOSE_JOIN_X);
+    return NOSE_RADIUS + 14.0 * Smooth(0.0, 0.35, t) - 12.0 * Smooth(0.5, 1.0, t);
+}
+
+static double FuselageCentreZ(double x)
+{
+    double t = (x - NOSE_JOIN_X) / (FORWARD_END_X - NOSE_JOIN_X);
+    return -7.0 * Smooth(0.3, 1.0, t);
+}
+
+static double FuselageTopZ(double x)
+{
+    return FuselageCentreZ(x) + FuselageHeight(x);
+}
+
+static double FuselageBottomZ(double x)
+{
+    return FuselageCentreZ(x) - FuselageHeight(x);
+}
+
+// Section point: angle u * 2 pi from the bottom, through +y, over the top.
+static P3 FuselagePoint(double x, double u)
+{
+    double a = 2.0 * M_PI * u;
+    return {x, JET_Y0 + FuselageWidth(x) * std::sin(a), FuselageCentreZ(x) - FuselageHeight(x) * std::cos(a)};
+}
+
+static P3 NosePoint(double s, double u)
+{
+    double r = NOSE_RADIUS * (1.0 - (1.0 - s) * (1.0 - s));
+    double a = 2.0 * M_PI * u;
+    return {NOSE_TIP_X + s * (NOSE_JOIN_X - NOSE_TIP_X), JET_Y0 + r * std::sin(a), -r * std::cos(a)};
+}
+
+// ---- Canopy ---------------------------------------------------------------
+
+const double CANOPY_FRONT_X = -390.0;
+const double CANOPY_REAR_X = -150.0;
+
+// s along the canopy from front to rear, u from the +y sill over the top to
+// the -y sill; grow widens it (the frame sits just outside the glazing).
+static P3 CanopyPoint(double s, double u, double grow)
+{
+    double x = CANOPY_FRONT_X + s * (CANOPY_REAR_X - CANOPY_FRONT_X);
+    double shape = std::pow(std::sin(M_PI * std::pow(s, 0.7)), 0.6);
+    double halfWidth = 29.0 * shape + grow;
+    double height = 34.0 * shape + grow;
+    double base = FuselageTopZ(x) - 14.0;
+    double a = M_PI * u;
+    return {x, JET_Y0 + halfWidth * std::cos(a), base + height * std::sin(a)};
+}
+
+// ---- Engine nacelles, spine and belly -------------------------------------
+
+static double NacelleRadius(double x)
+{
+    return 55.0 - 7.0 * Smooth(600.0, NACELLE_REAR_X, x);
+}
+
+// Squarish at the intake, round from x = 150 on.
+static P3 NacellePoint(double x, double u, double side, double scale)
+{
+    double p = 0.35 + 0.65 * Smooth(NACELLE_FRONT_X, 150.0, x);
+    double r = NacelleRadius(x) * scale;
+    double a = 2.0 * M_PI * u;
+    return {x, JET_Y0 + side * NACELLE_Y + r * SignedPow(std::sin(a), p), NACELLE_Z - r * SignedPow(std::cos(a), p)};
+}
+
+static double NacelleStation(double s)
+{
+    return NACELLE_FRONT_X + (NACELLE_REAR_X - NACELLE_FRONT_X) * std::pow(s, 1.5);
+}
+
+static P3 SpinePoint(double x, double u)
+{
+    double v = 2.0 * u - 1.0;
+    double crest = SPINE_CREST * (1.0 - v * v) * (1.0 - Smooth(600.0, SPINE_REAR_X, x));
+    return {x, JET_Y0 + NACELLE_Y * v, NACELLE_Z + NacelleRadius(x) + crest};
+}
+
+static P3 BellyPoint(double x, double u)
+{
+    double v = 2.0 * u - 1.0;
+    double bump = std::sqrt(std::fmax(0.0, std::sin(M_PI * (x - NACELLE_FRONT_X) / (SPINE_REAR_X - NACELLE_FRONT_X))));
+    double nacelleBottom = NACELLE_Z - NacelleRadius(x);
+    double drop = (1.0 - v * v) * bump;
+    return {x, JET_Y0 + NACELLE_Y * v, nacelleBottom + (BELLY_LOW_Z - nacelleBottom) * drop};
+}
+
+// ---- Lifting surfaces -----------------------------------------------------
+
+// A tapered surface: root and tip chords at two spanwise stations, a rounded
+// section whose half-thickness is `thick` times sin(pi c)^0.6.
+struct Planform {
+    double rootY, tipY;           // distance from the centre line
+    double rootLE, rootTE, tipLE, tipTE;
+    double midZ;
+    double rootThick, tipThick;
+    double lowerShare;            // lower skin depth as a share of the upper
+};
+
+const Planform WING = {140.0, HALF_SPAN, -40.0, 430.0, 390.0, 520.0, 5.0, 16.0, 6.0, 0.6};
+const Planform TAILPLANE = {140.0, 400.0, 650.0, 860.0, 830.0, TAILPLANE_TIP_TE_X, -35.0, 6.0, 3.0, 1.0};
+
+static double SectionShape(double c)
+{
+    return std::pow(std::fmax(0.0, std::sin(M_PI * c)), 0.6);
+}
+
+// c along the chord (0 leading edge), e along the span (0 root), skin +1 the
+// upper and -1 the lower.
+static P3 PlanformPoint(const Planform& w, double c, double e, double side, double skin, double lift)
+{
+    double le = w.rootLE + e * (w.tipLE - w.rootLE);
+    double te = w.rootTE + e * (w.tipTE - w.rootTE);
+    double thick = (w.rootThick + e * (w.tipThick - w.rootThick)) * SectionShape(c);
+    double z = w.midZ + (skin > 0 ? thick + lift : -w.lowerShare * thick);
+    return {le + c * (te - le), JET_Y0 + side * (w.rootY + e * (w.tipY - w.rootY)), z};
+}
+
+static void AddPlanform(MeshPart& upper, MeshPart& lower, const Planform& w, double side, int nc, int ne)
+{
+    AddSurface(upper, [&](double s, double u) { return PlanformPoint(w, s, u, side, 1.0, 0.0); }, nc, ne, side > 0);
+    AddSurface(lower, [&](double s, double u) { return PlanformPoint(w, s, u, side, -1.0, 0.0); }, nc, ne, side < 0);
+    AddFlatSurface(lower, [&](double s, double u) {
+        P3 top = PlanformPoint(w, u, 1.0, side, 1.0, 0.0), bottom = PlanformPoint(w, u, 1.0, side, -1.0, 0.0);
+        return top + (bottom - top) * s;
+    }, 1, nc, {0, side, 0});
+}
+
+// Fin: chord c, height e from root to tip; canted outwards; skin +1 outer.
+const double FIN_ROOT_Z = 10.0;
+const double FIN_CANT = 0.21; // outward lean, y per unit of height
+
+static P3 FinPoint(double c, double e, double side, double skin)
+{
+    double le = 560.0 + e * (770.0 - 560.0);
+    double te = 850.0 + e * (880.0 - 850.0);
+    double z = FIN_ROOT_Z + e * (FIN_TIP_Z - FIN_ROOT_Z);
+    double thick = (7.0 - 4.5 * e) * SectionShape(c);
+    double y = NACELLE_Y + (z - FIN_ROOT_Z) * FIN_CANT + skin * thick;
+    return {le + c * (te - le), JET_Y0 + side * y, z};
+}
+
+static void AddFinSkins(MeshPart& part, double side, double c0, double c1, int nc, int ne)
+{
+    for (double skin : {1.0, -1.0})
+        AddSurface(part, [=](double s, double u) { return FinPoint(c0 + s * (c1 - c0), u, side, skin); }, nc, ne,
+                   skin * side < 0);
+}
+
+static void AddFinTip(MeshPart& part, double side)
+{
+    AddFlatSurface(part, [=](double s, double u) {
+        P3 outer = FinPoint(u, 1.0, side, 1.0), inner = FinPoint(u, 1.0, side, -1.0);
+        return outer + (inner - outer) * s;
+    }, 1, 8, {0, 0, 1});
+}
+
+// ---- Insignia ---------------------------------------------------------------
+
+// A roundel laid on a surface: the mapping takes a point of the flat disc
+// (dx, dy, lift) to the surface point and its normal.
+using SurfaceMap = std::function<void(double dx, double dy, double lift, P3& point, P3& normal)>;
+
+static void AddDisc(MeshPart& part, const SurfaceMap& map, double inner, double outer, int segments, double lift)
+{
+    for (int k = 0; k < segments; k++) {
+        double a0 = 2.0 * M_PI * k / segments, a1 = 2.0 * M_PI * (k + 1) / segments;
+        P3 p[4], n[4];
+        map(outer * std::cos(a0), outer * std::sin(a0), lift, p[0], n[0]);
+        map(outer * std::cos(a1), outer * std::sin(a1), lift, p[1], n[1]);
+        map(inner * std::cos(a1), inner * std::sin(a1), lift, p[2], n[2]);
+        map(inner * std::cos(a0), inner * std::sin(a0), lift, p[3], n[3]);
+        AddTriangle(part, p[0], n[0], p[1], n[1], p[2], n[2]);
+        if (inner > 0.0)
+            AddTriangle(part, p[0], n[0], p[2], n[2], p[3], n[3]);
+    }
+}
+
+// Blue ring, white disc, pink centre, each a little above the one below.
+static void AddRoundel(MeshPart& white, MeshPart& blue, MeshPart& pink, const SurfaceMap& map, double radius)
+{
+    AddDisc(blue, map, radius * 0.55, radius, 18, 1.0);
+    AddDisc(white, map, 0.0, radius * 0.62, 26, 1.6);
+    AddDisc(pink, map, 0.0, radius * 0.28, 8, 2.2);
+}
+
+static double WingTopZ(double x, double yFromCentre)
+{
+    const Planform& w = WING;
+    double e = (yFromCentre - w.rootY) / (w.tipY - w.rootY);
+    double le = w.rootLE + e * (w.tipLE - w.rootLE);
+    double te = w.rootTE + e * (w.tipTE - w.rootTE);
+    double c = (x - le) / (te - le);
+    return w.midZ + (w.rootThick + e * (w.tipThick - w.rootThick)) * SectionShape(c);
+}
+
+static void WingRoundelMap(double dx, double dy, double lift, P3& point, P3& normal)
+{
+    const double cx = 395.0, cy = 360.0, h = 0.01; // centre, distance from the centre line, -y wing
+    double x = cx + dx, yc = cy + dy;
+    double z = WingTopZ(x, yc);
+    double dzdx = (WingTopZ(x + h, yc) - WingTopZ(x - h, yc)) / (2 * h);
+    double dzdy = (WingTopZ(x, yc + h) - WingTopZ(x, yc - h)) / (2 * h);
+    point = {x, JET_Y0 - yc, z + lift};
+    normal = Normalised({-dzdx, dzdy, 1.0}); // y mirrored for the -y wing
+}
+
+static SurfaceMap NacelleRoundelMap(double side)
+{
+    return [side](double dx, double dz, double lift, P3& point, P3& normal) {
+        const double cx = 560.0;
+        double r = NacelleRadius(cx) + lift;
+        double a = dz / r;
+        point = {cx + dx, JET_Y0 + side * (NACELLE_Y + r * std::cos(a)), NACELLE_Z + r * std::sin(a)};
+        normal = {0, side * std::cos(a), std::sin(a)};
+    };
+}
+
+// ---- Landing gear -----------------------------------------------------------
+
+const double MAIN_WHEEL_X = 330.0, MAIN_WHEEL_Y = 118.0, MAIN_WHEEL_R = 40.0, MAIN_WHEEL_HALF_WIDTH = 12.0;
+const double NOSE_WHEEL_X = -330.0, NOSE_WHEEL_Y = 13.0, NOSE_WHEEL_R = 28.0, NOSE_WHEEL_HALF_WIDTH = 7.0;
+
+// Tyre as a torus about an axle along y, with hub discs; the lowest vertex
+// lies exactly radius below the centre.
+static void AddWheel(MeshPart& part, P3 centre, double radius, double halfWidth)
+{
+    double tube = 0.32 * radius, ring = radius - tube;
+    AddSurface(part, [=](double s, double u) {
+        double t = 2.0 * M_PI * u, f = 2.0 * M_PI * s;
+        double rho = ring + tube * std::cos(f);
+        return P3{centre.x + rho * std::sin(t), centre.y + halfWidth * std::sin(f), centre.z - rho * std::cos(t)};
+    }, 5, SEGMENTS, true);
+    for (double face : {-1.0, 1.0}) {
+        P3 hub = {centre.x, centre.y + face * 0.5 * halfWidth, centre.z};
+        for (int k = 0; k < SEGMENTS; k++) {
+            double a0 = 2.0 * M_PI * k / SEGMENTS, a1 = 2.0 * M_PI * (k + 1) / SEGMENTS;
+            AddFlatTriangle(part, hub, hub + P3{ring * std::sin(a0), 0, -ring * std::cos(a0)},
+                            hub + P3{ring * std::sin(a1), 0, -ring * std::cos(a1)}, {0, face, 0});
+        }
+    }
+}
+
+// Round strut between two points (axis along z or y), closed at both ends.
+static void AddStrut(MeshPart& part, P3 from, P3 to, double radius, int rows, int segments)
+{
+    P3 axis = to - from;
+    P3 across = std::fabs(axis.z) > std::fabs(axis.y) ? P3{1, 0, 0} : P3{0, 0, 1};
+    P3 e1 = Normalised(Cross(axis, across)), e2 = Normalised(Cross(axis, e1));
+    auto at = [=](double s, double u) {
+        double a = 2.0 * M_PI * u;
+        return from + axis * s + e1 * (radius * std::cos(a)) + e2 * (radius * std::sin(a));
+    };
+    AddSurface(part, at, rows, segments, Dot(Cross(axis, Cross(e1, e2)), axis) < 0);
+    for (double end : {0.0, 1.0}) {
+        P3 centre = from + axis * end;
+        P3 normal = Normalised(axis * (end > 0.5 ? 1.0 : -1.0));
+        for (int k = 0; k < segments; k++)
+            AddFlatTriangle(part, centre, at(end, (double)k / segments), at(end, (double)(k + 1) / segments), normal);
+    }
+}
+
+// ---- Assembly ---------------------------------------------------------------
+
+struct PartSpec {
+    int triangles;
+    float r, g, b;
+};
+
+// Parts 1-51: triangle count and colour, in drawing order.
+const PartSpec JET_PARTS[51] = {
+    {216, 0, 0, 0}, {216, 0, 0, 0}, {216, 0, 0, 0}, {216, 0, 0, 0},
+    {144, 0.13f, 0.13f, 0.15f}, {144, 0.13f, 0.13f, 0.15f}, {144, 0.13f, 0.13f, 0.15f},
+    {28, 0.13f, 0.13f, 0.15f}, {28, 0.13f, 0.13f, 0.15f},
+    {60, 0.55f, 0.56f, 0.6f}, {88, 0.55f, 0.56f, 0.6f}, {50, 0.55f, 0.56f, 0.6f}, {86, 0.55f, 0.56f, 0.6f},
+    {26, 1, 1, 1}, {36, 0.2f, 0.2f, 0.8f}, {8, 1, 0.6f, 0.6f},
+    {26, 1, 1, 1}, {36, 0.2f, 0.2f, 0.8f}, {8, 1, 0.6f, 0.6f},
+    {26, 1, 1, 1}, {36, 0.2f, 0.2f, 0.8f}, {8, 1, 0.6f, 0.6f},
+    {80, 0.55f, 0.56f, 0.6f}, {80, 0.6f, 0.6f, 0.65f}, {80, 0.55f, 0.56f, 0.6f}, {80, 0.6f, 0.6f, 0.65f},
+    {77, 0.55f, 0.56f, 0.6f}, {24, 0.6f, 0.62f, 0.65f}, {31, 0.6f, 0.6f, 0.65f},
+    {92, 0.55f, 0.56f, 0.6f}, {18, 0.54f, 0.55f, 0.58f}, {22, 0.6f, 0.62f, 0.65f},
+    {110, 0.6f, 0.64f, 0.7f}, {213, 0.55f, 0.56f, 0.6f}, {117, 0.6f, 0.6f, 0.65f},
+    {98, 0.566667f, 0.566667f, 0.6f}, {236, 0.55f, 0.56f, 0.6f}, {106, 0.6f, 0.62f, 0.65f},
+    {348, 0.55f, 0.56f, 0.6f}, {88, 0.6f, 0.6f, 0.65f},
+    {86, 0.64f, 0.64f, 0.7f}, {164, 0.55f, 0.56f, 0.6f}, {114, 0.6f, 0.6f, 0.65f},
+    {77, 0.6f, 0.62f, 0.65f}, {36, 0.6f, 0.6f, 0.65f}, {251, 0.55f, 0.56f, 0.6f},
+    {106, 1, 1, 1}, {258, 0.02f, 0.05f, 0.533333f},
+    {424, 0.55f, 0.56f, 0.6f}, {194, 0.6f, 0.6f, 0.65f}, {152, 0.66f, 0.68f, 0.7f},
+};
+
+// Intake: the lip between the squarish nacelle front and the duct mouth, and
+// the duct narrowing to a point inside the engine.
+static void AddIntake(MeshPart& part, double side)
+{
+    const double mouth = 0.82, recess = 2.0, ductEnd = -40.0;
+    AddFlatSurface(part, [=](double s, double u) {
+        P3 outer = NacellePoint(NACELLE_FRONT_X, u, side, 1.0);
+        P3 inner = NacellePoint(NACELLE_FRONT_X + recess, u, side, mouth);
+        return outer + (inner - outer) * s;
+    }, 1, SEGMENTS, {-1, 0, 0});
+    P3 apex = {ductEnd, JET_Y0 + side * NACELLE_Y, NACELLE_Z};
+    AddSurface(part, [=](double s, double u) {
+        P3 mouthPoint = NacellePoint(NACELLE_FRONT_X + recess, u, side, mouth);
+        return mouthPoint + (apex - mouthPoint) * s;
+    }, 1, SEGMENTS, side > 0);
+}
+
+static void AddNacelleBody(MeshPart& part, double side)
+{
+    AddSurface(part, [=](double s, double u) { return NacellePoint(NacelleStation(s), u, side, 1.0); }, 5, SEGMENTS, side < 0);
+}
+
+static P3 NozzlePoint(double x, double u, double side, double r)
+{
+    double a = 2.0 * M_PI * u;
+    return {x, JET_Y0 + side * NACELLE_Y + r * std::sin(a), NACELLE_Z - r * std::cos(a)};
+}
+
+static void AddNozzleOuter(MeshPart& part, double side)
+{
+    double r0 = NacelleRadius(NACELLE_REAR_X);
+    AddSurface(part, [=](double s, double u) {
+        return NozzlePoint(NACELLE_REAR_X + s * (NOZZLE_END_X - NACELLE_REAR_X), u, side, r0 - 7.0 * s);
+    }, 1, SEGMENTS, side < 0);
+}
+
+// The nozzle's inner wall and the turbine face that closes it.
+static void AddNozzleInner(MeshPart& part, double side)
+{
+    const double faceX = 830.0, lipR = NacelleRadius(NACELLE_REAR_X) - 7.0, faceR = lipR - 8.0;
+    AddSurface(part, [=](double s, double u) {
+        return NozzlePoint(NOZZLE_END_X + s * (faceX - NOZZLE_END_X), u, side, lipR + s * (faceR - lipR));
+    }, 1, SEGMENTS, side < 0);
+    P3 centre = {faceX, JET_Y0 + side * NACELLE_Y, NACELLE_Z};
+    for (int k = 0; k < SEGMENTS; k++)
+        AddFlatTriangle(part, centre, NozzlePoint(faceX, (double)k / SEGMENTS, side, faceR),
+                        NozzlePoint(faceX, (double)(k + 1) / SEGMENTS, side, faceR), {1, 0, 0});
+}
+
+// Wing-root extension: a flat glove from the forward fuselage side to the
+// wing's leading edge; upper skin, lower skin and the slanted outer edge.
+static void AddGlove(MeshPart& upper, MeshPart& lower, MeshPart& edge, double side)
+{
+    const double top = 11.0, bottom = -3.0;
+    auto corner = [=](double x, double y, double z) { return P3{x, JET_Y0 + side * y, z}; };
+    // Front point A at the fuselage, B on the wing's leading edge, C and D aft.
+    auto at = [=](double s, double u, double z) {
+        P3 a = corner(-280.0, 40.0, z), b = corner(-40.0, 145.0, z), c = corner(150.0, 145.0, z), d = corner(150.0, 40.0, z);
+        P3 front = a + (b - a) * u, back = d + (c - d) * u;
+        return front + (back - front) * s;
+    };
+    AddFlatSurface(upper, [=](double s, double u) { return at(s, u, top); }, 4, 4, {0, 0, 1});
+    AddFlatSurface(lower, [=](double s, double u) { return at(s, u, bottom); }, 3, 3, {0, 0, -1});
+    P3 out = Normalised({-(145.0 - 40.0), side * (-40.0 - (-280.0)), 0}); // A to B turned outwards
+    AddFlatSurface(edge, [=](double s, double u) {
+        P3 hi = at(0.0, u, top), lo = at(0.0, u, bottom);
+        return hi + (lo - hi) * s;
+    }, 1, 8, out);
+}
+
+std::vector<MeshPart> BuildAircraftParts()
+{
+    std::vector<MeshPart> parts;
+    for (const PartSpec& spec : JET_PARTS)
+        parts.push_back(NewPart(spec.r, spec.g, spec.b));
+    auto part = [&](int number) -> MeshPart& { return parts[number - 1]; };
+
+    // Gear: nose wheel pair, main wheels, main legs, nose leg.
+    AddWheel(part(1), {NOSE_WHEEL_X, JET_Y0 - NOSE_WHEEL_Y, WHEEL_LOW_Z + NOSE_WHEEL_R}, NOSE_WHEEL_R, NOSE_WHEEL_HALF_WIDTH);
+    AddWheel(part(2), {NOSE_WHEEL_X, JET_Y0 + NOSE_WHEEL_Y, WHEEL_LOW_Z + NOSE_WHEEL_R}, NOSE_WHEEL_R, NOSE_WHEEL_HALF_WIDTH);
+    AddWheel(part(3), {MAIN_WHEEL_X, JET_Y0 - MAIN_WHEEL_Y, WHEEL_LOW_Z + MAIN_WHEEL_R}, MAIN_WHEEL_R, MAIN_WHEEL_HALF_WIDTH);
+    AddWheel(part(4), {MAIN_WHEEL_X, JET_Y0 + MAIN_WHEEL_Y, WHEEL_LOW_Z + MAIN_WHEEL_R}, MAIN_WHEEL_R, MAIN_WHEEL_HALF_WIDTH);
+    for (double side : {1.0, -1.0}) {
+        MeshPart& leg = part(side > 0 ? 5 : 6);
+        double axleZ = WHEEL_LOW_Z + MAIN_WHEEL_R;
+        double legY = JET_Y0 + side * NACELLE_Y;
+        AddStrut(leg, {MAIN_WHEEL_X, legY, NACELLE_Z - NacelleRadius(MAIN_WHEEL_X) + 6.0}, {MAIN_WHEEL_X, legY, axleZ}, 6.0, 4, 12);
+        AddStrut(leg, {MAIN_WHEEL_X, legY, axleZ}, {MAIN_WHEEL_X, JET_Y0 + side * MAIN_WHEEL_Y, axleZ}, 3.0, 1, 6);
+    }
+    double noseAxleZ = WHEEL_LOW_Z + NOSE_WHEEL_R;
+    AddStrut(part(7), {NOSE_WHEEL_X, JET_Y0, FuselageBottomZ(NOSE_WHEEL_X) + 6.0}, {NOSE_WHEEL_X, JET_Y0, noseAxleZ}, 5.0, 4, 12);
+    AddStrut(part(7), {NOSE_WHEEL_X, JET_Y0 - NOSE_WHEEL_Y, noseAxleZ}, {NOSE_WHEEL_X, JET_Y0 + NOSE_WHEEL_Y, noseAxleZ}, 2.5, 1, 6);
+
+    // Seat backs inside the canopy.
+    for (int k = 0; k < 2; k++) {
+        double x = k ? -230.0 : -310.0;
+        double top = FuselageTopZ(x);
+        AddBox(part(8 + k), {x - 8, JET_Y0 - 11, top - 12}, {x + 8, JET_Y0 + 11, top + 14}, false);
+    }
+
+    AddPlanform(part(10), part(11), TAILPLANE, 1.0, 4, 6);
+    AddPlanform(part(12), part(13), TAILPLANE, -1.0, 4, 6);
+
+    AddRoundel(part(14), part(15), part(16), WingRoundelMap, 46.0);
+    AddRoundel(part(17), part(18), part(19), NacelleRoundelMap(1.0), 24.0);
+    AddRoundel(part(20), part(21), part(22), NacelleRoundelMap(-1.0), 24.0);
+
+    AddPlanform(part(23), part(24), WING, -1.0, 5, 7);
+    AddPlanform(part(25), part(26), WING, 1.0, 5, 7);
+
+    AddGlove(part(27), part(28), part(29), 1.0);
+    AddGlove(part(30), part(31), part(32), -1.0);
+
+    for (double side : {-1.0, 1.0}) {
+        int first = side < 0 ? 33 : 36;
+        AddFinSkins(part(first), side, 0.72, 1.0, 2, 8);   // rudder
+        AddFinSkins(part(first + 1), side, 0.0, 0.72, 6, 8);
+        AddFinTip(part(first + 2), side);
+    }
+
+    // Belly with its front closing plate; the beaver tail between the nozzles.
+    AddSurface(part(39), [](double s, double u) { return BellyPoint(NACELLE_FRONT_X + s * (SPINE_REAR_X - NACELLE_FRONT_X), u); }, 12, 12, true);
+    AddFlatSurface(part(39), [](double s, double u) {
+        P3 low = BellyPoint(NACELLE_FRONT_X, u);
+        P3 high = {low.x, low.y, NACELLE_Z + 10.0};
+        return low + (high - low) * s;
+    }, 1, 4, {-1, 0, 0});
+    AddBox(part(40), {SPINE_REAR_X - 5.0, JET_Y0 - 22.0, -34.0}, {900.0, JET_Y0 + 22.0, -28.0}, true);
+
+    AddIntake(part(41), -1.0);
+    AddNacelleBody(part(42), -1.0);
+    AddNozzleOuter(part(43), -1.0);
+    AddNozzleInner(part(43), -1.0);
+    AddIntake(part(44), 1.0);
+    AddNozzleOuter(part(45), 1.0);
+    AddNacelleBody(part(46), 1.0);
+    AddNozzleInner(part(46), 1.0);
+
+    // Canopy: frame rails and windscreen bow just outside the glazing.
+    const double GROW = 1.5;
+    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.02 + 0.96 * s, 0.1 * u, GROW); }, 12, 1, true);
+    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.02 + 0.96 * s, 0.9 + 0.1 * u, GROW); }, 12, 1, true);
+    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.27 + 0.05 * s, u, GROW); }, 1, 10, true);
+    AddSurface(part(48), [](double s, double u) { return CanopyPoint(s, u, 0.0); }, 12, 10, true);
+
+    // Forward fuselage (closed at its hidden rear end), spine, nose cone.
+    AddSurface(part(49), [](double s, double u) { return FuselagePoint(NOSE_JOIN_X + s * (FORWARD_END_X - NOSE_JOIN_X), u); }, 12, SEGMENTS, true);
+    P3 rear = {FORWARD_END_X, JET_Y0, FuselageCentreZ(FORWARD_END_X)};
+    for (int k = 0; k < SEGMENTS; k++)
+        AddFlatTriangle(part(49), rear, FuselagePoint(FORWARD_END_X, (double)k / SEGMENTS), FuselagePoint(FORWARD_END_X, (double)(k + 1) / SEGMENTS), {1, 0, 0});
+    AddSurface(part(50), [](double s, double u) { return SpinePoint(SPINE_FRONT_X + s * (SPINE_REAR_X - SPINE_FRONT_X), u); }, 8, 10, false);
+    AddFlatSurface(part(50), [](double s, double u) {
+        P3 top = SpinePoint(SPINE_REAR_X, u), bottom = BellyPoint(SPINE_REAR_X, u);
+        return top + (bottom - top) * s;
+    }, 1, 4, {1, 0, 0});
+    AddSurface(part(51), NosePoint, 4, SEGMENTS, true);
+
+    for (size_t i = 0; i < parts.size(); i++) {
+        char label[32];
+        snprintf(label, sizeof label, "jet %zu", i + 1);
+        PadToCount(parts[i], JET_PARTS[i].triangles, label);
+    }
+    return parts;
+}
