@@ -1,12 +1,39 @@
-// Aircraft state and flight dynamics.
+// The player's aircraft: start pose, the 10 ms simulation step and the two
+// flight models.
 #include "sim/flight/aircraft.h"
 
 #include <GL/glut.h>
+#include <cmath>
+#include <cstdio>
+
+#include "sim/flight/ground_contact.h"
 
 Body plane;
 int flightModel = 0;
 float gravity = 2.5f;
 int landed = 1;
+
+static const Vec3 WORLD_UP = {0.0f, 1.0f, 0.0f};
+static const Vec3 WORLD_DOWN = {0.0f, -1.0f, 0.0f};
+
+// Heading model.
+static const float SPEED_STEP = 0.5f;          // units per tick per tick towards 2 x thrust
+static const float BANK_TURN = 0.2f;           // degrees per tick per unit of bank
+static const float STALL_SPEED = 30.0f;        // units per tick
+static const float STALL_DROP = 0.5f;          // degrees per tick at speed 0
+static const float MIN_GRAVITY = 2.5f;
+static const float DIVE_GROWTH = 1.005f;       // per tick with the nose down
+static const double CLIMB_DECAY = 0.99502487562189068; // 1 / 1.005
+static const float SINK_PER_TICK = 1.0f;
+
+// Force model.
+static const float THRUST_FORCE = 10.0f;       // force per unit of thrust
+static const float DRAG = 0.0002f;             // times velocity squared, per component
+static const float LIFT_SPEED = 0.05f;
+static const float LIFT_PITCH_OFFSET = 45.0f;  // degrees
+static const float ONE_NINETIETH = 0.011111111f;
+static const float FLOOR_Y = -1.0f;            // lowest altitude of the force model
+static const float NOSE_TURN = 0.5f;           // share of the force angle turned per tick
 
 void ResetPlane(Body& body)
 {
@@ -20,24 +47,139 @@ void ResetPlane(Body& body)
     body.airspeed = 0.0f;
 }
 
-void UpdateFlight(Body& /*body*/)
+void UpdateFlight(Body& body)
 {
+    if (flightModel == 0)
+        FlyHeading(body);
+    else
+        FlyForces(body);
 }
 
-void FlyHeading(Body& /*body*/)
+void FlyHeading(Body& body)
 {
+    float target = 2.0f * body.thrust;
+    if (body.speed < target) {
+        body.speed += SPEED_STEP;
+        if (body.speed > target)
+            body.speed = target;
+    } else if (body.speed > target) {
+        body.speed -= SPEED_STEP;
+        if (body.speed < target)
+            body.speed = target;
+    }
+
+    if (landed) {
+        body.pos.x += body.speed * body.dir.x;
+        body.pos.y += body.speed * body.dir.y;
+        body.pos.z += body.speed * body.dir.z;
+        body.airspeed = body.speed;
+        return;
+    }
+
+    // Straight up or down there is no horizontal left to turn about.
+    if (!VecEqual(body.dir, WORLD_UP) && !VecEqual(body.dir, WORLD_DOWN)) {
+        Vec3 side;
+        UnitCross(WORLD_UP, body.dir, side);
+        Vec3 turnAxis = WORLD_UP;
+        RotateBody(body, BANK_TURN * Dot(body.up, side), turnAxis);
+        if (body.speed < STALL_SPEED)
+            RotateBody(body, (STALL_SPEED - body.speed) * (1.0f / 30.0f) * STALL_DROP, side);
+    }
+
+    if (body.dir.y < 0.0f)
+        gravity *= DIVE_GROWTH;
+    else
+        gravity = (float)(gravity * CLIMB_DECAY);
+    if (gravity < MIN_GRAVITY)
+        gravity = MIN_GRAVITY;
+
+    float v = body.speed - gravity * body.dir.y;
+    body.pos.x += v * body.dir.x;
+    body.pos.y += v * body.dir.y - SINK_PER_TICK;
+    body.pos.z += v * body.dir.z;
+    body.airspeed = v;
 }
 
-void FlyForces(Body& /*body*/)
+// |trunc(a)| + |trunc(b)| + |trunc(c)| as a float, in doubles so that no
+// velocity, however large, overflows an integer conversion.
+static float TruncatedSum(float a, float b, float c)
 {
+    return (float)(std::fabs(std::trunc((double)a)) + std::fabs(std::trunc((double)b)) +
+                   std::fabs(std::trunc((double)c)));
 }
 
-void PrintBody(const Body& /*body*/)
+void FlyForces(Body& body)
 {
+    float x = THRUST_FORCE * body.thrust - body.speed;
+    if (x < 0.0f)
+        x = 0.0f;
+
+    Vec3 force = {0.0f, 0.0f, 0.0f};
+    Vec3 push = {x * body.dir.x, x * body.dir.y, x * body.dir.z};
+    AddTo(push, force);
+    const Vec3& v = body.velocity;
+    Vec3 pushLessDrag = {push.x - DRAG * v.x * std::fabs(v.x), push.y - DRAG * v.y * std::fabs(v.y),
+                         push.z - DRAG * v.z * std::fabs(v.z)};
+    AddTo(pushLessDrag, force);
+    Vec3 weight = {0.0f, -gravity, 0.0f};
+    AddTo(weight, force);
+
+    // Lift along the roof, growing with speed and with the pitch either way;
+    // straight up or down the pitch is 90 degrees.
+    Vec3 level = {body.dir.x, 0.0f, body.dir.z};
+    float pitch = (level.x == 0.0f && level.z == 0.0f) ? 90.0f : (float)AngleBetween(body.dir, level);
+    float lift = (pitch + LIFT_PITCH_OFFSET) * (LIFT_SPEED * body.speed) * ONE_NINETIETH;
+    Vec3 liftForce = {lift * body.up.x, lift * body.up.y, lift * body.up.z};
+    AddTo(liftForce, force);
+
+    AddTo(force, body.velocity);
+    body.speed = TruncatedSum(body.velocity.x, body.velocity.y, body.velocity.z);
+
+    if (landed) {
+        body.pos.x += body.velocity.x;
+        body.pos.z += body.velocity.z;
+        if (body.velocity.x <= 2.0f) {
+            body.velocity.y = 0.0f;
+            body.speed = TruncatedSum(body.velocity.z, body.velocity.x, 0.0f);
+            body.airspeed = body.speed;
+            return;
+        }
+        body.pos.y += body.velocity.y;
+    } else {
+        printf("No longer landed\n");
+        AddTo(body.velocity, body.pos);
+        if (body.pos.y < FLOOR_Y) {
+            body.velocity = {0.0f, 0.0f, 0.0f};
+            body.pos.y = FLOOR_Y;
+        }
+    }
+    body.airspeed = body.speed;
+
+    // The angle in degrees is scaled as if it were radians and then used as
+    // degrees again: the nose follows the force by a / 114.6 degrees a tick.
+    Normalize(force);
+    Vec3 axis;
+    UnitCross(force, body.dir, axis);
+    double angle = AngleBetween(force, body.dir);
+    RotateBody(body, (float)(angle * -(double)DEG_TO_RAD * NOSE_TURN), axis);
+}
+
+void PrintBody(const Body& body)
+{
+    printf("pos = %.2f, %.2f, %.2f, dir = %.2f, %.2f, %.2f (%.2f), up = %.2f, %.2f, %.2f (%.2f), "
+           "normal = %.2f, %.2f, %.2f (%.2f)\n",
+           body.pos.x, body.pos.y, body.pos.z, body.dir.x, body.dir.y, body.dir.z, Length(body.dir), body.up.x,
+           body.up.y, body.up.z, Length(body.up), body.normal.x, body.normal.y, body.normal.z, Length(body.normal));
 }
 
 void SimulationStep()
 {
+    if (paused)
+        return;
+    UpdateFlight(plane);
+    landed = 0;
+    if (explosionFrame == 0)
+        EvaluateGroundContact();
 }
 
 void FlightTick(int /*value*/)

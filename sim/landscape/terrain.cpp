@@ -1,15 +1,330 @@
-// Terrain tiles, generation, loading and height query.
+// Terrain tiles: mountain generation, the landscape file in tile 0, normals
+// and the height query.
 #include "sim/landscape/terrain.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "common/height_colour.h"
+#include "common/landscape_reader.h"
+#include "common/random.h"
+#include "sim/landscape/terrain_lists.h"
+#include "sim/math/vec_math.h"
 
 TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
 float groundColour[3] = {0.3f, 0.5f, 0.1f};
 float maxSeedHeight = 0.0f;
 
-void LoadLandscape()
+// Placement of the generated tiles on their two rings (world units, degrees).
+static const float RING_NEAR = 30000.0f;
+static const float RING_STEP = 50000.0f;
+static const float RING_JITTER = 500.0f; // per unit of the second placement draw
+static const int TILES_PER_RING = 8;
+
+void SeedMountains(float* h, int n, int maxDelta, float peak)
 {
+    printf("Max Delta! %d\n", maxDelta);
+    for (int i = 0; i < n * n; i++)
+        h[i] = (float)(NextRandom() % 1000 - 100);
+    h[(n / 2) * (n + 1)] = peak;
+    for (int i = 0; i < n; i++) {
+        h[i] = 0.0f;
+        h[(n - 1) * n + i] = 0.0f;
+        h[i * n] = 0.0f;
+        h[i * n + n - 1] = 0.0f;
+    }
+    float largest = 0.0f;
+    for (int i = 0; i < n * n; i++) {
+        if (h[i] < 0.0f)
+            h[i] = 0.0f;
+        if (h[i] > largest) {
+            largest = h[i];
+            maxSeedHeight = h[i];
+        }
+    }
 }
 
-float TerrainHeight(float /*x*/, float /*y*/, float /*z*/)
+void GrowMountains(float* h, int n)
 {
-    return 0.0f;
+    for (int i = 0; i < n; i++) {
+        h[i] = 0.0f;
+        h[(n - 1) * n + i] = 0.0f;
+        h[i * n] = 0.0f;
+        h[i * n + n - 1] = 0.0f;
+    }
+    float e = (float)(n / 8);
+    int m = n / 2;
+    for (int step = 0; step < 2 * n * n; step++) {
+        int row = NextRandom() % (n - 2) + 1;
+        int col = NextRandom() % (n - 2) + 1;
+        float f = (e - 0.25f * (float)std::abs(row - m)) + (e - 0.25f * (float)std::abs(col - m));
+        const float* above = h + (row - 1) * n + col;
+        const float* here = h + row * n + col;
+        const float* below = h + (row + 1) * n + col;
+        float s = above[-1] + above[0] + above[1] + here[-1] + here[1] + below[-1] + below[0] + below[1];
+        float& point = h[row * n + col];
+        // The seeded summit grows from itself; everything else from its neighbours.
+        if (point == maxSeedHeight)
+            point = (point + s * 0.125f) * f * 0.25f;
+        else
+            point = s * f * 0.0625f;
+        if (point > MOUNTAIN_TOP)
+            point = MOUNTAIN_TOP;
+    }
+    // Plateaus: a row's summit stretch between its first and last 8000.
+    for (int row = 0; row < n; row++) {
+        float* line = h + row * n;
+        int first = -1;
+        int last = -1;
+        for (int col = 1; col < n && first < 0; col++)
+            if (line[col] == MOUNTAIN_TOP)
+                first = col;
+        for (int col = n - 1; col >= 0 && last < 0; col--)
+            if (line[col] == MOUNTAIN_TOP)
+                last = col;
+        if (first >= 0 && last >= 0)
+            for (int col = first; col <= last; col++)
+                line[col] = MOUNTAIN_TOP;
+    }
+}
+
+void GenerateMountains(float* heights, int n, int maxDelta, float peak)
+{
+    SeedMountains(heights, n, maxDelta, peak);
+    GrowMountains(heights, n);
+}
+
+void TerrainColour(TerrainTile& tile, int index)
+{
+    float& h = tile.heights[index];
+    // Written as "not at least" so that nothing unordered slips through.
+    if (!(h >= TERRAIN_LOWEST)) {
+        h = TERRAIN_LOWEST;
+        tile.red[index] = groundColour[0];
+        tile.green[index] = groundColour[1];
+        tile.blue[index] = groundColour[2];
+        return;
+    }
+    Colour3 c = HeightColour(h);
+    tile.red[index] = c.r;
+    tile.green[index] = c.g;
+    tile.blue[index] = c.b;
+}
+
+// FaceNormal works in single precision and overflows for cliffs of some 1e35
+// units; such a face is recomputed in double so that no normal is ever NaN.
+static void SafeFaceNormal(const Vec3& p0, const Vec3& p1, const Vec3& p2, float* out)
+{
+    Vec3 n;
+    FaceNormal(p0, p1, p2, n);
+    if (std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z) && n.y > 0.0f) {
+        out[0] = n.x;
+        out[1] = n.y;
+        out[2] = n.z;
+        return;
+    }
+    double ux = (double)p0.x - p1.x, uy = (double)p0.y - p1.y, uz = (double)p0.z - p1.z;
+    double vx = (double)p1.x - p2.x, vy = (double)p1.y - p2.y, vz = (double)p1.z - p2.z;
+    double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
+    double l = std::sqrt(cx * cx + cy * cy + cz * cz);
+    out[0] = (float)(cx / l);
+    out[1] = (float)(cy / l);
+    out[2] = (float)(cz / l);
+    // A normal so steep that its y rounds to 0 would divide the query by 0.
+    if (!(out[1] > 0.0f))
+        out[1] = 1e-30f;
+}
+
+static void CopyNormals(TerrainTile& t, int fromRow, int fromCol, int toRow, int toCol)
+{
+    const float* from = t.normals + (fromRow * t.depth + fromCol) * 6;
+    float* to = t.normals + (toRow * t.depth + toCol) * 6;
+    for (int i = 0; i < 6; i++)
+        to[i] = from[i];
+}
+
+static void ComputeTileNormals(TerrainTile& t)
+{
+    if (t.width < 1 || t.depth < 1 || !t.normals)
+        return;
+    if (t.width < 2 || t.depth < 2) {
+        // No cells: the single row or column is level ground for the query.
+        for (int k = 0; k < t.width * t.depth; k++) {
+            float* n = t.normals + k * 6;
+            n[0] = n[2] = n[3] = n[5] = 0.0f;
+            n[1] = n[4] = 1.0f;
+        }
+        return;
+    }
+    const float* h = t.heights;
+    float x = -(float)t.width * t.cellSize * 0.5f;
+    for (int col = 0; col < t.width - 1; col++, x += t.cellSize) {
+        float z = -(float)t.depth * t.cellSize * 0.5f;
+        for (int row = 0; row < t.depth - 1; row++, z += t.cellSize) {
+            int k = row * t.depth + col;
+            Vec3 p0 = {x, h[k], z};
+            Vec3 p1 = {x + t.cellSize, h[k + 1], z};
+            Vec3 p2 = {x + t.cellSize, h[k + t.depth + 1], z + t.cellSize};
+            Vec3 p3 = {x, h[k + t.depth], z + t.cellSize};
+            SafeFaceNormal(p1, p0, p2, t.normals + k * 6);
+            SafeFaceNormal(p0, p3, p2, t.normals + k * 6 + 3);
+        }
+    }
+    for (int row = 0; row < t.depth - 1; row++)
+        CopyNormals(t, row, t.width - 2, row, t.width - 1);
+    for (int col = 0; col < t.width; col++)
+        CopyNormals(t, t.depth - 2, col, t.depth - 1, col);
+}
+
+void ComputeTerrainNormals()
+{
+    for (TerrainTile& t : terrainTiles)
+        ComputeTileNormals(t);
+}
+
+static void ReleaseTileArrays(TerrainTile& t)
+{
+    delete[] t.heights;
+    delete[] t.normals;
+    delete[] t.red;
+    delete[] t.green;
+    delete[] t.blue;
+    t.heights = t.normals = t.red = t.green = t.blue = nullptr;
+}
+
+void GenerateTerrainTiles()
+{
+    const int points = MOUNTAIN_SIZE * MOUNTAIN_SIZE;
+    for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
+        TerrainTile& t = terrainTiles[k];
+        ReleaseTileArrays(t);
+        t.width = t.depth = MOUNTAIN_SIZE;
+        t.cellSize = TERRAIN_CELL_SIZE;
+        t.heights = new float[points]();
+        GenerateMountains(t.heights, MOUNTAIN_SIZE, MOUNTAIN_MAX_DELTA, MOUNTAIN_PEAK);
+        t.normals = new float[points * 6]();
+        t.red = new float[points]();
+        t.green = new float[points]();
+        t.blue = new float[points]();
+        for (int row = 0; row < t.depth; row++)
+            for (int col = 0; col < t.width; col++)
+                TerrainColour(t, row * t.depth + col);
+
+        int a = NextRandom() % 100;
+        int b = NextRandom() % 100;
+        int ring = k / TILES_PER_RING;
+        float distance = RING_NEAR + RING_STEP * (float)ring + RING_JITTER * (float)b;
+        float angle = (float)a * 0.1f + 45.0f * (float)(k % TILES_PER_RING);
+        float theta = angle * DEG_TO_RAD;
+        t.translateX = std::sin(theta) * distance;
+        t.translateZ = std::cos(theta) * distance;
+        printf("Translate X: %f Translate Z: %f\n", t.translateX, t.translateZ);
+        ComputeTerrainNormals();
+    }
+}
+
+void InstallLandscapeGrid(const LandscapeGrid& grid)
+{
+    TerrainTile& t = terrainTiles[0];
+    int n = grid.size > 0 ? grid.size : 0;
+    size_t points = (size_t)n * (size_t)n;
+    float* heights = nullptr;
+    float* normals = nullptr;
+    float* red = nullptr;
+    float* green = nullptr;
+    float* blue = nullptr;
+    if (n > 0) {
+        heights = new (std::nothrow) float[points];
+        normals = new (std::nothrow) float[points * 6]();
+        red = new (std::nothrow) float[points];
+        green = new (std::nothrow) float[points];
+        blue = new (std::nothrow) float[points];
+        if (!heights || !normals || !red || !green || !blue || grid.heights.size() < points) {
+            fprintf(stderr, "%s: no memory for a tile of %d x %d points; keeping the generated terrain\n",
+                    LANDSCAPE_FILE, n, n);
+            delete[] heights;
+            delete[] normals;
+            delete[] red;
+            delete[] green;
+            delete[] blue;
+            return;
+        }
+    }
+    ReleaseTileArrays(t);
+    t.width = t.depth = n;
+    t.cellSize = TERRAIN_CELL_SIZE;
+    t.heights = heights;
+    t.normals = normals;
+    t.red = red;
+    t.green = green;
+    t.blue = blue;
+    for (size_t i = 0; i < points; i++) {
+        t.heights[i] = grid.heights[i];
+        TerrainColour(t, (int)i);
+    }
+    ComputeTerrainNormals();
+}
+
+void ReadLandscapeFile(const char* path)
+{
+    LandscapeGrid grid;
+    if (ReadLandscape(path, grid))
+        InstallLandscapeGrid(grid);
+}
+
+void LoadTerrainTiles(const char* path)
+{
+    GenerateTerrainTiles();
+    ReadLandscapeFile(path);
+}
+
+void LoadLandscape()
+{
+    LoadTerrainTiles(LANDSCAPE_FILE);
+    BuildTerrainLists();
+    printf("Finished Reading Landscape!\n");
+    fflush(stdout);
+}
+
+// The + 1 and the truncations are the rule the ground contact was tuned on:
+// the queried grid sits half a cell towards +x and +z of the drawn one.
+bool FindTerrainCell(float x, float z, int& tile, int& col, int& row)
+{
+    for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
+        const TerrainTile& t = terrainTiles[k];
+        if (t.width <= 0 || t.depth <= 0 || !t.heights)
+            continue;
+        float c = std::trunc(std::trunc(x / t.cellSize) + (float)(t.width / 2) - t.translateX / t.cellSize + 1.0f);
+        float r = std::trunc(std::trunc(z / t.cellSize) + (float)(t.depth / 2) - t.translateZ / t.cellSize + 1.0f);
+        // Compared as reals so that a far or non-finite point never reaches
+        // an integer conversion.
+        if (!(c >= 0.0f && c <= (float)(t.width - 1) && r >= 0.0f && r <= (float)(t.depth - 1)))
+            continue;
+        tile = k;
+        col = (int)c;
+        row = (int)r;
+        return true;
+    }
+    return false;
+}
+
+float TerrainHeight(float x, float /*y*/, float z)
+{
+    int k, col, row;
+    if (!FindTerrainCell(x, z, k, col, row))
+        return 0.0f;
+    const TerrainTile& t = terrainTiles[k];
+    float x0 = (float)(col - t.width / 2) * t.cellSize + t.translateX;
+    float z0 = (float)(row - t.depth / 2) * t.cellSize + t.translateZ;
+    int index = row * t.depth + col;
+    float h = t.heights[index];
+    const float* n = t.normals + index * 6;
+    if (!((z - z0) >= (x - x0)))
+        n += 3;
+    float height = h + ((x0 - x) * n[0] + (z0 - z) * n[2]) / n[1];
+    // Only cliffs near the float limit can tilt the plane past infinity;
+    // the grid point's own height then stands in for it.
+    return std::isfinite(height) ? height : h;
 }

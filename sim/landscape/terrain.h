@@ -2,7 +2,16 @@
 // height query used by ground contact.
 #pragma once
 
+struct LandscapeGrid;
+
 const int TERRAIN_TILE_COUNT = 16;
+const int MOUNTAIN_SIZE = 41;           // grid points a side of a generated tile
+const int MOUNTAIN_MAX_DELTA = 3000;    // printed by the seeding, no other use
+const float MOUNTAIN_PEAK = 500.0f;     // seed height of a tile's centre point
+const float MOUNTAIN_TOP = 8000.0f;     // highest generated height
+const float TERRAIN_CELL_SIZE = 500.0f; // world units between grid points
+const float TERRAIN_LOWEST = 0.001f;    // every loaded height is raised to at least this
+const char* const LANDSCAPE_FILE = "landscape.dmf";
 
 struct TerrainTile {
     int width;      // grid points along world x
@@ -21,6 +30,35 @@ extern TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
 extern float groundColour[3];
 extern float maxSeedHeight;
 
+// Set-up step of the scene (needs the GL context for the terrain lists):
+// LoadTerrainTiles(LANDSCAPE_FILE), the lists, then "Finished Reading Landscape!".
 void LoadLandscape();
-// Ground height under (x, z); 0 off the tiles. y is not used.
+// Everything LoadLandscape does short of GL: the 16 mountain tiles with their
+// placements, then the file at `path` into tile 0. Draws 16 x (5 x 41 x 41 + 2)
+// random numbers; arrays a tile already holds are released first.
+void LoadTerrainTiles(const char* path);
+// The 16 generated tiles, their colours, placements and normals.
+void GenerateTerrainTiles();
+// Reads `path` into tile 0 (keeping its placement). A file that cannot be
+// opened, or whose size is refused, leaves tile 0 as generated.
+void ReadLandscapeFile(const char* path = LANDSCAPE_FILE);
+// Puts a decoded grid into tile 0 in place of its arrays, colours and raises
+// its heights and recomputes the normals.
+void InstallLandscapeGrid(const LandscapeGrid& grid);
+
+// Fills an n x n array (n >= 3) with one random mountain; prints "Max Delta!".
+void GenerateMountains(float* heights, int n, int maxDelta, float peak);
+void SeedMountains(float* heights, int n, int maxDelta, float peak);
+void GrowMountains(float* heights, int n);
+// Raises a height below TERRAIN_LOWEST to it and colours the grid point.
+void TerrainColour(TerrainTile& tile, int index);
+// Both triangle normals of every cell of every tile with cells. The last row
+// and column, which have no cell of their own, take the normals of the
+// nearest cell so that a query landing there continues the surface.
+void ComputeTerrainNormals();
+
+// The tile and grid point under world (x, z); false when off every tile.
+// Overlapping tiles answer by lower index.
+bool FindTerrainCell(float x, float z, int& tile, int& col, int& row);
+// Ground height under (x, z); 0 off the tiles. y is not used. Allocates nothing.
 float TerrainHeight(float x, float y, float z);

@@ -1,0 +1,260 @@
+// Flight dynamics: the heading model, the force model and the step around them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "sim/flight/aircraft.h"
+#include "sim/flight/ground_contact.h"
+
+namespace {
+
+Body LevelPlane(float speed, float thrust)
+{
+    Body b;
+    ResetPlane(b);
+    b.pos = {0, 5000, 0};
+    b.speed = speed;
+    b.thrust = thrust;
+    return b;
+}
+
+float NoseAngleBelowHorizon(const Body& b)
+{
+    return (float)(std::asin(-b.dir.y) * 57.29577951308232);
+}
+
+} // namespace
+
+TEST(FlyHeading, RollsAlongTheGroundUpToTwiceTheThrust)
+{
+    Body b;
+    ResetPlane(b);
+    landed = 1;
+    FlyHeading(b);
+    EXPECT_EQ(b.speed, 0.0f);
+    EXPECT_EQ(b.pos.z, -9470.0f) << "at rest with no thrust it stays";
+    b.thrust = 50;
+    float z = b.pos.z;
+    for (int tick = 1; tick <= 250; tick++) {
+        FlyHeading(b);
+        float expected = tick < 200 ? 0.5f * tick : 100.0f;
+        ASSERT_EQ(b.speed, expected) << tick;
+        z += b.speed;
+        ASSERT_FLOAT_EQ(b.pos.z, z);
+        ASSERT_EQ(b.pos.y, 30.0f);
+        ASSERT_EQ(b.airspeed, b.speed);
+    }
+    // Throttle back: down by 0.5 a tick, never past the target.
+    b.thrust = 49.9f;
+    FlyHeading(b);
+    EXPECT_FLOAT_EQ(b.speed, 99.8f);
+}
+
+TEST(FlyHeading, LevelFlightSinksOneUnitATickWithoutTurning)
+{
+    Body b = LevelPlane(100, 50);
+    landed = 0;
+    for (int tick = 1; tick <= 100; tick++) {
+        Body before = b;
+        FlyHeading(b);
+        ASSERT_EQ(b.pos.y, before.pos.y - 1.0f);
+        ASSERT_EQ(b.pos.z, before.pos.z + 100.0f);
+        ASSERT_EQ(b.pos.x, before.pos.x);
+        ASSERT_TRUE(VecEqual(b.dir, before.dir));
+        ASSERT_EQ(gravity, 2.5f);
+    }
+}
+
+TEST(FlyHeading, StallDropsTheNoseBelowThirty)
+{
+    struct Case {
+        float speed;
+        float drop; // degrees after one tick
+    };
+    const Case cases[] = {{0, 0.5f}, {15, 0.25f}, {29.5f, 0.5f / 60.0f}, {30, 0}, {200, 0}};
+    for (const Case& c : cases) {
+        Body b = LevelPlane(c.speed, c.speed / 2);
+        landed = 0;
+        FlyHeading(b);
+        EXPECT_NEAR(NoseAngleBelowHorizon(b), c.drop, 1e-4) << c.speed;
+    }
+}
+
+TEST(FlyHeading, BankTurnsTowardsTheLowWing)
+{
+    Body b = LevelPlane(100, 50);
+    landed = 0;
+    Vec3 roll = b.dir;
+    RotateBody(b, 30, roll); // right wing down
+    FlyHeading(b);
+    EXPECT_LT(b.dir.x, 0.0f) << "nose turns to the right (-x)";
+    EXPECT_NEAR(std::atan2(-b.dir.x, b.dir.z) * 57.2957795, 0.2 * std::sin(30 * 0.0174532925), 1e-4);
+}
+
+TEST(FlyHeading, StraightUpOrDownSkipsTurnAndStall)
+{
+    const Vec3 dirs[] = {{0, 1, 0}, {0, -1, 0}};
+    for (const Vec3& dir : dirs) {
+        Body b = LevelPlane(0, 0);
+        b.dir = dir;
+        b.up = {0, 0, -dir.y};
+        UnitCross(b.dir, b.up, b.normal);
+        landed = 0;
+        gravity = 2.5f;
+        Body before = b;
+        FlyHeading(b);
+        EXPECT_TRUE(VecEqual(b.dir, before.dir));
+        EXPECT_TRUE(VecEqual(b.up, before.up));
+        float v = 0 - gravity * dir.y;
+        EXPECT_FLOAT_EQ(b.pos.y, before.pos.y + v * dir.y - 1.0f);
+        EXPECT_FLOAT_EQ(b.airspeed, v);
+    }
+}
+
+TEST(FlyHeading, GravityGrowsInADiveAndNeverFallsBelowItsFloor)
+{
+    Body b = LevelPlane(100, 50);
+    landed = 0;
+    Vec3 pitch = b.normal;
+    RotateBody(b, -20, pitch); // nose down
+    ASSERT_LT(b.dir.y, 0.0f);
+    float g = 2.5f;
+    for (int tick = 0; tick < 100; tick++) {
+        FlyHeading(b);
+        g *= 1.005f;
+        ASSERT_FLOAT_EQ(gravity, g);
+    }
+    pitch = b.normal;
+    RotateBody(b, 40, pitch); // nose up
+    ASSERT_GT(b.dir.y, 0.0f);
+    float previous = gravity;
+    for (int tick = 0; tick < 300; tick++) {
+        FlyHeading(b);
+        ASSERT_GE(gravity, 2.5f);
+        ASSERT_LE(gravity, previous);
+        previous = gravity;
+    }
+    EXPECT_EQ(gravity, 2.5f);
+}
+
+TEST(FlyForces, RestingAircraftStaysOnTheGround)
+{
+    // Along z only: velocity.x stays at or below 2, so it never climbs.
+    Body b = LevelPlane(0, 100);
+    landed = 1;
+    for (int tick = 0; tick < 200; tick++) {
+        FlyForces(b);
+        ASSERT_EQ(b.pos.y, 5000.0f);
+        ASSERT_EQ(b.velocity.y, 0.0f);
+        ASSERT_EQ(b.speed, std::fabs(std::trunc(b.velocity.z)) + std::fabs(std::trunc(b.velocity.x)));
+        ASSERT_EQ(b.airspeed, b.speed);
+    }
+    EXPECT_GT(b.pos.z, 10000.0f);
+}
+
+TEST(FlyForces, RestingAircraftMovingAlongXClimbsByItsVelocity)
+{
+    Body b = LevelPlane(0, 0);
+    b.dir = {1, 0, 0};
+    UnitCross(b.dir, b.up, b.normal);
+    b.velocity = {10, 5, 0};
+    b.speed = 15;
+    landed = 1;
+    FlyForces(b);
+    EXPECT_GT(b.velocity.x, 2.0f);
+    EXPECT_FLOAT_EQ(b.pos.y, 5000.0f + b.velocity.y);
+    EXPECT_FLOAT_EQ(b.pos.x, b.velocity.x);
+}
+
+TEST(FlyForces, AirborneBelowTheFloorStopsDeadAndSaysSoEveryTick)
+{
+    Body b = LevelPlane(0, 0);
+    b.pos.y = 0;
+    b.velocity = {3, -50, 4};
+    landed = 0;
+    testing::internal::CaptureStdout();
+    FlyForces(b);
+    FlyForces(b);
+    FlyForces(b);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.substr(0, 17), "No longer landed\n");
+    size_t count = 0;
+    for (size_t p = 0; (p = out.find("No longer landed\n", p)) != std::string::npos; p++)
+        count++;
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(b.pos.y, -1.0f);
+    EXPECT_EQ(b.velocity.x, 0.0f);
+    EXPECT_EQ(b.velocity.z, 0.0f);
+}
+
+TEST(FlyForces, LiftMakesFullThrustClimbAndNoThrustFall)
+{
+    testing::internal::CaptureStdout();
+    Body full = LevelPlane(0, 100);
+    Body idle = LevelPlane(0, 0);
+    landed = 0;
+    for (int tick = 0; tick < 300; tick++) {
+        FlyForces(full);
+        FlyForces(idle);
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_GT(full.pos.y, 5000.0f + 100.0f);
+    EXPECT_LT(idle.pos.y, 5000.0f - 100.0f);
+}
+
+TEST(FlyForces, SwitchingModelsRecomputesSpeedFromVelocity)
+{
+    Body b = LevelPlane(100, 50);
+    landed = 0;
+    b.velocity = {10.7f, -3.2f, 80.9f};
+    flightModel = 0;
+    UpdateFlight(b);
+    EXPECT_FLOAT_EQ(b.speed, 100.0f) << "the heading model leaves velocity alone";
+    EXPECT_EQ(b.velocity.z, 80.9f);
+    flightModel = 1;
+    testing::internal::CaptureStdout();
+    UpdateFlight(b);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(b.speed, std::fabs(std::trunc(b.velocity.x)) + std::fabs(std::trunc(b.velocity.y)) +
+                           std::fabs(std::trunc(b.velocity.z)));
+    EXPECT_EQ(b.speed, std::trunc(b.speed));
+}
+
+TEST(FlyForces, EnormousVelocitiesStayDefined)
+{
+    Body b = LevelPlane(0, 0);
+    b.velocity = {3e38f, -3e38f, 1e30f};
+    landed = 1;
+    FlyForces(b);
+    EXPECT_FALSE(std::isnan(b.speed));
+}
+
+TEST(SimulationStep, PausedDoesNothingAndExplosionSkipsGroundContact)
+{
+    ResetPlane(plane);
+    plane.thrust = 50;
+    paused = 1;
+    landed = 1;
+    SimulationStep();
+    EXPECT_EQ(plane.speed, 0.0f);
+    EXPECT_EQ(landed, 1);
+
+    paused = 0;
+    explosionFrame = 5;
+    SimulationStep();
+    EXPECT_EQ(plane.speed, 0.5f);
+    EXPECT_EQ(landed, 0) << "no ground contact ran to set it again";
+    explosionFrame = 0;
+}
+
+TEST(PrintBody, ExactLine)
+{
+    Body b;
+    ResetPlane(b);
+    testing::internal::CaptureStdout();
+    PrintBody(b);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "pos = 3075.00, 30.00, -9470.00, dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), "
+              "normal = -1.00, 0.00, 0.00 (1.00)\n");
+}

@@ -1,0 +1,356 @@
+// Terrain tiles: generation, the file in tile 0, normals and the height query.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <cstdio>
+#include <dirent.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "common/landscape_reader.h"
+#include "common/random.h"
+#include "sim/landscape/terrain.h"
+
+namespace {
+
+void SkipForest()
+{
+    for (int i = 0; i < 200; i++)
+        NextRandom();
+}
+
+// Puts an n x n grid with heights f(col, row) into tile 0 at (tx, tz).
+template <typename F>
+void MakeTile0(int n, float tx, float tz, F f)
+{
+    LandscapeGrid grid;
+    grid.size = n;
+    grid.heights.resize((size_t)n * n);
+    for (int row = 0; row < n; row++)
+        for (int col = 0; col < n; col++)
+            grid.heights[row * n + col] = f(col, row);
+    InstallLandscapeGrid(grid);
+    terrainTiles[0].translateX = tx;
+    terrainTiles[0].translateZ = tz;
+}
+
+// Every stored value of a tile is defined and usable by the query.
+void ExpectSoundTile(const TerrainTile& t, const std::string& what)
+{
+    for (int i = 0; i < t.width * t.depth; i++) {
+        ASSERT_TRUE(std::isfinite(t.heights[i]) && t.heights[i] >= 0.001f) << what << " height " << i;
+        for (int j = 0; j < 6; j++)
+            ASSERT_TRUE(std::isfinite(t.normals[i * 6 + j])) << what << " normal " << i;
+        ASSERT_GT(t.normals[i * 6 + 1], 0.0f) << what << " normal " << i;
+        ASSERT_GT(t.normals[i * 6 + 4], 0.0f) << what << " normal " << i;
+    }
+    float half = (float)(t.width / 2 + 2) * t.cellSize;
+    float step = std::max(97.0f, half / 100.0f);
+    for (float x = -half; x <= half; x += step)
+        for (float z = -half; z <= half; z += step * 1.04f)
+            ASSERT_TRUE(std::isfinite(TerrainHeight(t.translateX + x, 0, t.translateZ + z))) << what;
+}
+
+unsigned long long TilesChecksum()
+{
+    unsigned long long sum = 1469598103934665603ull;
+    auto mix = [&sum](const void* p, size_t n) {
+        for (size_t i = 0; i < n; i++)
+            sum = (sum ^ ((const unsigned char*)p)[i]) * 1099511628211ull;
+    };
+    for (const TerrainTile& t : terrainTiles) {
+        mix(&t.translateX, sizeof(float));
+        mix(&t.translateZ, sizeof(float));
+        mix(t.heights, sizeof(float) * t.width * t.depth);
+        mix(t.normals, sizeof(float) * 6 * t.width * t.depth);
+    }
+    return sum;
+}
+
+} // namespace
+
+TEST(TerrainGeneration, SixteenTilesWithTheirLinesAndBounds)
+{
+    SkipForest();
+    testing::internal::CaptureStdout();
+    LoadTerrainTiles("/nonexistent/landscape.dmf");
+    std::string out = testing::internal::GetCapturedStdout();
+
+    // "Max Delta! 3000" then the placement, per tile, and nothing else.
+    size_t pos = 0;
+    for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
+        ASSERT_EQ(out.compare(pos, 16, "Max Delta! 3000\n"), 0) << "tile " << k;
+        pos += 16;
+        char expected[128];
+        snprintf(expected, sizeof expected, "Translate X: %f Translate Z: %f\n", terrainTiles[k].translateX,
+                 terrainTiles[k].translateZ);
+        ASSERT_EQ(out.compare(pos, strlen(expected), expected), 0) << "tile " << k;
+        pos += strlen(expected);
+    }
+    EXPECT_EQ(pos, out.size());
+
+    for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
+        const TerrainTile& t = terrainTiles[k];
+        ASSERT_EQ(t.width, 41);
+        ASSERT_EQ(t.depth, 41);
+        EXPECT_EQ(t.cellSize, 500.0f);
+        float distance = std::hypot(t.translateX, t.translateZ);
+        float nearest = k < 8 ? 30000.0f : 80000.0f;
+        EXPECT_GE(distance, nearest - 1.0f) << k;
+        EXPECT_LE(distance, nearest + 49500.0f + 1.0f) << k;
+        for (int row = 0; row < 41; row++)
+            for (int col = 0; col < 41; col++) {
+                float h = t.heights[row * 41 + col];
+                ASSERT_GE(h, 0.001f);
+                ASSERT_LE(h, 8000.0f);
+                if (row == 0 || col == 0 || row == 40 || col == 40) {
+                    ASSERT_EQ(h, 0.001f) << k << " " << row << " " << col;
+                }
+            }
+        ExpectSoundTile(t, "tile " + std::to_string(k));
+    }
+    // The rings leave the origin clear.
+    EXPECT_EQ(TerrainHeight(0, 0, 0), 0.0f);
+}
+
+TEST(TerrainGeneration, TwoRunsGiveTheSameWorld)
+{
+    // Two processes, each from the generator's start state, as two program runs.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        freopen("/dev/null", "w", stdout);
+        SkipForest();
+        GenerateTerrainTiles();
+        unsigned long long sum = TilesChecksum();
+        ssize_t written = write(fds[1], &sum, sizeof sum);
+        _exit(written == (ssize_t)sizeof sum ? 0 : 1);
+    }
+    testing::internal::CaptureStdout();
+    SkipForest();
+    GenerateTerrainTiles();
+    testing::internal::GetCapturedStdout();
+    unsigned long long theirs = 0;
+    ASSERT_EQ(read(fds[0], &theirs, sizeof theirs), (ssize_t)sizeof theirs);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(TilesChecksum(), theirs);
+}
+
+TEST(TerrainGeneration, ColourRaisesLowHeights)
+{
+    struct Case {
+        float height, stored, red, green, blue;
+    };
+    const Case cases[] = {
+        {-5.0f, 0.001f, 0.3f, 0.5f, 0.1f},
+        {0.0f, 0.001f, 0.3f, 0.5f, 0.1f},
+        {0.0009f, 0.001f, 0.3f, 0.5f, 0.1f},
+        {8000.0f, 8000.0f, 0.65f, 0.16f, 0.16f},
+        {4000.0f, 4000.0f, 0.475f, 0.33f, 0.13f},
+    };
+    for (const Case& c : cases) {
+        float h = c.height, r, g, b;
+        TerrainTile t = {1, 1, &h, &r, &g, &b, nullptr, 500.0f, 0.0f, 0.0f};
+        TerrainColour(t, 0);
+        EXPECT_EQ(h, c.stored);
+        EXPECT_FLOAT_EQ(r, c.red);
+        EXPECT_FLOAT_EQ(g, c.green);
+        EXPECT_FLOAT_EQ(b, c.blue);
+    }
+}
+
+TEST(TerrainQuery, CellRuleWithItsPlusOne)
+{
+    MakeTile0(41, 0, 0, [](int col, int row) { return 1000.0f + col + 100.0f * row; });
+    struct Case {
+        float x, z;
+        bool found;
+        int col, row;
+    };
+    const Case cases[] = {
+        {0, 0, true, 21, 21},            // exactly on grid point 20, 20
+        {-500, -500, true, 20, 20},      // on grid point 19, 19
+        {250, 250, true, 21, 21},
+        {499, 0, true, 21, 21},
+        {500, 0, true, 22, 21},
+        {-499, 0, true, 21, 21},         // truncation towards zero widens cell 21
+        {9999, 9999, true, 40, 40},
+        {10000, 0, false, 0, 0},
+        {-10999, -10999, true, 0, 0},
+        {-11000, 0, false, 0, 0},
+        {NAN, 0, false, 0, 0},
+        {INFINITY, 0, false, 0, 0},
+        {1e30f, -1e30f, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        int tile = -1, col = -1, row = -1;
+        bool found = FindTerrainCell(c.x, c.z, tile, col, row);
+        EXPECT_EQ(found, c.found) << c.x << ", " << c.z;
+        if (found && c.found) {
+            EXPECT_EQ(tile, 0);
+            EXPECT_EQ(col, c.col) << c.x << ", " << c.z;
+            EXPECT_EQ(row, c.row) << c.x << ", " << c.z;
+        }
+        if (!c.found) {
+            EXPECT_EQ(TerrainHeight(c.x, 0, c.z), 0.0f);
+        }
+    }
+}
+
+TEST(TerrainQuery, TheQuarterPointTakesTheFirstNormal)
+{
+    MakeTile0(41, 0, 0, [](int, int) { return 100.0f; });
+    float* n = terrainTiles[0].normals + (21 * 41 + 21) * 6;
+    const float first[3] = {0.6f, 0.8f, 0.0f};
+    const float second[3] = {0.0f, 0.8f, 0.6f};
+    for (int i = 0; i < 3; i++) {
+        n[i] = first[i];
+        n[3 + i] = second[i];
+    }
+    // Corner (500, 500): the first normal gives 100 + (250 * 0.6) / 0.8.
+    EXPECT_FLOAT_EQ(TerrainHeight(250, 0, 250), 100.0f + 250.0f * 0.6f / 0.8f);
+    // Off the diagonal towards +z stays first, towards +x takes the second.
+    EXPECT_FLOAT_EQ(TerrainHeight(200, 0, 300), 100.0f + 300.0f * 0.6f / 0.8f);
+    EXPECT_FLOAT_EQ(TerrainHeight(300, 0, 200), 100.0f + 300.0f * 0.6f / 0.8f);
+    EXPECT_FLOAT_EQ(TerrainHeight(300, 0, 250), 100.0f + 250.0f * 0.6f / 0.8f);
+}
+
+TEST(TerrainQuery, PlaneTileAnswersThePlaneIncludingTheLastRowAndColumn)
+{
+    // A tilted plane: every cell has the same normal, so the query must give
+    // the plane wherever it lands, the uncomputed last row and column too.
+    const float tx = 40000.0f, tz = -35000.0f;
+    MakeTile0(41, tx, tz, [](int col, int row) { return 100.0f + 10.0f * col + 20.0f * row; });
+    int tile, col, row;
+    bool sawLastColumn = false, sawLastRow = false;
+    int found = 0;
+    for (float dx = -11500.0f; dx < 11000.0f; dx += 137.0f)
+        for (float dz = -11500.0f; dz < 11000.0f; dz += 149.0f) {
+            float x = tx + dx, z = tz + dz;
+            if (!FindTerrainCell(x, z, tile, col, row))
+                continue;
+            found++;
+            sawLastColumn |= col == 40;
+            sawLastRow |= row == 40;
+            float expected = 100.0f + 10.0f * (dx / 500.0f + 20.0f) + 20.0f * (dz / 500.0f + 20.0f);
+            ASSERT_NEAR(TerrainHeight(x, 0, z), expected, 0.05f) << dx << ", " << dz;
+        }
+    EXPECT_GT(found, 20000);
+    EXPECT_TRUE(sawLastColumn);
+    EXPECT_TRUE(sawLastRow);
+}
+
+TEST(TerrainQuery, OverlappingTilesAnswerByLowerIndex)
+{
+    MakeTile0(41, 0, 0, [](int, int) { return 200.0f; });
+    terrainTiles[1] = terrainTiles[0]; // tile 1 takes over these arrays
+    terrainTiles[0] = TerrainTile();
+    MakeTile0(41, 3000, 0, [](int, int) { return 100.0f; });
+    EXPECT_FLOAT_EQ(TerrainHeight(1000, 0, 0), 100.0f);  // on both
+    EXPECT_FLOAT_EQ(TerrainHeight(-9000, 0, 0), 200.0f); // on tile 1 only
+    EXPECT_FLOAT_EQ(TerrainHeight(12000, 0, 0), 100.0f); // on tile 0 only
+    EXPECT_EQ(TerrainHeight(14000, 0, 0), 0.0f);         // on neither
+}
+
+TEST(TerrainQuery, TinyAndEmptyTiles)
+{
+    MakeTile0(1, 0, 0, [](int, int) { return 700.0f; });
+    EXPECT_FLOAT_EQ(TerrainHeight(-700, 0, -700), 700.0f) << "a single point is level ground";
+    MakeTile0(0, 0, 0, [](int, int) { return 700.0f; });
+    EXPECT_EQ(terrainTiles[0].heights, nullptr);
+    EXPECT_EQ(TerrainHeight(0, 0, 0), 0.0f);
+}
+
+TEST(LandscapeFile, EchoesTheFileAfterTheTiles)
+{
+    std::string path = testing::TempDir() + "terrain_echo.dmf";
+    FILE* f = fopen(path.c_str(), "w");
+    fputs("2 2 50 0 0\n0 10\n20 30\n", f);
+    fclose(f);
+    SkipForest();
+    testing::internal::CaptureStdout();
+    LoadTerrainTiles("/nonexistent/landscape.dmf");
+    float tx = terrainTiles[0].translateX;
+    ReadLandscapeFile(path.c_str());
+    std::string out = testing::internal::GetCapturedStdout();
+    remove(path.c_str());
+    EXPECT_NE(out.find("Translate X: "), std::string::npos);
+    const std::string echo = "2.000000 2.000000 50.000000 0.000000 0.000000\n0.000000\n10.000000\n20.000000\n30.000000\n";
+    ASSERT_GE(out.size(), echo.size());
+    EXPECT_EQ(out.substr(out.size() - echo.size()), echo);
+    const TerrainTile& t = terrainTiles[0];
+    EXPECT_EQ(t.width, 2);
+    EXPECT_EQ(t.translateX, tx) << "tile 0 keeps the placement drawn for it";
+    EXPECT_EQ(t.heights[0], 0.001f);
+    EXPECT_EQ(t.heights[3], 30.0f);
+}
+
+TEST(LandscapeFile, EveryCorpusFileEndsInASoundTerrain)
+{
+    const std::string dir = PELORIN_TEST_DATA "/landscape";
+    DIR* d = opendir(dir.c_str());
+    ASSERT_NE(d, nullptr);
+    std::vector<std::string> names;
+    while (dirent* e = readdir(d))
+        if (e->d_name[0] != '.')
+            names.push_back(e->d_name);
+    closedir(d);
+    ASSERT_GE(names.size(), 15u);
+
+    testing::internal::CaptureStdout();
+    SkipForest();
+    GenerateTerrainTiles();
+    testing::internal::GetCapturedStdout();
+    for (const std::string& name : names) {
+        std::string path = dir + "/" + name;
+        LandscapeGrid grid;
+        testing::internal::CaptureStderr();
+        bool accepted = ReadLandscape(path.c_str(), grid, nullptr);
+        std::string err = testing::internal::GetCapturedStderr();
+        if (accepted) {
+            InstallLandscapeGrid(grid);
+        } else {
+            EXPECT_NE(err.find(path), std::string::npos) << name << " refused without naming the file";
+        }
+        const TerrainTile& t = terrainTiles[0];
+        ASSERT_GE(t.width, 0) << name;
+        if (t.width > 0) {
+            ExpectSoundTile(t, name);
+        }
+    }
+}
+
+TEST(LandscapeFile, RefusedSizesKeepTheGeneratedTile)
+{
+    struct Case {
+        const char* file;
+        int width;
+    };
+    const Case cases[] = {
+        {"size_1e9.dmf", 41},       {"size_2147483648.dmf", 41}, {"size_2050.dmf", 41},
+        {"size_nan.dmf", 41},       {"size_inf.dmf", 41},        {"size_minus_inf.dmf", 41},
+        {"size_out_of_range.dmf", 41}, {"size_negative.dmf", 0},  {"size_zero.dmf", 0},
+        {"size_one.dmf", 1},        {"empty.dmf", 0},            {"short.dmf", 41},
+    };
+    testing::internal::CaptureStdout();
+    SkipForest();
+    GenerateTerrainTiles();
+    testing::internal::GetCapturedStdout();
+    for (const Case& c : cases) {
+        std::string path = std::string(PELORIN_TEST_DATA "/landscape/") + c.file;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        ReadLandscapeFile(path.c_str());
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(terrainTiles[0].width, c.width) << c.file;
+        EXPECT_EQ(terrainTiles[0].depth, c.width) << c.file;
+    }
+}
