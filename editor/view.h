@@ -40,6 +40,10 @@ void DrawEditorFrame();
 // The grid as coloured triangles, and the lattice while showGridPoints is set.
 void DrawGrid();
 
+// The white lattice point by point, each in its own begin and end; DrawGrid
+// replays these same calls from a display list.
+void DrawLatticePoints();
+
 // GLUT display callback: the frame, swap, flush; "ERROR!\n" after a frame in
 // which the graphics library reported an error.
 void DisplayEditor();
