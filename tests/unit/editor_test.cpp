@@ -218,6 +218,7 @@ static void DrawnPixel(int gx, int gy, float w, float h, int& px, int& py)
 
 TEST(EditorMouse, EveryGridPointIsEditedFromThePixelItIsDrawnUnderAtAnySize)
 {
+    FreshGrid();
     const float sizes[][2] = {{640, 480}, {480, 640}, {1280, 300}, {300, 1280}, {41, 41}, {1000, 1000}, {123, 457}};
     for (auto size : sizes) {
         float w = size[0], h = size[1];
