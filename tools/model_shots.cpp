@@ -68,7 +68,8 @@ struct Shot {
 const Shot SHOTS[] = {
     {"jet_chase", JET, {0, 90, -380}, {0, 0, 20}, 45, 5000},
     {"jet_side", JET, {420, 10, 0}, {0, 0, 0}, 45, 5000},
-    {"jet_front_above", JET, {-220, 220, 300}, {0, 0, 0}, 45, 5000},
+    {"jet_front_above", JET, {-160, 150, 200}, {0, 0, 0}, 45, 5000},
+    {"jet_rear_low", JET, {140, 30, -220}, {0, 0, 0}, 45, 5000},
     {"jet_below", JET_NO_GEAR, {150, -260, 150}, {0, 0, 0}, 45, 5000},
     {"airfield_overhead", AIRFIELD, {-6000, 42000, 1000}, {-6000, 0, 999}, 45, 100000},
     {"airfield_buildings", AIRFIELD, {3000, 2500, -500}, {7000, 0, 2300}, 45, 100000},
