@@ -35,6 +35,16 @@ static const int FOREST_TREES = 100;
 static const float RANDOM_TO_UNIT = 3.0518509e-5f; // 1 / 32767
 static const double FOREST_STEP = 10000.0;         // largest step between trees, world units
 
+// The meshes carry no texture coordinates: a texture left bound by earlier
+// drawing (the sun's square leaves its own, whose corners are transparent)
+// would paint a whole model with one texel and could make it vanish under
+// the alpha test. Texture 0 never holds an image, so binding it leaves the
+// models in their own colours.
+static void UntexturedModel()
+{
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 static void SetMaterial(GLfloat shininess, const GLfloat specular[4])
 {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, shininess);
@@ -45,6 +55,7 @@ static void SetMaterial(GLfloat shininess, const GLfloat specular[4])
 static void BuildAircraftList(int id, int gear)
 {
     glNewList(id, GL_COMPILE);
+    UntexturedModel();
     SetMaterial(AIRCRAFT_SHININESS, AIRCRAFT_SPECULAR);
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(90.0f, -1.0f, 0.0f, 0.0f);
@@ -59,6 +70,7 @@ static void BuildAirfieldList()
 {
     SetMaterial(GROUND_SHININESS, GROUND_SPECULAR);
     glNewList(LIST_AIRFIELD, GL_COMPILE);
+    UntexturedModel();
     glRotatef(90.0f, -1.0f, 0.0f, 0.0f);
     glScalef(AIRFIELD_SCALE, AIRFIELD_SCALE, AIRFIELD_SCALE);
     DrawAirfieldMesh();
@@ -68,6 +80,7 @@ static void BuildAirfieldList()
 static void BuildDeltaWingList()
 {
     glNewList(LIST_DELTA_WING, GL_COMPILE);
+    UntexturedModel();
     SetMaterial(DELTA_SHININESS, DELTA_SPECULAR);
     glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(90.0f, -1.0f, 0.0f, 0.0f);

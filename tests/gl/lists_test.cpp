@@ -179,13 +179,31 @@ TEST_F(ListsTest, TextureBindingsFollowTheSwitchAtBuildTime)
 {
     for (unsigned char textures : {0, 1}) {
         Build(textures);
-        for (int list : {LIST_TREE, LIST_GROUND, LIST_SCENERY, LIST_FOREST}) {
+        for (int list : {LIST_TREE, LIST_GROUND, LIST_FOREST}) {
             glBindTexture(GL_TEXTURE_2D, 55);
             glCallList(list);
             GLint bound = -1;
             glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
             // Lists that bind their texture unbind it at the end.
             EXPECT_EQ(bound, textures ? 0 : 55) << "list " << list << ", textures " << (int)textures;
+        }
+    }
+}
+
+// A texture left bound (the sun's square leaves one with transparent
+// corners) must not paint the models, which have no texture coordinates.
+TEST_F(ListsTest, ModelsAreDrawnUntexturedWhateverWasLeftBound)
+{
+    for (unsigned char textures : {0, 1}) {
+        Build(textures);
+        for (int list : {LIST_AIRCRAFT, LIST_AIRCRAFT_GEAR, LIST_AIRFIELD, LIST_DELTA_WING}) {
+            glBindTexture(GL_TEXTURE_2D, TEX_SUN);
+            glPushMatrix();
+            glCallList(list);
+            glPopMatrix();
+            GLint bound = -1;
+            glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+            EXPECT_EQ(bound, 0) << "list " << list << ", textures " << (int)textures;
         }
     }
 }
@@ -280,4 +298,25 @@ TEST_F(ListsTest, AircraftListsHoldTheMeshWithAndWithoutGear)
     });
     EXPECT_EQ(gear, meshGear);
     EXPECT_EQ(gear - plain, 1296u);
+}
+
+// Every model list holds its whole mesh, and the scenery holds the three
+// models and the ground plane.
+TEST_F(ListsTest, ModelListsHoldTheirWholeMeshes)
+{
+    Build(1);
+    LookAtGround(300000);
+    auto count = [](int list) {
+        BeginFeedback();
+        glPushMatrix();
+        glCallList(list);
+        glPopMatrix();
+        return EndFeedback().size();
+    };
+    EXPECT_EQ(count(LIST_AIRCRAFT), 5608u - 1296u);
+    EXPECT_EQ(count(LIST_AIRCRAFT_GEAR), 5608u);
+    EXPECT_EQ(count(LIST_AIRFIELD), 1738u);
+    EXPECT_EQ(count(LIST_DELTA_WING), 853u);
+    size_t ground = count(LIST_GROUND);
+    EXPECT_EQ(count(LIST_SCENERY), 1738u + 5608u + 853u + ground);
 }
