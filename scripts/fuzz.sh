@@ -6,6 +6,8 @@
 #
 # A target names the library sources it needs on a line of its own:
 #   // fuzz-sources: path/one.cpp path/two.cpp
+# and without that line is linked with every library source of the simulator
+# and the shared code, plus OpenGL, GLU and GLUT.
 #
 #   scripts/fuzz.sh [NAME...]      FUZZ_SECONDS (default 60) per target
 set -euo pipefail
@@ -31,11 +33,19 @@ for source in "${targets[@]}"; do
   name=$(basename "$source" _fuzz.cpp)
   read -r -a extra <<<"$(sed -n 's|^// fuzz-sources:||p' "$source" | head -n 1)"
   sources=("$source")
-  for s in "${extra[@]}"; do sources+=("$root/$s"); done
+  libs=()
+  if [ ${#extra[@]} -gt 0 ]; then
+    for s in "${extra[@]}"; do sources+=("$root/$s"); done
+  else
+    for s in "$root"/common/*.cpp "$root"/sim/*/*.cpp; do
+      [ "$(basename "$s")" = main.cpp ] || sources+=("$s")
+    done
+    libs=(-lglut -lGLU -lGL)
+  fi
   binary="$out/${name}_fuzz"
   echo "== $name: building"
   "$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root" "${sources[@]}" -o "$binary"
+    -I"$root" "${sources[@]}" "${libs[@]}" -o "$binary"
 
   # The run works on a copy, so the seeds in the tree stay as they are.
   corpus="$out/corpus/$name"
