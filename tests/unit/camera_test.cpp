@@ -144,6 +144,14 @@ TEST(AircraftTurns, BringTheReferenceFrameOntoThePose)
             RotateBody(b, second, s);
         return b;
     };
+    auto exact = [](Vec3 dir, Vec3 up) {
+        Body b;
+        ResetPlane(b);
+        b.dir = dir;
+        b.up = up;
+        UnitCross(dir, up, b.normal);
+        return b;
+    };
     struct Case {
         const char* name;
         Body body;
@@ -153,10 +161,14 @@ TEST(AircraftTurns, BringTheReferenceFrameOntoThePose)
         {"nose up", pose({1, 0, 0}, 35, {0, 0, 1}, 0)},
         {"rolled", pose({0, 0, 1}, 50, {0, 0, 1}, 0)},
         {"turned and rolled", TurnedPlane()},
-        // Opposite the reference: the cross product of the two is zero.
+        // Opposite the reference up to rounding.
         {"heading south", pose({0, 1, 0}, 180, {0, 0, 1}, 0)},
         {"upside down", pose({0, 0, 1}, 180, {0, 0, 1}, 0)},
         {"south upside down", pose({0, 1, 0}, 180, {0, 0, 1}, 180)},
+        // Exactly opposite: the cross product with the reference is zero.
+        {"exactly south", exact({0, 0, -1}, {0, 1, 0})},
+        {"exactly upside down", exact({0, 0, 1}, {0, -1, 0})},
+        {"exactly south upside down", exact({0, 0, -1}, {0, -1, 0})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
