@@ -38,13 +38,15 @@ sleep 0.2
 ask_plane
 [ "$LINE" = "$previous" ] || fail "p lifted the pause of the restart question: $LINE"
 
-send_keys y
+# A restart answered while the explosion still runs is taken back by its next
+# frame, so answer until the aircraft is seen resting at the start.
 rest="Plane: pos = 3075.00, 34.00, "
 level=", dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), normal = -1.00, 0.00, 0.00 (1.00)"
 for i in $(seq 1 100); do
+  send_keys y
   ask_plane
   case "$LINE" in "$rest"-94[67]*"$level") break ;; esac
-  sleep 0.05
+  sleep 0.1
 done
 case "$LINE" in
   "$rest"-94[67]*"$level") ;;
