@@ -34,13 +34,23 @@ static void WritePpm(const std::string& path)
     printf("%s\n", path.c_str());
 }
 
-enum Model { JET, JET_NO_GEAR, AIRFIELD, DELTA };
+enum Model { JET, JET_NO_GEAR, AIRFIELD, DELTA, SCENERY };
 
 // Places the model the way its display list does (world: y up).
 static void PlaceModel(Model model)
 {
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    if (model == SCENERY) {
+        // The airfield with the parked jet and delta wing where the scenery puts them.
+        PlaceModel(AIRFIELD);
+        glLoadIdentity();
+        glTranslatef(5000, 50, 1000);
+        PlaceModel(JET);
+        glLoadIdentity();
+        glTranslatef(5100, 40, 1300);
+        PlaceModel(DELTA);
+        return;
+    }
     if (model == AIRFIELD) {
         glRotatef(90, -1, 0, 0);
         glScalef(10, 10, 10);
@@ -74,6 +84,7 @@ const Shot SHOTS[] = {
     {"airfield_overhead", AIRFIELD, {-6000, 42000, 1000}, {-6000, 0, 999}, 45, 100000},
     {"airfield_buildings", AIRFIELD, {3000, 2500, -500}, {7000, 0, 2300}, 45, 100000},
     {"airfield_runway", AIRFIELD, {3075, 300, -12000}, {3075, 0, 0}, 45, 100000},
+    {"scenery_parked", SCENERY, {4300, 350, 300}, {5050, 0, 1150}, 45, 100000},
     {"delta_above", DELTA, {-230, 220, -170}, {0, 0, 0}, 45, 5000},
     {"delta_side", DELTA, {0, 25, 260}, {0, 0, 0}, 45, 5000},
 };
@@ -86,7 +97,7 @@ int main(int argc, char** argv)
     bool cull = mode == "cull";
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(SHOT_WIDTH, SHOT_HEIGHT);
-    glutCreateWindow("model shots");
+    int window = glutCreateWindow("model shots");
     glutDisplayFunc([] {});
     for (int i = 0; i < 5; i++)
         glutMainLoopEvent();
@@ -116,8 +127,12 @@ int main(int argc, char** argv)
         bool overhead = shot.eye[0] == shot.centre[0] && std::fabs(shot.eye[2] - shot.centre[2]) < 10.0f;
         gluLookAt(shot.eye[0], shot.eye[1], shot.eye[2], shot.centre[0], shot.centre[1], shot.centre[2], 0,
                   overhead ? 0 : 1, overhead ? -1 : 0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
         PlaceModel(shot.model);
         WritePpm(dir + "/" + shot.name + (mode.empty() ? "" : "_" + mode) + ".ppm");
     }
+    glutDestroyWindow(window);
+    glutExit();
     return 0;
 }
