@@ -1,0 +1,8 @@
+# The preloaded shim of the frame harness (scripts/bench.d/frame_bench.sh) and
+# of the end-to-end tests that need to see or slow the program's timers.
+add_library(frame_shim SHARED ${CMAKE_CURRENT_LIST_DIR}/shim/frame_shim.cpp)
+# Plain code even in a sanitizer build: it is preloaded ahead of the program.
+set_property(TARGET frame_shim PROPERTY COMPILE_OPTIONS -Wall -Wextra)
+set_property(TARGET frame_shim PROPERTY LINK_OPTIONS "")
+set_target_properties(frame_shim PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_link_libraries(frame_shim PRIVATE ${CMAKE_DL_LIBS})

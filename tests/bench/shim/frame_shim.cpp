@@ -1,0 +1,75 @@
+// Preloaded into the real simulator by the frame harness and the end-to-end
+// tests, which may not change the program: timestamps each frame (from its
+// glClear to the return of its swap) and each re-arm of the simulation step,
+// and can stretch the explosion timer so that a frame of it can be caught.
+//
+//   PELORIN_FRAME_LOG=FILE      appends "C ns", "S ns" and "T ns" lines
+//                               (frame start, swap done, step re-armed);
+//                               ns is CLOCK_REALTIME in nanoseconds
+//   PELORIN_EXPLOSION_MS=N      every explosion frame waits N ms instead
+#include <GL/gl.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+const int STEP_TIMER_VALUE = 2;      // FlightTick's timer value
+const int EXPLOSION_TIMER_VALUE = 4; // ExplosionTick's timer value
+
+static int logFile = -2; // -2: not opened yet, -1: no log wanted
+
+static void Log(char kind)
+{
+    if (logFile == -2) {
+        const char* path = getenv("PELORIN_FRAME_LOG");
+        logFile = path ? open(path, O_WRONLY | O_CREAT | O_APPEND, 0644) : -1;
+    }
+    if (logFile < 0)
+        return;
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    char line[48];
+    int n = snprintf(line, sizeof line, "%c %lld\n", kind, (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+    if (write(logFile, line, (size_t)n) < 0)
+        logFile = -1;
+}
+
+template <typename F>
+static F Next(const char* name)
+{
+    F f = (F)dlsym(RTLD_NEXT, name);
+    if (!f) {
+        fprintf(stderr, "frame_shim: no %s\n", name);
+        abort();
+    }
+    return f;
+}
+
+extern "C" void glClear(GLbitfield mask)
+{
+    static auto real = Next<void (*)(GLbitfield)>("glClear");
+    Log('C');
+    real(mask);
+}
+
+extern "C" void glutSwapBuffers()
+{
+    static auto real = Next<void (*)()>("glutSwapBuffers");
+    real();
+    Log('S');
+}
+
+extern "C" void glutTimerFunc(unsigned int ms, void (*callback)(int), int value)
+{
+    static auto real = Next<void (*)(unsigned int, void (*)(int), int)>("glutTimerFunc");
+    if (value == STEP_TIMER_VALUE)
+        Log('T');
+    if (value == EXPLOSION_TIMER_VALUE) {
+        const char* stretch = getenv("PELORIN_EXPLOSION_MS");
+        if (stretch && atoi(stretch) > 0)
+            ms = (unsigned)atoi(stretch);
+    }
+    real(ms, callback, value);
+}
