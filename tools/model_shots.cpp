@@ -34,12 +34,20 @@ static void WritePpm(const std::string& path)
     printf("%s\n", path.c_str());
 }
 
-enum Model { JET, JET_NO_GEAR, AIRFIELD, DELTA, SCENERY };
+enum Model { JET, JET_NO_GEAR, AIRFIELD, DELTA, SCENERY, SCENERY_RUNWAY };
 
 // Places the model the way its display list does (world: y up).
 static void PlaceModel(Model model)
 {
     glMatrixMode(GL_MODELVIEW);
+    if (model == SCENERY_RUNWAY) {
+        // The player's jet at its start pose on the runway.
+        PlaceModel(AIRFIELD);
+        glLoadIdentity();
+        glTranslatef(3075, 30, -9470);
+        PlaceModel(JET);
+        return;
+    }
     if (model == SCENERY) {
         // The airfield with the parked jet and delta wing where the scenery puts them.
         PlaceModel(AIRFIELD);
@@ -77,6 +85,7 @@ struct Shot {
 
 const Shot SHOTS[] = {
     {"jet_chase", JET, {0, 90, -380}, {0, 0, 20}, 45, 5000},
+    {"jet_game_chase", SCENERY_RUNWAY, {3075, 30, -9470 - 500}, {3075, 30, -9470}, 40, 100000},
     {"jet_side", JET, {420, 10, 0}, {0, 0, 0}, 45, 5000},
     {"jet_front_above", JET, {-160, 150, 200}, {0, 0, 0}, 45, 5000},
     {"jet_rear_low", JET, {140, 30, -220}, {0, 0, 0}, 45, 5000},
