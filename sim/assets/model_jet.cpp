@@ -322,13 +322,13 @@ static void AddStrut(MeshPart& part, P3 from, P3 to, double radius, int rows, in
 
 // ---- Assembly ---------------------------------------------------------------
 
-struct PartSpec {
+struct PartLayout {
     int triangles;
     float r, g, b;
 };
 
 // Parts 1-51: triangle count and colour, in drawing order.
-const PartSpec JET_PARTS[51] = {
+const PartLayout JET_PARTS[51] = {
     {216, 0, 0, 0}, {216, 0, 0, 0}, {216, 0, 0, 0}, {216, 0, 0, 0},
     {144, 0.13f, 0.13f, 0.15f}, {144, 0.13f, 0.13f, 0.15f}, {144, 0.13f, 0.13f, 0.15f},
     {28, 0.13f, 0.13f, 0.15f}, {28, 0.13f, 0.13f, 0.15f},
@@ -421,8 +421,8 @@ static void AddGlove(MeshPart& upper, MeshPart& lower, MeshPart& edge, double si
 std::vector<MeshPart> BuildAircraftParts()
 {
     std::vector<MeshPart> parts;
-    for (const PartSpec& spec : JET_PARTS)
-        parts.push_back(NewPart(spec.r, spec.g, spec.b));
+    for (const PartLayout& layout : JET_PARTS)
+        parts.push_back(NewPart(layout.r, layout.g, layout.b));
     auto part = [&](int number) -> MeshPart& { return parts[number - 1]; };
 
     // Gear: nose wheel pair, main wheels, main legs, nose leg.
