@@ -143,29 +143,6 @@ TEST(TerrainGeneration, TwoRunsGiveTheSameWorld)
     EXPECT_EQ(TilesChecksum(), theirs);
 }
 
-TEST(TerrainGeneration, ColourRaisesLowHeights)
-{
-    struct Case {
-        float height, stored, red, green, blue;
-    };
-    const Case cases[] = {
-        {-5.0f, 0.001f, 0.3f, 0.5f, 0.1f},
-        {0.0f, 0.001f, 0.3f, 0.5f, 0.1f},
-        {0.0009f, 0.001f, 0.3f, 0.5f, 0.1f},
-        {8000.0f, 8000.0f, 0.65f, 0.16f, 0.16f},
-        {4000.0f, 4000.0f, 0.475f, 0.33f, 0.13f},
-    };
-    for (const Case& c : cases) {
-        float h = c.height, r, g, b;
-        TerrainTile t = {1, 1, &h, &r, &g, &b, nullptr, 500.0f, 0.0f, 0.0f};
-        TerrainColour(t, 0);
-        EXPECT_EQ(h, c.stored);
-        EXPECT_FLOAT_EQ(r, c.red);
-        EXPECT_FLOAT_EQ(g, c.green);
-        EXPECT_FLOAT_EQ(b, c.blue);
-    }
-}
-
 TEST(TerrainQuery, CellRuleWithItsPlusOne)
 {
     MakeTile0(41, 0, 0, [](int col, int row) { return 1000.0f + col + 100.0f * row; });
