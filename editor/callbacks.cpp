@@ -15,7 +15,7 @@ void InitEditor()
 {
     SetupEditorGL();
     if (!CreateGrid(GRID_SIZE, GRID_SIZE)) {
-        printf("Cannot allocate the %d x %d height grid; exiting\n", GRID_SIZE, GRID_SIZE);
+        fprintf(stderr, "pelorin-editor: cannot allocate the %d x %d height grid\n", GRID_SIZE, GRID_SIZE);
         exit(1);
     }
     glutPostRedisplay();

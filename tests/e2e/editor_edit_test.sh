@@ -117,4 +117,6 @@ send_keys w
 wait_output "No file name given (end of input); nothing saved"
 kill -0 "$APP_PID" 2>/dev/null || fail "the editor ended at the end of its input"
 cp "$WORK/painted.dmf" "$SHOTS/editor_painted.dmf"
+# Driver leaks at exit are not ours; memory errors are.
+if grep -qE "runtime error|ERROR: AddressSanitizer" "$WORK/stderr"; then fail "sanitizer error on standard error"; fi
 echo "ok"

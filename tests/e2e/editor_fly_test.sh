@@ -45,4 +45,6 @@ diff -q "$WORK/expected" "$WORK/echoed" >/dev/null || fail "echoed heights diffe
 grep -qx "New Height: 8000" <<<"$saved_stdout" || fail "the editor did not report the high point"
 send_keys Q
 wait_exit
+# Driver leaks at exit are not ours; memory errors are.
+if grep -qE "runtime error|ERROR: AddressSanitizer" "$WORK/stderr"; then fail "sanitizer error on standard error"; fi
 echo "ok"
