@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "sim/assets/display_lists.h"
-#include "sim/assets/models.h"
 #include "sim/assets/textures.h"
 #include "sim/shell/scene.h"
 
@@ -76,15 +75,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ListsTest, EveryListExistsAndFifteenIsFree)
-{
-    Build(1);
-    for (int id : {LIST_AIRCRAFT, LIST_AIRCRAFT_GEAR, LIST_AIRFIELD, LIST_DELTA_WING, LIST_SCENERY,
-                   LIST_TREE, LIST_FOREST, LIST_GROUND})
-        EXPECT_TRUE(glIsList(id)) << id;
-    EXPECT_FALSE(glIsList(15));
-}
 
 TEST_F(ListsTest, MatrixLeftBehindBySceneryTreeAndForest)
 {
@@ -278,28 +268,6 @@ TEST_F(ListsTest, ForestTakesTheFirstRandomNumbersInATurningWalk)
     EXPECT_NEAR(fz, z2, 200) << "second tree";
 }
 
-// The gear lists differ from the plain ones by the gear alone.
-TEST_F(ListsTest, AircraftListsHoldTheMeshWithAndWithoutGear)
-{
-    Build(1);
-    LookAtGround(1000);
-    auto count = [](auto draw) {
-        BeginFeedback();
-        draw();
-        return EndFeedback().size();
-    };
-    size_t plain = count([] { glCallList(LIST_AIRCRAFT); });
-    size_t gear = count([] { glCallList(LIST_AIRCRAFT_GEAR); });
-    size_t meshGear = count([] {
-        glPushMatrix();
-        glScalef(0.2f, 0.2f, 0.2f);
-        DrawAircraftMesh(1);
-        glPopMatrix();
-    });
-    EXPECT_EQ(gear, meshGear);
-    EXPECT_EQ(gear - plain, 1296u);
-}
-
 // Every model list holds its whole mesh, and the scenery holds the three
 // models and the ground plane.
 TEST_F(ListsTest, ModelListsHoldTheirWholeMeshes)
@@ -319,4 +287,5 @@ TEST_F(ListsTest, ModelListsHoldTheirWholeMeshes)
     EXPECT_EQ(count(LIST_DELTA_WING), 853u);
     size_t ground = count(LIST_GROUND);
     EXPECT_EQ(count(LIST_SCENERY), 1738u + 5608u + 853u + ground);
+    EXPECT_FALSE(glIsList(15));
 }

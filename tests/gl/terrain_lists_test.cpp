@@ -169,6 +169,7 @@ TEST_F(TerrainListTest, ListsAreLaidOutInPatchesOfStripsClippedToTheGrid)
         {41, {{0, 0, 40}, {0, 20, 40}, {20, 0, 40}, {20, 20, 40}}, 80, 3200},
         {30, {{0, 0, 40}, {0, 20, 18}, {20, 0, 40}, {20, 20, 18}}, 58, 2 * 29 * 29},
         {2, {{0, 0, 2}}, 1, 2},
+        {1, {}, 0, 0}, // no cells: the list holds only its load-identity
     };
     const float cell = 10.0f;
     for (const Case& c : cases) {
@@ -203,19 +204,6 @@ TEST_F(TerrainListTest, ListsAreLaidOutInPatchesOfStripsClippedToTheGrid)
                 EXPECT_GE(v.y, 440 - (c.n - 1) * cell - 0.01f);
             }
     }
-}
-
-TEST_F(TerrainListTest, TilesWithoutCellsGetEmptyLists)
-{
-    MakeTile(0, 1, 10, 0, 0);
-    BuildTerrainLists();
-    EXPECT_TRUE(glIsList(TERRAIN_LIST_BASE + 0));
-    EXPECT_TRUE(glIsList(TERRAIN_LIST_BASE + 15));
-    LookStraightDown(false, -1000, 1000, -1000, 1000);
-    BeginFeedback(GL_3D);
-    for (int k = 0; k < TERRAIN_TILE_COUNT; k++)
-        glCallList(TERRAIN_LIST_BASE + k);
-    EXPECT_TRUE(EndFeedback(false).empty());
 }
 
 // One column over two cells, each cell with its own pair of normals; a light
@@ -311,26 +299,9 @@ TEST_F(TerrainListTest, TerrainPassSkipsTilesOutsideTheViewAndKeepsTheMatrix)
         EXPECT_EQ(before[i], after[i]);
 }
 
+// With textures off the terrain shows its bare vertex colours; the pass
+// leaves texturing as the switch says.
 TEST_F(TerrainListTest, TexturingFollowsTheSwitchAndStaysSoAfterThePass)
-{
-    MakeTile(0, 2, 10, 320, -240);
-    BuildTerrainLists();
-    camera.pos = {320, 100, 0};
-    camera.dir = {0, 0, -1};
-    texturesOn = 1;
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    DrawTerrain();
-    GLint mode = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(mode, GL_MODULATE);
-    texturesOn = 0;
-    DrawTerrain();
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-}
-
-// With textures off, the terrain shows its vertex colours.
-TEST_F(TerrainListTest, WithoutTexturesTheVertexColoursShow)
 {
     TerrainTile& t = MakeTile(0, 41, 20, 320, -240);
     for (int i = 0; i < 41 * 41; i++) {
@@ -339,11 +310,20 @@ TEST_F(TerrainListTest, WithoutTexturesTheVertexColoursShow)
         t.blue[i] = 0.6f;
     }
     BuildTerrainLists();
-    texturesOn = 0;
     camera.pos = {320, 100000, -240};
     camera.dir = {0, -1, 0};
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     LookStraightDown();
+    texturesOn = 1;
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     DrawTerrain();
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(mode, GL_MODULATE);
+
+    texturesOn = 0;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawTerrain();
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(Near(ReadPixel(320, 240), {204, 51, 153}, 3)) << ReadPixel(320, 240);
 }
