@@ -154,3 +154,29 @@ TEST(Life, NoMemoryLeavesTheBoardOffWithOneLine)
     StepLife(); // a tick after the failure must not touch the missing board
     FreeLife();
 }
+
+static int allocations = 0;
+static void* SecondFails(size_t bytes)
+{
+    return ++allocations == 2 ? nullptr : malloc(bytes);
+}
+
+TEST(Life, SecondBoardMissingKeepsTheBoardOffAndAStartLaterWorks)
+{
+    lifeAllocate = SecondFails;
+    lifeOn = 1;
+    testing::internal::CaptureStdout();
+    StartLife();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lifeOn, 0);
+    EXPECT_EQ(lifeCells, nullptr);
+    DrawLifeBoard(); // no GL call is reached without a board
+
+    // Memory back: the next L allocates only the missing board.
+    lifeOn = 1;
+    StartLife();
+    EXPECT_EQ(lifeOn, 1);
+    EXPECT_NE(lifeCells, nullptr);
+    EXPECT_EQ(allocations, 3);
+    FreeLife();
+}
