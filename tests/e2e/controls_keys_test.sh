@@ -8,13 +8,13 @@ start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
 
 # Paused, the throttle changes nothing the state line shows.
-send_keys p bracketright bracketright bracketright bracketright bracketright plus equal shift+p
+send_keys p bracketright bracketright bracketleft plus equal minus shift+p
 wait_output "Plane: "
 start="Plane: pos = 3075.00, 30.00, -9470.00, dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), normal = -1.00, 0.00, 0.00 (1.00)"
 [ "$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)" = "$start" ] || fail "paused state line is not the start pose"
 
-# Unpaused, thrust 52 rolls the aircraft forward along the ground: ask for the
-# state line until it shows movement.
+# Unpaused, thrust 11 rolls the aircraft forward along the ground, never fast
+# enough to break the gear (above 60): ask for the state line until it moves.
 send_keys p
 line=""
 for i in $(seq 1 50); do
@@ -27,10 +27,11 @@ for i in $(seq 1 50); do
   line=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
   [ "$line" != "$start" ] && break
 done
+z=$(sed -E 's/^Plane: pos = [-0-9.]+, [-0-9.]+, ([-0-9.]+),.*/\1/' <<<"$line")
+awk -v z="$z" 'BEGIN { exit !(z > -9470) }' || fail "thrust did not move the aircraft forward: $line"
 case "$line" in
-  "Plane: pos = 3075.00, 30.00, -9470.00,"*) fail "thrust did not move the aircraft: $line" ;;
-  "Plane: pos = 3075.00, 30.00, -94"*", dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), normal = -1.00, 0.00, 0.00 (1.00)") ;;
-  *) fail "rolling state line is off the ground, backwards or turned: $line" ;;
+  "Plane: pos = 3075.00, 30.00, $z, dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), normal = -1.00, 0.00, 0.00 (1.00)") ;;
+  *) fail "rolling state line is off the ground or turned: $line" ;;
 esac
 send_keys backslash
 
