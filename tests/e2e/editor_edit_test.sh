@@ -17,8 +17,13 @@ wpixel() { pixel "$1" $(($2 - OFF_X)) $(($3 - OFF_Y)); }
 lines_from() { tail -n +"$1" "$WORK/stdout"; }
 line_count() { wc -l <"$WORK/stdout"; }
 
-# The flat grid: a green square, black around it.
-screenshot editor_flat
+# The flat grid: a green square, black around it. Under load the first
+# frame may come late, so wait for it.
+for i in $(seq 1 50); do
+  screenshot editor_flat
+  near "$(wpixel editor_flat 320 240)" "77 128 26" 3 && break
+  sleep 0.1
+done
 near "$(wpixel editor_flat 320 240)" "77 128 26" 3 || fail "centre of the flat grid is $(wpixel editor_flat 320 240)"
 # The grid covers window pixels 128..511 and 48..431 exactly.
 near "$(wpixel editor_flat 128 48)" "77 128 26" 3 || fail "top left grid pixel is not green"
