@@ -28,7 +28,7 @@ start_xvfb 640x480x24
 [ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/"
 
 mkfifo "$work/stdin"
-(cd "$work" && ASAN_OPTIONS=verify_asan_link_order=0 PELORIN_FRAME_LOG="$work/frames.log" LD_PRELOAD="$shim" \
+(cd "$work" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" PELORIN_FRAME_LOG="$work/frames.log" LD_PRELOAD="$shim" \
   exec "$build/pelorin" <"$work/stdin" >"$work/stdout" 2>"$work/stderr") &
 app=$!
 exec 7>"$work/stdin"
