@@ -10,10 +10,11 @@
 count_colour() {
   local -a c
   read -r -a c <<<"$2"
-  "$CONVERT" "$SHOTS/$1.png" -depth 8 txt:- | awk -v r="${c[0]}" -v g="${c[1]}" -v b="${c[2]}" -v t="${3:-3}" '
-    NR > 1 { split($2, p, /[(),]/); dr = p[2] - r; dg = p[3] - g; db = p[4] - b
-             if (dr * dr <= t * t && dg * dg <= t * t && db * db <= t * t) n++ }
-    END { print n + 0 }'
+  "$CONVERT" "$SHOTS/$1.png" -depth 8 -format %c histogram:info:- |
+    awk -v r="${c[0]}" -v g="${c[1]}" -v b="${c[2]}" -v t="${3:-3}" '
+      { split($0, f, /[:(),]+/); dr = f[3] - r; dg = f[4] - g; db = f[5] - b
+        if (dr * dr <= t * t && dg * dg <= t * t && db * db <= t * t) n += f[1] }
+      END { print n + 0 }'
 }
 
 e2e_init
