@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Checks a soak run's console output line by line against the lines the
+# program is known to print, and (for the editor) that every file it left in
+# its working directory is a complete landscape file.
+#   scripts/soak-check-output.sh pelorin|pelorin-editor STDOUT WORKDIR
+set -uo pipefail
+prog=$1 out=$2 work=$3
+num='-?[0-9]+\.[0-9]+|-?(inf|nan)'
+if [ "$prog" = pelorin ]; then
+  # "zero length vector" carries no line end, so it may start any line.
+  prefix='^(zero length vector)*'
+  known="loading RGB texture: [a-z0-9.]+|Max Delta! 3000|Translate X: ($num) Translate Z: ($num)"
+  known="$known|($num) ($num) ($num) ($num) ($num)|$num|ERROR!|Finished Reading Landscape!"
+  known="$known|Raising landing gear|Lowering landing gear|fogDensity = [0-9]+\.[0-9]{6}"
+  known="$known|Time has stopped\.|Time passes by\.|No longer landed|Cell board: out of memory, board stays off\."
+  p2='-?[0-9]+\.[0-9]{2}'
+  known="$known|Plane: pos = $p2, $p2, $p2, dir = $p2, $p2, $p2 \($p2\), up = $p2, $p2, $p2 \($p2\), normal = $p2, $p2, $p2 \($p2\)"
+  known="$known|"
+else
+  # The two prompts carry no line end, so the answer's report follows them.
+  prefix='^(Writing to what filename\? |Enter Elevation:  )*'
+  known='-?[0-9]+ -?[0-9]+|ERROR: Outside of the border|ERROR: Borders can.t be edited|New Height: [0-9]+'
+  known="$known|Turning Grids (On|Off)!|Setting function to (increase by 100|decrease by 100|ground|high|random|countour)"
+  known="$known|Save failed, nothing written: .*|No file name given \(end of input\); nothing saved"
+  known="$known|File name longer than 127 characters refused; nothing saved"
+  known="$known|No elevation given \(end of input\); elevation stays -?[0-9]+|Not a whole number; elevation stays -?[0-9]+"
+  known="$known|ERROR!|"
+fi
+bad=$(sed -E "s/$prefix//" "$out" | grep -vxE -e "$known" | head -n 5)
+status=0
+if [ -n "$bad" ]; then
+  echo "unexpected console lines:" >&2
+  printf '  %s\n' "$bad" >&2
+  status=1
+fi
+if [ "$prog" = pelorin-editor ]; then
+  while IFS= read -r -d '' f; do
+    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/stdout|*/stderr|*/stdin) continue ;; esac
+    if ! awk 'NR == 1 { if ($0 != "41 41 50.000000 0.000000 0.000000") exit 1; next }
+              { if (NF != 41 || $0 !~ /^[0-9 ]+ $/) exit 1 }
+              END { if (NR != 42) exit 1 }' "$f"; then
+      echo "incomplete landscape file: $f" >&2
+      status=1
+    fi
+  done < <(find "$work" -type f -print0)
+fi
+exit $status
