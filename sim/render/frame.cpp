@@ -151,7 +151,9 @@ void LoadViewProjection()
 
 // The aircraft model with the spot light it carries (views 2 to 6); the
 // modelview matrix holds the aircraft's placement afterwards.
-static void DrawAircraft()
+// Multiplies the aircraft's placement onto the modelview matrix: a model
+// vertex is turned by the first rotation, then the second, then moved.
+static void ApplyAircraftPlacement()
 {
     ModelTurns turns = AircraftTurns(plane);
     glTranslatef(plane.pos.x, plane.pos.y, plane.pos.z);
@@ -159,6 +161,11 @@ static void DrawAircraft()
         glRotatef(-turns.angle2, turns.axis2.x, turns.axis2.y, turns.axis2.z);
     if (turns.first)
         glRotatef(-turns.angle1, turns.axis1.x, turns.axis1.y, turns.axis1.z);
+}
+
+static void DrawAircraft()
+{
+    ApplyAircraftPlacement();
     // Given in the aircraft's own frame, so OpenGL turns the spot direction
     // once more by the aircraft's rotation.
     glLightfv(GL_LIGHT3, GL_POSITION, SPOT_POSITION);
@@ -168,7 +175,7 @@ static void DrawAircraft()
     glCallList(gearDown ? LIST_AIRCRAFT_GEAR : LIST_AIRCRAFT);
     glPopMatrix();
     glPushMatrix();
-    DrawExhaust(plane);
+    DrawExhaustGlows(plane);
     glPopMatrix();
 }
 
@@ -204,6 +211,13 @@ void DrawFrame()
     CheckGLError("RenderScene C");
     glCallList(LIST_FOREST);
     CheckGLError("RenderScene D");
+    // The translucent flames blend with the scenery behind them, so they
+    // come after it, placed with the aircraft once more.
+    if (viewMode != 1) {
+        glLoadIdentity();
+        ApplyAircraftPlacement();
+        DrawExhaustFlames(plane);
+    }
     glLoadIdentity();
     if (lifeOn)
         DrawLifeBoard();

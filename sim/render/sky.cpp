@@ -150,17 +150,33 @@ static void ExhaustQuad(float halfWidth, float halfHeight, float normalZ)
     glEnd();
 }
 
-// Thrust t (0 to 100 from the controls) reddens the glows and, above 0,
-// shows flames that fade as t grows. Every offset after the scale is in the
-// flattened frame, and the flames follow the second glow's placement.
-void DrawExhaust(Body body)
+// The glow colour for thrust t (0 to 100 from the controls): dark grey at
+// rest, reddening to yellow above 0.
+static void ExhaustGlowColour(float t, GLfloat glow[4])
 {
-    float t = body.thrust;
-    GLfloat glow[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    glow[0] = 0.2f;
+    glow[1] = 0.2f;
+    glow[2] = 0.2f;
+    glow[3] = 1.0f;
     if (t > 0.0f) {
         glow[0] = 0.6f + 0.004f * t;
         glow[1] = 0.009f * t;
     }
+}
+
+// The flattened frame of the exhaust, at the second glow: every offset of
+// the plates and flames is in it, and the flames follow the second glow.
+static void EnterExhaustFrame()
+{
+    glScalef(1.08f, 0.8f, 0.2f);
+    glTranslatef(20.0f, -13.0f, -780.0f);
+    glTranslatef(-41.0f, 0.0f, 0.0f);
+}
+
+void DrawExhaustGlows(Body body)
+{
+    GLfloat glow[4];
+    ExhaustGlowColour(body.thrust, glow);
     glPushMatrix();
     glColor4fv(glow);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, glow);
@@ -184,20 +200,35 @@ void DrawExhaust(Body body)
     glPopMatrix();
     if (textured)
         glEnable(GL_TEXTURE_2D);
-
-    if (t > 0.0f) {
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glBindTexture(GL_TEXTURE_2D, TEX_EXPLOSION0 + flameFrame);
-        glow[3] = 0.75f - 0.005f * t;
-        glColor4fv(glow);
-        glPushMatrix();
-        glTranslatef(20.0f, -11.0f, -160.0f);
-        ExhaustQuad(10.0f, 8.5f, -1.0f);
-        glTranslatef(-41.0f, 0.0f, 0.0f);
-        ExhaustQuad(10.0f, 8.5f, -1.0f);
-        glPopMatrix();
-        glBindTexture(GL_TEXTURE_2D, 0);
-        flameFrame = (flameFrame + 1) % FLAME_FRAMES;
-    }
     glPopMatrix();
+}
+
+void DrawExhaustFlames(Body body)
+{
+    float t = body.thrust;
+    if (!(t > 0.0f))
+        return;
+    GLfloat glow[4];
+    ExhaustGlowColour(t, glow);
+    glPushMatrix();
+    EnterExhaustFrame();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, TEX_EXPLOSION0 + flameFrame);
+    glow[3] = 0.75f - 0.005f * t;
+    glColor4fv(glow);
+    glPushMatrix();
+    glTranslatef(20.0f, -11.0f, -160.0f);
+    ExhaustQuad(10.0f, 8.5f, -1.0f);
+    glTranslatef(-41.0f, 0.0f, 0.0f);
+    ExhaustQuad(10.0f, 8.5f, -1.0f);
+    glPopMatrix();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    flameFrame = (flameFrame + 1) % FLAME_FRAMES;
+    glPopMatrix();
+}
+
+void DrawExhaust(Body body)
+{
+    DrawExhaustGlows(body);
+    DrawExhaustFlames(body);
 }
