@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Makes the README's pictures (docs/chase.png, docs/editor.png) with the real
+# programs under a private Xvfb. Run from the repository after a build.
+set -euo pipefail
+export PELORIN_BUILD=${1:-$PWD/build}
+export PELORIN_SOURCE=$PWD
+export PELORIN_SHOTS=$PWD/docs
+. tests/e2e/lib.sh
+e2e_init
+copy_data
+start_app pelorin
+wait_window "Tessaly -- Pelorin 2000"
+wait_output "Finished Reading Landscape!"
+ask_plane() {
+  local before i
+  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
+  send_keys shift+p
+  for i in $(seq 1 200); do
+    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && break
+    sleep 0.02
+  done
+  LINE=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
+  PY=$(sed -E 's/^Plane: pos = [-0-9.]+, ([-0-9.]+), .*/\1/' <<<"$LINE")
+  PZ=$(sed -E 's/^Plane: pos = [-0-9.]+, [-0-9.]+, ([-0-9.]+),.*/\1/' <<<"$LINE")
+}
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# Full throttle, the nose up three degrees early in the run, gear up in the air.
+send_keys 2 bracketright bracketright bracketright bracketright bracketright \
+  bracketright bracketright bracketright bracketright bracketright
+for i in $(seq 1 400); do ask_plane; above "$PZ" -9070 && break; done
+send_keys Down Down Down
+for i in $(seq 1 400); do ask_plane; above "$PY" 120 && break; done
+send_keys g
+for i in $(seq 1 400); do ask_plane; above "$PY" 400 && break; done
+screenshot chase
+send_keys shift+q
+wait_exit
+
+start_app pelorin-editor
+wait_window "Pelorin Editor"
+# A mountain of plateaus at 8000, a 4000 shelf beside it, then smoothing.
+send_keys h
+for y in $(seq 150 9 260); do drag 250 $y 330 $y 1 12; done
+send_input 4000
+send_keys c
+wait_output "Enter Elevation:"
+for y in $(seq 270 9 340); do drag 330 $y 420 $y 1 14; done
+send_keys s
+for pass in 1 2; do
+  for y in $(seq 130 9 360); do drag 210 $y 450 $y 1 30; done
+done
+sleep 0.5
+screenshot editor
+kill "$APP_PID"
