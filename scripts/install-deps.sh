@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri"
-test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm"
+test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm locales"
 extra_pkgs=""
 
 pkgs="$build_pkgs"

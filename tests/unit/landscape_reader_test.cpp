@@ -210,8 +210,23 @@ TEST(LandscapeReader, DecimalPointWhateverTheLocale)
             found = name;
             break;
         }
+    if (!found) {
+        // None installed: compile one for this test alone from the system's
+        // locale sources.
+        char dir[] = "/tmp/pelorin-locale.XXXXXX";
+        ASSERT_TRUE(mkdtemp(dir));
+        std::string command = std::string("localedef -i de_DE -f UTF-8 ") + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
+        if (system(command.c_str()) == 0) {
+            setenv("LOCPATH", dir, 1);
+            if (setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+                found = "de_DE.UTF-8";
+        }
+        std::string cleanup = std::string("rm -rf ") + dir;
+        (void)!system(cleanup.c_str());
+    }
     if (!found)
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
+        GTEST_SKIP() << "no locale with a decimal comma is installed and none could be made";
+    ASSERT_STREQ(localeconv()->decimal_point, ",");
     std::string text = "2 2 50.000000 0.000000 0.000000\n12.5 1 2 3\n";
     LandscapeGrid grid;
     ASSERT_TRUE(DecodeLandscape(text.data(), text.size(), "locale.dmf", grid, nullptr));
