@@ -8,16 +8,6 @@ copy_data
 start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
 
-ask_plane() {
-  local before i
-  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
-  send_keys shift+p
-  for i in $(seq 1 200); do
-    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && break
-    sleep 0.02
-  done
-  LINE=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
-}
 
 send_keys g
 wait_output "Raising landing gear"

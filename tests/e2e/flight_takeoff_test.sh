@@ -8,20 +8,6 @@ copy_data
 start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
 
-# Sends P and waits for its line; sets LINE, PY (altitude) and PZ.
-ask_plane() {
-  local before i
-  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
-  send_keys shift+p
-  for i in $(seq 1 200); do
-    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && break
-    sleep 0.02
-  done
-  LINE=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
-  PY=$(sed -E 's/^Plane: pos = [-0-9.]+, ([-0-9.]+), .*/\1/' <<<"$LINE")
-  PZ=$(sed -E 's/^Plane: pos = [-0-9.]+, [-0-9.]+, ([-0-9.]+),.*/\1/' <<<"$LINE")
-}
-above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 send_keys bracketright bracketright bracketright bracketright bracketright \
   bracketright bracketright bracketright bracketright bracketright

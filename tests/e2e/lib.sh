@@ -17,6 +17,11 @@
 #   screenshot NAME              $SHOTS/NAME.png of the window
 #   pixel NAME X Y               "R G B" (0..255) of a screenshot's pixel
 #   fail MESSAGE                 print and exit 1
+#   ask_plane                    P, wait for the state line; sets LINE, PY (altitude), PZ
+#   sync_keys                    P and wait for its line: every key sent before it was handled
+#   above A B                    true when number A > number B
+#   shoot_until NAME CHECK       screenshot NAME until CHECK NAME succeeds (slow builds)
+#   white_in NAME X Y W H        count of pure white pixels in a screenshot rectangle
 
 set -euo pipefail
 
@@ -169,4 +174,46 @@ near() {
     [ $d -le "$tol" ] || return 1
   done
   return 0
+}
+
+# Sends P and waits for its state line; sets LINE, PY (altitude) and PZ.
+ask_plane() {
+  local before i
+  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
+  send_keys shift+p
+  for i in $(seq 1 500); do
+    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && break
+    sleep 0.02
+  done
+  [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] || fail "P was not answered"
+  LINE=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
+  PY=$(sed -E 's/^Plane: pos = [-0-9.]+, ([-0-9.]+), .*/\1/' <<<"$LINE")
+  PZ=$(sed -E 's/^Plane: pos = [-0-9.]+, [-0-9.]+, ([-0-9.]+),.*/\1/' <<<"$LINE")
+}
+
+# The keys are handled in order, so once P's line is out every key sent
+# before it has been; the pause lets the frame they asked for reach the screen.
+sync_keys() {
+  ask_plane
+  sleep 0.3
+}
+
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# A slow (sanitizer) build may answer a key before the frame it asked for is
+# on the screen, so a picture is taken again until it shows what it should.
+shoot_until() {
+  local name=$1 check=$2 i
+  for i in $(seq 1 50); do
+    screenshot "$name"
+    "$check" "$name" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Pure white pixels of a screenshot in a rectangle (top left origin).
+white_in() {
+  local name=$1 x=$2 y=$3 w=$4 h=$5
+  "$CONVERT" "$SHOTS/$name.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- | grep -ci '#FFFFFF' || true
 }

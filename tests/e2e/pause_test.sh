@@ -6,33 +6,8 @@
 e2e_init
 copy_data
 
-sync_keys() {
-  local before i
-  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
-  send_keys shift+p
-  for i in $(seq 1 500); do
-    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && { sleep 0.3; return 0; }
-    sleep 0.02
-  done
-  fail "the keys were not answered"
-}
 
-# Takes screenshot NAME until CHECK NAME succeeds: a slow (sanitizer) build
-# may answer a key before the frame it asked for is on the screen.
-shoot_until() {
-  local name=$1 check=$2 i
-  for i in $(seq 1 50); do
-    screenshot "$name"
-    "$check" "$name" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
-white_in() {
-  local name=$1 x=$2 y=$3 w=$4 h=$5
-  "$CONVERT" "$SHOTS/$name.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- | grep -ci '#FFFFFF' || true
-}
 # The pause text's row: baseline at half the height, 24-pixel font.
 paused_pixels() { white_in "$1" 270 216 90 30; }
 question_pixels() { white_in "$1" 220 216 200 30; }

@@ -9,35 +9,8 @@ copy_data
 start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
 
-# Waits until the keys sent so far have been handled: P answers with a line.
-sync_keys() {
-  local before i
-  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
-  send_keys shift+p
-  for i in $(seq 1 500); do
-    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && { sleep 0.3; return 0; }
-    sleep 0.02
-  done
-  fail "the keys were not answered"
-}
 
-# Pure white pixels of a screenshot in a rectangle (screen coordinates, top left origin).
-# Takes screenshot NAME until CHECK NAME succeeds: a slow (sanitizer) build
-# may answer a key before the frame it asked for is on the screen.
-shoot_until() {
-  local name=$1 check=$2 i
-  for i in $(seq 1 50); do
-    screenshot "$name"
-    "$check" "$name" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
-white_in() {
-  local name=$1 x=$2 y=$3 w=$4 h=$5
-  "$CONVERT" "$SHOTS/$name.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- | grep -ci '#FFFFFF' || true
-}
 
 # The start of the status line ("Thrust: ") from (35, 20) in window pixels, lower left origin.
 status_pixels() { white_in "$1" 35 433 140 32; }

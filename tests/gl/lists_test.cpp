@@ -108,7 +108,7 @@ TEST_F(ListsTest, MaterialsAndStateLeftBehind)
     Build(1);
     // The airfield's material was set at build time, outside its list, and
     // is the last material the build left current.
-    GLfloat shine = 0, spec[4] = {0, 0, 0, 0};
+    GLfloat shine = 0, specular[4] = {0, 0, 0, 0};
     glGetMaterialfv(GL_FRONT, GL_SHININESS, &shine);
     EXPECT_FLOAT_EQ(shine, 50.0f);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 7.0f);
@@ -133,10 +133,10 @@ TEST_F(ListsTest, MaterialsAndStateLeftBehind)
         glPopMatrix();
         for (GLenum face : {GL_FRONT, GL_BACK}) {
             glGetMaterialfv(face, GL_SHININESS, &shine);
-            glGetMaterialfv(face, GL_SPECULAR, spec);
+            glGetMaterialfv(face, GL_SPECULAR, specular);
             EXPECT_FLOAT_EQ(shine, k.shininess) << "list " << k.list;
             for (int i = 0; i < 4; i++)
-                EXPECT_FLOAT_EQ(spec[i], k.specular[i]) << "list " << k.list;
+                EXPECT_FLOAT_EQ(specular[i], k.specular[i]) << "list " << k.list;
         }
     }
 
