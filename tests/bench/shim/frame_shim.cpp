@@ -4,8 +4,11 @@
 // and can stretch the explosion timer so that a frame of it can be caught.
 //
 //   PELORIN_FRAME_LOG=FILE      appends "C ns", "S ns" and "T ns" lines
-//                               (frame start, swap done, step re-armed);
-//                               ns is CLOCK_REALTIME in nanoseconds
+//                               (frame start, swap done, step re-armed),
+//                               and once each "W ns" (window created) and
+//                               "M ns" (main loop entered), which split the
+//                               start-up time; ns is CLOCK_REALTIME in
+//                               nanoseconds
 //   PELORIN_EXPLOSION_MS=N      every explosion frame waits N ms instead
 #include <GL/gl.h>
 #include <dlfcn.h>
@@ -59,6 +62,21 @@ extern "C" void glutSwapBuffers()
     static auto real = Next<void (*)()>("glutSwapBuffers");
     real();
     Log('S');
+}
+
+extern "C" int glutCreateWindow(const char* title)
+{
+    static auto real = Next<int (*)(const char*)>("glutCreateWindow");
+    int window = real(title);
+    Log('W');
+    return window;
+}
+
+extern "C" void glutMainLoop()
+{
+    static auto real = Next<void (*)()>("glutMainLoop");
+    Log('M');
+    real();
 }
 
 extern "C" void glutTimerFunc(unsigned int ms, void (*callback)(int), int value)

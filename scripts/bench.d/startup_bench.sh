@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Time from process start to the first frame shown, and peak resident memory,
+# of both programs: each started several times under its own Xvfb with the
+# frame shim preloaded (it timestamps every swap), left running a moment
+# after its first frame, its VmHWM read, then ended. Prints per program the
+# median milliseconds from start to its window created, to its main loop
+# entered (everything loaded) and to its first frame shown, the slowest first
+# frame, and the median peak memory.
+#   STARTUP_BENCH_RUNS     starts per program (default 7)
+#   STARTUP_BENCH_SECONDS  running time after the first frame (default 1.5)
+#   BENCH_TABLE            if set, rows for the combined table are appended
+set -euo pipefail
+export LC_ALL=C
+build=$(cd "${1:-build}" && pwd)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+runs=${STARTUP_BENCH_RUNS:-7}
+settle=${STARTUP_BENCH_SECONDS:-1.5}
+shim="$build/libframe_shim.so"
+for program in pelorin pelorin-editor; do
+  [ -x "$build/$program" ] || { echo "startup_bench: no $build/$program" >&2; exit 1; }
+done
+[ -e "$shim" ] || { echo "startup_bench: no $shim" >&2; exit 1; }
+
+# shellcheck source=scripts/xvfb.sh
+. "$source_dir/scripts/xvfb.sh"
+work=$(mktemp -d /tmp/pelorin-startup-bench.XXXXXX)
+app=""
+cleanup() {
+  exec 7>&- 2>/dev/null || true
+  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+start_xvfb 1280x1024x24
+mkdir -p "$work/run"
+[ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
+
+# One start of $1: prints "<ms to first swap> <VmHWM kB> <ms to window
+# created> <ms to main loop entered>", the last two to show where the time
+# goes.
+one_start() {
+  local program=$1 log="$work/frames.log" started first hwm
+  rm -f "$log" "$work/started" "$work/stdin"
+  mkfifo "$work/stdin"
+  # The start time is taken in the child just before exec, without a fork,
+  # so the figure covers loading, linking and everything the program does.
+  (cd "$work/run" && echo "${EPOCHREALTIME/./}" >"$work/started" &&
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" PELORIN_FRAME_LOG="$log" LD_PRELOAD="$shim" \
+    exec "$build/$program" <"$work/stdin" >"$work/stdout" 2>"$work/stderr") &
+  app=$!
+  exec 7>"$work/stdin"
+  first=""
+  for _ in $(seq 1 1000); do
+    first=$(awk '$1 == "S" { print $2; exit }' "$log" 2>/dev/null || true)
+    [ -n "$first" ] && break
+    kill -0 "$app" 2>/dev/null || { echo "startup_bench: $program ended before its first frame" >&2; cat "$work/stderr" >&2; exit 1; }
+    sleep 0.01
+  done
+  [ -n "$first" ] || { echo "startup_bench: $program showed no frame in 10 s" >&2; exit 1; }
+  sleep "$settle"
+  hwm=$(awk '$1 == "VmHWM:" { print $2 }' "/proc/$app/status")
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  app=""
+  exec 7>&-
+  started=$(cat "$work/started")
+  awk -v s="$started" -v f="$first" -v m="$hwm" '
+    $1 == "W" && !w { w = $2 } $1 == "M" && !l { l = $2 }
+    function ms(t) { return t ? (t / 1000 - s) / 1000 : -1 }
+    END { printf "%.1f %d %.1f %.1f\n", ms(f), m, ms(w), ms(l) }' "$log"
+}
+
+# Nearest-rank percentile of the numbers on standard input.
+percentile() {
+  sort -n | awk -v p="$1" '{ v[NR] = $1 } END { k = int(NR * p / 100 + 0.999); if (k < 1) k = 1; print v[k] }'
+}
+
+row() { [ -n "${BENCH_TABLE:-}" ] && printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE" || true; }
+
+printf '%-16s %6s %9s %9s %14s %14s %10s\n' program starts "window" "loaded" "first frame" "slowest first" "peak MB"
+for program in pelorin pelorin-editor; do
+  : >"$work/results"
+  for _ in $(seq 1 "$runs"); do
+    one_start "$program" >>"$work/results"
+  done
+  median=$(awk '{ print $1 }' "$work/results" | percentile 50)
+  slowest=$(awk '{ print $1 }' "$work/results" | percentile 100)
+  memory=$(awk '{ print $2 / 1024 }' "$work/results" | percentile 50)
+  window=$(awk '{ print $3 }' "$work/results" | percentile 50)
+  loaded=$(awk '{ print $4 }' "$work/results" | percentile 50)
+  printf '%-16s %6d %9.1f %9.1f %14.1f %14.1f %10.1f\n' "$program" "$runs" "$window" "$loaded" "$median" "$slowest" "$memory"
+  met=$(awk -v m="$median" 'BEGIN { print (m <= 500 ? "yes" : "NO") }')
+  row "$program: start to first frame" "$median ms" "max $slowest ms" "" "<= 500 ms" "$met"
+  row "$program: peak resident memory" "$(printf '%.1f MB' "$memory")" "" "" "" ""
+done
