@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Each of the nine images damaged in turn (missing, a directory in its place,
-# cut short at several depths): the simulator loads the images before it in
+# Each of the nine images damaged in turn (missing, a directory or an endless
+# device in its place, cut short at several depths): the simulator loads the images before it in
 # order, announces the damaged one, names it on standard error and ends with
 # status 1 without reading any later image, and never crashes on the way.
 . "$(dirname "$0")/lib.sh"
@@ -24,6 +24,7 @@ prepare() {
   case $fault in
   missing) rm "$dir/$image" ;;
   directory) rm "$dir/$image" && mkdir "$dir/$image" && cp "$WORK/clean/$image" "$dir/$image/" ;;
+  device) rm "$dir/$image" && ln -s /dev/zero "$dir/$image" ;;
   cut:*)
     s=$(stat -c %s "$WORK/clean/$image")
     head -c $((${fault#cut:})) "$WORK/clean/$image" >"$dir/$image"
@@ -55,7 +56,7 @@ expect_refusal() {
 
 cases=0
 for image in "${IMAGES[@]}"; do
-  for fault in missing directory "${CUTS[@]/#/cut:}"; do
+  for fault in missing directory device "${CUTS[@]/#/cut:}"; do
     prepare "$image" "$fault"
     expect_refusal "$image" "$fault"
     cases=$((cases + 1))
