@@ -1,6 +1,8 @@
 // Landscape file reader: a "%f" scanner without locale or overflow surprises.
 #include "common/landscape_reader.h"
 
+#include "common/regular_file.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -211,7 +213,7 @@ bool DecodeLandscape(const char* data, size_t size, const char* name, LandscapeG
 bool ReadLandscape(const char* path, LandscapeGrid& grid, FILE* echo)
 {
     grid = LandscapeGrid();
-    FILE* in = fopen(path, "r");
+    FILE* in = OpenRegularFile(path, "r");
     if (!in)
         return false;
     std::string text;

@@ -9,9 +9,9 @@
 // Largest grid side accepted: the simulator keeps ten floats per grid point,
 // so 2049 x 2049 points take about 170 MB, well inside a desktop's memory.
 const int LANDSCAPE_MAX_SIZE = 2049;
-// A landscape file is a few megabytes at most; anything past this is refused
-// rather than read into memory.
-const size_t LANDSCAPE_MAX_FILE_BYTES = (size_t)1 << 30;
+// The largest grid written with generous number text is a few tens of
+// megabytes; anything past this is refused rather than read into memory.
+const size_t LANDSCAPE_MAX_FILE_BYTES = (size_t)256 << 20;
 
 struct LandscapeGrid {
     float header[5];            // the five header numbers as read; 0 where unreadable

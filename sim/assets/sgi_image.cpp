@@ -3,6 +3,8 @@
 // decoded past a buffer or past the end of its data.
 #include "sim/assets/sgi_image.h"
 
+#include "common/regular_file.h"
+
 #include <sys/types.h>
 
 #include <cstdlib>
@@ -124,7 +126,7 @@ static SgiImage* NewSgiImage()
 SgiImage* OpenSgiImage(const char* fileName)
 {
     SgiImage* image = NewSgiImage();
-    image->file = fopen(fileName, "rb");
+    image->file = OpenRegularFile(fileName, "rb");
     if (!image->file) {
         free(image);
         return nullptr;
