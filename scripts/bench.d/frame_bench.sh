@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
 # The simulator's frame time per camera view: the real program under its own
-# 640 x 480 Xvfb, with the frame shim preloaded to timestamp every frame (its
-# glClear to the return of its swap) and every re-arm of the 10 ms simulation
-# step. Prints, per view, the median and 95th percentile frame time, frames
-# per second and simulation steps per second achieved (100 is the ceiling).
+# Xvfb, with the frame shim preloaded to timestamp every frame (its glClear to
+# the return of its swap) and every re-arm of the 10 ms simulation step.
+# Prints, per window size and view, the median and 95th percentile frame
+# time, frames per second and simulation steps per second achieved (100 is
+# the ceiling).
 #   FRAME_BENCH_SECONDS  measuring time per view (default 3)
+#   FRAME_BENCH_SIZES    window sizes, one program run each
+#                        (default "640x480 1280x960")
+#   BENCH_TABLE          if set, rows for the combined table are appended
 set -euo pipefail
+export LC_ALL=C
 build=$(cd "${1:-build}" && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${FRAME_BENCH_SECONDS:-3}
+sizes=${FRAME_BENCH_SIZES:-640x480 1280x960}
 shim="$build/libframe_shim.so"
 [ -x "$build/pelorin" ] || { echo "frame_bench: no $build/pelorin" >&2; exit 1; }
 [ -e "$shim" ] || { echo "frame_bench: no $shim" >&2; exit 1; }
+# Steps per second every view must reach at the program's own window size.
+TARGET_STEPS=95
+TARGET_SIZE=640x480
 
 # shellcheck source=scripts/xvfb.sh
 . "$source_dir/scripts/xvfb.sh"
@@ -24,24 +33,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb 640x480x24
-[ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/"
+# Large enough for the biggest size with room to spare: no window manager
+# places the window, so it must fit from the origin.
+start_xvfb 1600x1200x24
+mkdir -p "$work/run"
+[ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
 
-mkfifo "$work/stdin"
-(cd "$work" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" PELORIN_FRAME_LOG="$work/frames.log" LD_PRELOAD="$shim" \
-  exec "$build/pelorin" <"$work/stdin" >"$work/stdout" 2>"$work/stderr") &
-app=$!
-exec 7>"$work/stdin"
-
-wid=""
-for _ in $(seq 1 200); do
-  wid=$(xdotool search --onlyvisible --name '^Tessaly -- Pelorin 2000$' 2>/dev/null | head -n 1 || true)
-  [ -n "$wid" ] && break
-  kill -0 "$app" 2>/dev/null || { echo "frame_bench: the simulator ended early" >&2; cat "$work/stderr" >&2; exit 1; }
-  sleep 0.05
-done
-[ -n "$wid" ] || { echo "frame_bench: no window" >&2; exit 1; }
-xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+row() { [ -n "${BENCH_TABLE:-}" ] && printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE" || true; }
 
 now_ns() { date +%s%N; }
 
@@ -57,14 +55,19 @@ count_in() {
   awk -v kind="$1" -v from="$2" -v to="$3" '$1 == kind && $2 >= from && $2 <= to { n++ } END { print n + 0 }' "$work/frames.log"
 }
 
-printf '%-10s %8s %12s %12s %10s %10s\n' view frames "median ms" "p95 ms" "frames/s" "steps/s"
+# Measures the current view of the window of size $1 under the label $2.
 measure() {
-  local name=$1 from to
+  local size=$1 name=$2 from to
   sleep 0.5
   from=$(now_ns)
   sleep "$seconds"
   to=$(now_ns)
-  local times n median p95 swaps steps span
+  if ! kill -0 "$app" 2>/dev/null; then
+    echo "frame_bench: the simulator ended during $size $name; its standard error ends:" >&2
+    tail -n 20 "$work/stderr" >&2
+    exit 1
+  fi
+  local times n median p95 swaps steps span fps sps target met
   times=$(frame_times "$from" "$to")
   n=$(printf '%s\n' "$times" | grep -c . || true)
   if [ "$n" -eq 0 ]; then
@@ -76,17 +79,56 @@ measure() {
   swaps=$(count_in S "$from" "$to")
   steps=$(count_in T "$from" "$to")
   span=$(awk -v a="$from" -v b="$to" 'BEGIN { print (b - a) / 1e9 }')
-  printf '%-10s %8d %12s %12s %10.1f %10.1f\n' "$name" "$n" "$median" "$p95" \
-    "$(awk -v c="$swaps" -v s="$span" 'BEGIN { print c / s }')" \
-    "$(awk -v c="$steps" -v s="$span" 'BEGIN { print c / s }')"
+  fps=$(awk -v c="$swaps" -v s="$span" 'BEGIN { printf "%.1f", c / s }')
+  sps=$(awk -v c="$steps" -v s="$span" 'BEGIN { printf "%.1f", c / s }')
+  printf '%-9s %-10s %8d %12s %12s %10s %10s\n' "$size" "$name" "$n" "$median" "$p95" "$fps" "$sps"
+  target=""; met=""
+  if [ "$size" = "$TARGET_SIZE" ]; then
+    target=">= $TARGET_STEPS steps/s"
+    met=$(awk -v v="$sps" -v t="$TARGET_STEPS" 'BEGIN { print (v >= t ? "yes" : "NO") }')
+  fi
+  row "frame $size $name" "$median ms" "$p95 ms" "$fps frames/s, $sps steps/s" "$target" "$met"
 }
 
-measure "1 cockpit"
-xdotool key 2; measure "2 chase"
-xdotool key 2; measure "6 orbit"
-xdotool key 3; measure "3 fixed"
-xdotool key 4; measure "4 tower"
-xdotool key 5; measure "5 overhead"
-xdotool key Q 2>/dev/null || true
-for _ in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
-app=""
+# One program run at window size $1 (WIDTHxHEIGHT), every view in turn.
+run_size() {
+  local size=$1 width=${1%x*} height=${1#*x} wid geometry
+  rm -f "$work/frames.log" "$work/stdin"
+  mkfifo "$work/stdin"
+  (cd "$work/run" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" PELORIN_FRAME_LOG="$work/frames.log" LD_PRELOAD="$shim" \
+    exec "$build/pelorin" <"$work/stdin" >"$work/stdout" 2>"$work/stderr") &
+  app=$!
+  exec 7>"$work/stdin"
+
+  wid=""
+  for _ in $(seq 1 200); do
+    wid=$(xdotool search --onlyvisible --name '^Tessaly -- Pelorin 2000$' 2>/dev/null | head -n 1 || true)
+    [ -n "$wid" ] && break
+    kill -0 "$app" 2>/dev/null || { echo "frame_bench: the simulator ended early" >&2; cat "$work/stderr" >&2; exit 1; }
+    sleep 0.05
+  done
+  [ -n "$wid" ] || { echo "frame_bench: no window" >&2; exit 1; }
+  xdotool windowmove --sync "$wid" 0 0 2>/dev/null || xdotool windowmove "$wid" 0 0
+  xdotool windowsize --sync "$wid" "$width" "$height" 2>/dev/null || xdotool windowsize "$wid" "$width" "$height"
+  geometry=$(xwininfo -id "$wid" | awk '$1 == "Width:" { w = $2 } $1 == "Height:" { h = $2 } END { print w "x" h }')
+  [ "$geometry" = "$size" ] || { echo "frame_bench: window is $geometry, not $size" >&2; exit 1; }
+  xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+
+  measure "$size" "1 cockpit"
+  xdotool key 2; measure "$size" "2 chase"
+  xdotool key 2; measure "$size" "6 orbit"
+  xdotool key 3; measure "$size" "3 fixed"
+  xdotool key 4; measure "$size" "4 tower"
+  xdotool key 5; measure "$size" "5 overhead"
+  xdotool key Q 2>/dev/null || true
+  for _ in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  app=""
+  exec 7>&-
+}
+
+printf '%-9s %-10s %8s %12s %12s %10s %10s\n' size view frames "median ms" "p95 ms" "frames/s" "steps/s"
+for size in $sizes; do
+  run_size "$size"
+done
