@@ -9,6 +9,7 @@
 #   STARTUP_BENCH_RUNS     starts per program (default 7)
 #   STARTUP_BENCH_SECONDS  running time after the first frame (default 1.5)
 #   BENCH_TABLE            if set, rows for the combined table are appended
+#   BENCH_MACHINE          if set, the GL version and renderer are appended
 set -euo pipefail
 export LC_ALL=C
 build=$(cd "${1:-build}" && pwd)
@@ -64,6 +65,7 @@ one_start() {
   wait "$app" 2>/dev/null || true
   app=""
   exec 7>&-
+  [ -s "$work/renderer" ] || sed -n 's/^R //p' "$log" | head -n 1 >"$work/renderer"
   started=$(cat "$work/started")
   awk -v s="$started" -v f="$first" -v m="$hwm" '
     $1 == "W" && !w { w = $2 } $1 == "M" && !l { l = $2 }
@@ -78,6 +80,7 @@ percentile() {
 
 row() { [ -n "${BENCH_TABLE:-}" ] && printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE" || true; }
 
+printf 'milliseconds from process start\n'
 printf '%-16s %6s %9s %9s %14s %14s %10s\n' program starts "window" "loaded" "first frame" "slowest first" "peak MB"
 for program in pelorin pelorin-editor; do
   : >"$work/results"
@@ -94,3 +97,7 @@ for program in pelorin pelorin-editor; do
   row "$program: start to first frame" "$median ms" "max $slowest ms" "" "<= 500 ms" "$met"
   row "$program: peak resident memory" "$(printf '%.1f MB' "$memory")" "" "" "" ""
 done
+if [ -s "$work/renderer" ]; then
+  echo "GL: $(cat "$work/renderer")"
+  if [ -n "${BENCH_MACHINE:-}" ]; then echo "GL: $(cat "$work/renderer")" >>"$BENCH_MACHINE"; fi
+fi

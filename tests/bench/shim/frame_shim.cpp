@@ -8,7 +8,9 @@
 //                               and once each "W ns" (window created) and
 //                               "M ns" (main loop entered), which split the
 //                               start-up time; ns is CLOCK_REALTIME in
-//                               nanoseconds
+//                               nanoseconds. After the first swap, one
+//                               "R version | renderer" line names the GL
+//                               implementation the figures were taken on.
 //   PELORIN_EXPLOSION_MS=N      every explosion frame waits N ms instead
 #include <GL/gl.h>
 #include <dlfcn.h>
@@ -57,11 +59,38 @@ extern "C" void glClear(GLbitfield mask)
     real(mask);
 }
 
+// The GL strings, read through the program's own GL library (the shim does
+// not link one) once a context is certainly current.
+static void LogRenderer()
+{
+    if (logFile < 0)
+        return;
+    auto getString = (const GLubyte* (*)(GLenum))dlsym(RTLD_DEFAULT, "glGetString");
+    if (!getString)
+        return;
+    const GLubyte* version = getString(GL_VERSION);
+    const GLubyte* renderer = getString(GL_RENDERER);
+    char line[512];
+    int n = snprintf(line, sizeof line, "R %s | %s\n", version ? (const char*)version : "?",
+                     renderer ? (const char*)renderer : "?");
+    if (n > (int)sizeof line - 1) {
+        n = (int)sizeof line - 1;
+        line[n - 1] = '\n';
+    }
+    if (n > 0 && write(logFile, line, (size_t)n) < 0)
+        logFile = -1;
+}
+
 extern "C" void glutSwapBuffers()
 {
     static auto real = Next<void (*)()>("glutSwapBuffers");
+    static bool rendererLogged = false;
     real();
     Log('S');
+    if (!rendererLogged) {
+        rendererLogged = true;
+        LogRenderer();
+    }
 }
 
 extern "C" int glutCreateWindow(const char* title)
