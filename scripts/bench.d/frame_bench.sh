@@ -3,8 +3,9 @@
 # Xvfb, with the frame shim preloaded to timestamp every frame (its glClear to
 # the return of its swap) and every re-arm of the 10 ms simulation step.
 # Prints, per window size and view, the median and 95th percentile frame
-# time, frames per second and simulation steps per second achieved (100 is
-# the ceiling).
+# time, the median part of it spent inside the swap (where the software
+# renderer rasterises and presents), frames per second and simulation steps
+# per second achieved (100 is the ceiling).
 #   FRAME_BENCH_SECONDS  measuring time per view (default 3)
 #   FRAME_BENCH_SIZES    window sizes, one program run each
 #                        (default "640x480 1280x960")
@@ -51,6 +52,16 @@ frame_times() {
   ' "$work/frames.log" | sort -n
 }
 
+# Median time (ms) from the swap's call to its return, which is where
+# Mesa's software renderer finishes rasterising and presents the frame.
+swap_median() {
+  awk -v from="$1" -v to="$2" '
+    $1 == "C" { start = $2 }
+    $1 == "B" { b = $2 }
+    $1 == "S" && b && start >= from && start <= to { printf "%.3f\n", ($2 - b) / 1e6; b = 0 }
+  ' "$work/frames.log" | sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'
+}
+
 count_in() {
   awk -v kind="$1" -v from="$2" -v to="$3" '$1 == kind && $2 >= from && $2 <= to { n++ } END { print n + 0 }' "$work/frames.log"
 }
@@ -81,7 +92,7 @@ measure() {
   span=$(awk -v a="$from" -v b="$to" 'BEGIN { print (b - a) / 1e9 }')
   fps=$(awk -v c="$swaps" -v s="$span" 'BEGIN { printf "%.1f", c / s }')
   sps=$(awk -v c="$steps" -v s="$span" 'BEGIN { printf "%.1f", c / s }')
-  printf '%-9s %-10s %8d %12s %12s %10s %10s\n' "$size" "$name" "$n" "$median" "$p95" "$fps" "$sps"
+  printf '%-9s %-10s %8d %12s %12s %12s %10s %10s\n' "$size" "$name" "$n" "$median" "$p95" "$(swap_median "$from" "$to")" "$fps" "$sps"
   target=""; met=""
   if [ "$size" = "$TARGET_SIZE" ]; then
     target=">= $TARGET_STEPS steps/s"
@@ -128,7 +139,7 @@ run_size() {
   exec 7>&-
 }
 
-printf '%-9s %-10s %8s %12s %12s %10s %10s\n' size view frames "median ms" "p95 ms" "frames/s" "steps/s"
+printf '%-9s %-10s %8s %12s %12s %12s %10s %10s\n' size view frames "median ms" "p95 ms" "of it swap" "frames/s" "steps/s"
 for size in $sizes; do
   run_size "$size"
 done

@@ -7,7 +7,9 @@
 //                               (frame start, swap done, step re-armed),
 //                               and once each "W ns" (window created) and
 //                               "M ns" (main loop entered), which split the
-//                               start-up time; ns is CLOCK_REALTIME in
+//                               start-up time, and "B ns" before each swap
+//                               (drawing issued; the swap then rasterises
+//                               and presents); ns is CLOCK_REALTIME in
 //                               nanoseconds. After the first swap, one
 //                               "R version | renderer" line names the GL
 //                               implementation the figures were taken on.
@@ -85,6 +87,7 @@ extern "C" void glutSwapBuffers()
 {
     static auto real = Next<void (*)()>("glutSwapBuffers");
     static bool rendererLogged = false;
+    Log('B');
     real();
     Log('S');
     if (!rendererLogged) {
