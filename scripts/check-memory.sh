@@ -254,6 +254,7 @@ run_editor() {
     exec 8>&-
     key_then "No file name given (end of input)" w
   fi
+  kill -0 "$app_pid" 2>/dev/null || session_fail "ended before its session was over"
   kill -TERM "$app_pid" 2>/dev/null
   wait_end 120
   judge
