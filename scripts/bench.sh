@@ -50,6 +50,7 @@ cat "$BENCH_MACHINE"
 awk -F'\t' '
   BEGIN { printf "%-44s %-12s %-16s %-32s %-16s %s\n", "measurement", "median", "p95 / slowest", "rate", "target", "met" }
   { printf "%-44s %-12s %-16s %-32s %-16s %s\n", $1, $2, $3, $4, $5, $6 }' "$BENCH_TABLE"
+echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 missed=$(awk -F'\t' '$6 == "NO" { n++ } END { print n + 0 }' "$BENCH_TABLE")
 echo "targets missed: $missed"
 exit $failed
