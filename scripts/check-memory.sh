@@ -90,14 +90,16 @@ wait_window() {
 
 lines_matching() { grep -cF -- "$1" "$out" 2>/dev/null || true; }
 
-# Waits until stdout holds at least COUNT lines containing TEXT.
+# Waits until stdout holds at least COUNT lines containing TEXT; a session
+# step that is never answered fails the run.
 wait_count() {
   local text=$1 count=$2 seconds=${3:-90} i
   for i in $(seq 1 $((seconds * 10))); do
     [ "$(lines_matching "$text")" -ge "$count" ] && return 0
-    kill -0 "$app_pid" 2>/dev/null || return 1
+    kill -0 "$app_pid" 2>/dev/null || { session_fail "ended while waiting for \"$text\""; return 1; }
     sleep 0.1
   done
+  session_fail "no \"$text\" (line $count) within ${seconds}s"
   return 1
 }
 
@@ -106,7 +108,7 @@ key_then() {
   local text=$1 before; shift
   before=$(lines_matching "$text")
   xdotool key --window "$wid" --delay 40 "$@" || return 1
-  wait_count "$text" $((before + 1)) || { session_fail "no \"$text\" after keys $*"; return 1; }
+  wait_count "$text" $((before + 1)) || { session_fail "keys $* went unanswered"; return 1; }
   [ -z "${MEMCHECK_VERBOSE:-}" ] || note "keys $* answered at $(($(date +%s) - t0))s"
 }
 
@@ -176,7 +178,8 @@ judge() {
   fi
 }
 
-# --- Simulator: views 1-5 (and 6), throttle, gear, cell board, pause, fog, quit.
+# --- Simulator: views 1-6, throttle, gear, cell board, pause, fog, textures,
+# lights, the other switches, the restart question, quit.
 run_sim() {
   sim_dir=$work/sim
   mkdir -p "$sim_dir" && cp -r "$source_dir"/data/. "$sim_dir"/
@@ -204,6 +207,8 @@ run_sim() {
     sim_keys F F &&
     sim_keys t &&
     sim_keys t L 1 &&
+    sim_keys l c z B C w M Left Down &&
+    sim_keys R y M l c z B C w Right Up &&
     key_then "Time has stopped." T
     xdotool key --window "$wid" Q
   fi
