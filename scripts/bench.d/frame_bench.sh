@@ -40,7 +40,9 @@ start_xvfb 1600x1200x24
 mkdir -p "$work/run"
 [ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
 
-row() { [ -n "${BENCH_TABLE:-}" ] && printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE" || true; }
+row() {
+  if [ -n "${BENCH_TABLE:-}" ]; then printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE"; fi
+}
 
 now_ns() { date +%s%N; }
 

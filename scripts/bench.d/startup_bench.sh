@@ -78,7 +78,9 @@ percentile() {
   sort -n | awk -v p="$1" '{ v[NR] = $1 } END { k = int(NR * p / 100 + 0.999); if (k < 1) k = 1; print v[k] }'
 }
 
-row() { [ -n "${BENCH_TABLE:-}" ] && printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE" || true; }
+row() {
+  if [ -n "${BENCH_TABLE:-}" ]; then printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE"; fi
+}
 
 printf 'milliseconds from process start\n'
 printf '%-16s %6s %9s %9s %14s %14s %10s\n' program starts "window" "loaded" "first frame" "slowest first" "peak MB"
