@@ -18,19 +18,13 @@ start="Plane: pos = 3075.00, 30.00, -9470.00, dir = 0.00, 0.00, 1.00 (1.00), up 
 send_keys p
 line=""
 for i in $(seq 1 50); do
-  before=$(grep -c '^Plane: ' "$WORK/stdout" || true)
-  send_keys shift+p
-  for j in $(seq 1 100); do
-    [ "$(grep -c '^Plane: ' "$WORK/stdout" || true)" -gt "$before" ] && break
-    sleep 0.02
-  done
-  line=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
+  ask_plane
+  line=$LINE
   [ "$line" != "$start" ] && break
 done
-z=$(sed -E 's/^Plane: pos = [-0-9.]+, [-0-9.]+, ([-0-9.]+),.*/\1/' <<<"$line")
-awk -v z="$z" 'BEGIN { exit !(z > -9470) }' || fail "thrust did not move the aircraft forward: $line"
+above "$PZ" -9470 || fail "thrust did not move the aircraft forward: $line"
 case "$line" in
-  "Plane: pos = 3075.00, 30.00, $z, dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), normal = -1.00, 0.00, 0.00 (1.00)") ;;
+  "Plane: pos = 3075.00, 30.00, $PZ, dir = 0.00, 0.00, 1.00 (1.00), up = 0.00, 1.00, 0.00 (1.00), normal = -1.00, 0.00, 0.00 (1.00)") ;;
   *) fail "rolling state line is off the ground or turned: $line" ;;
 esac
 send_keys backslash

@@ -22,6 +22,8 @@
 #   above A B                    true when number A > number B
 #   shoot_until NAME CHECK       screenshot NAME until CHECK NAME succeeds (slow builds)
 #   white_in NAME X Y W H        count of pure white pixels in a screenshot rectangle
+#   until_shot NAME TRIES CMD... screenshot NAME until CMD succeeds, at most TRIES times
+#   count_colour NAME "R G B" [TOL]  pixels of a screenshot within TOL of the colour
 
 set -euo pipefail
 
@@ -216,4 +218,26 @@ shoot_until() {
 white_in() {
   local name=$1 x=$2 y=$3 w=$4 h=$5
   "$CONVERT" "$SHOTS/$name.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- | grep -ci '#FFFFFF' || true
+}
+
+until_shot() {
+  local name=$1 tries=$2 i
+  shift 2
+  for i in $(seq 1 "$tries"); do
+    screenshot "$name"
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Reads the image's colour histogram, much faster than a dump of every pixel.
+count_colour() {
+  local -a c
+  read -r -a c <<<"$2"
+  "$CONVERT" "$SHOTS/$1.png" -depth 8 -format %c histogram:info:- |
+    awk -v r="${c[0]}" -v g="${c[1]}" -v b="${c[2]}" -v t="${3:-3}" '
+      { split($0, f, /[:(),]+/); dr = f[3] - r; dg = f[4] - g; db = f[5] - b
+        if (dr * dr <= t * t && dg * dg <= t * t && db * db <= t * t) n += f[1] }
+      END { print n + 0 }'
 }

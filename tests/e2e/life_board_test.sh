@@ -10,34 +10,23 @@ wait_window "Tessaly -- Pelorin 2000"
 # The board (x 0..1000, y 0..1000, z 500) seen from 500 behind the start pose.
 REGION=62x56+451+182
 
-# count_colour NAME HEX: pixels of exactly that colour in the board's region.
-count_colour() {
+# board_colour NAME HEX: pixels of exactly that colour in the board's region.
+board_colour() {
   "$CONVERT" "$SHOTS/$1.png" -crop "$REGION" -depth 8 txt:- | grep -c "#$2" || true
 }
 
-# until_shot NAME TRIES COMMAND...: screenshots until COMMAND succeeds.
-until_shot() {
-  local name=$1 tries=$2 i
-  shift 2
-  for i in $(seq 1 "$tries"); do
-    screenshot "$name"
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
-has_black() { [ "$(count_colour "$1" 000000)" -gt 0 ]; }
+has_black() { [ "$(board_colour "$1" 000000)" -gt 0 ]; }
 # Mostly sky: a wing tip of the aircraft reaches into the region.
-all_sky() { [ "$(count_colour "$1" 87CFEB)" -ge 3000 ]; }
+all_sky() { [ "$(board_colour "$1" 87CFEB)" -ge 3000 ]; }
 
 send_keys 2
 until_shot life_before 25 all_sky life_before || fail "board region is not sky before L"
 send_keys L
 until_shot life_board 25 has_black life_board || fail "no live (black) cells after L"
 board=$(pixel life_board 452 236)
-live=$(count_colour life_board 000000)
-[ "$(count_colour life_board 87CFEB)" -lt 200 ] || fail "the board does not fill its square"
+live=$(board_colour life_board 000000)
+[ "$(board_colour life_board 87CFEB)" -lt 200 ] || fail "the board does not fill its square"
 echo "live pixels: $live, corner $board"
 
 # Stepped once a second: the picture changes within a few seconds.

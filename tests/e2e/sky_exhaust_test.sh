@@ -21,16 +21,6 @@ yellow_pixels() {
 no_yellow() { [ "$(yellow_pixels "$1")" -eq 0 ]; }
 yellow() { [ "$(yellow_pixels "$1")" -gt 40 ]; }
 
-until_shot() {
-  local name=$1 tries=$2 i
-  shift 2
-  for i in $(seq 1 "$tries"); do
-    screenshot "$name"
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
 send_keys 2
 sleep 1

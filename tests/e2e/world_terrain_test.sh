@@ -5,16 +5,6 @@
 # left turns it, middle moves it along its view (25 units a pixel).
 . "$(dirname "$0")/lib.sh"
 
-# count_colour NAME "R G B" [TOL]: pixels of the screenshot near the colour.
-count_colour() {
-  local -a c
-  read -r -a c <<<"$2"
-  "$CONVERT" "$SHOTS/$1.png" -depth 8 -format %c histogram:info:- |
-    awk -v r="${c[0]}" -v g="${c[1]}" -v b="${c[2]}" -v t="${3:-3}" '
-      { split($0, f, /[:(),]+/); dr = f[3] - r; dg = f[4] - g; db = f[5] - b
-        if (dr * dr <= t * t && dg * dg <= t * t && db * db <= t * t) n += f[1] }
-      END { print n + 0 }'
-}
 
 e2e_init
 copy_data
