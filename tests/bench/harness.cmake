@@ -6,3 +6,16 @@ set_property(TARGET frame_shim PROPERTY COMPILE_OPTIONS -Wall -Wextra)
 set_property(TARGET frame_shim PROPERTY LINK_OPTIONS "")
 set_target_properties(frame_shim PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_link_libraries(frame_shim PRIVATE ${CMAKE_DL_LIBS})
+
+# The preloaded witness of long soak runs (scripts/soak.sh): tells the heap
+# the program's own code holds apart from the GL driver's.
+add_library(heap_shim SHARED ${CMAKE_CURRENT_LIST_DIR}/shim/heap_shim.cpp)
+set_property(TARGET heap_shim PROPERTY COMPILE_OPTIONS -Wall -Wextra)
+set_property(TARGET heap_shim PROPERTY LINK_OPTIONS "")
+set_target_properties(heap_shim PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_link_libraries(heap_shim PRIVATE ${CMAKE_DL_LIBS})
+add_executable(heap_probe ${CMAKE_CURRENT_LIST_DIR}/shim/heap_probe.cpp)
+target_link_libraries(heap_probe PRIVATE OpenGL::GL OpenGL::GLU)
+set_target_properties(heap_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# Unoptimised, so that every allocation it makes really happens.
+target_compile_options(heap_probe PRIVATE -O0)
