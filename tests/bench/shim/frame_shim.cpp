@@ -17,7 +17,6 @@
 #include <GL/gl.h>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <malloc.h>
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
@@ -84,27 +83,6 @@ static void LogRenderer()
         logFile = -1;
 }
 
-// Once a second, the bytes the process holds on its heap: the soak test
-// tells heap growth (the program's and the driver's allocations) apart from
-// resident memory, which also holds the driver's compiled shader code.
-static void LogHeap()
-{
-    static long long lastNs = 0;
-    if (logFile < 0)
-        return;
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    long long ns = (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
-    if (ns - lastNs < 1000000000LL)
-        return;
-    lastNs = ns;
-    struct mallinfo2 info = mallinfo2();
-    char line[64];
-    int n = snprintf(line, sizeof line, "H %lld %zu\n", ns, info.uordblks + info.hblkhd);
-    if (write(logFile, line, (size_t)n) < 0)
-        logFile = -1;
-}
-
 extern "C" void glutSwapBuffers()
 {
     static auto real = Next<void (*)()>("glutSwapBuffers");
@@ -112,7 +90,6 @@ extern "C" void glutSwapBuffers()
     Log('B');
     real();
     Log('S');
-    LogHeap();
     if (!rendererLogged) {
         rendererLogged = true;
         LogRenderer();
