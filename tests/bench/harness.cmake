@@ -17,5 +17,7 @@ target_link_libraries(heap_shim PRIVATE ${CMAKE_DL_LIBS})
 add_executable(heap_probe ${CMAKE_CURRENT_LIST_DIR}/shim/heap_probe.cpp)
 target_link_libraries(heap_probe PRIVATE OpenGL::GL OpenGL::GLU)
 set_target_properties(heap_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-# Unoptimised, so that every allocation it makes really happens.
-target_compile_options(heap_probe PRIVATE -O0)
+# Unoptimised, so that every allocation it makes really happens; and plain
+# even in a sanitizer build, whose allocator the witness would fight.
+set_property(TARGET heap_probe PROPERTY COMPILE_OPTIONS -Wall -Wextra -O0)
+set_property(TARGET heap_probe PROPERTY LINK_OPTIONS "")

@@ -22,6 +22,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "next_symbol.h"
+
 const int STEP_TIMER_VALUE = 2;      // FlightTick's timer value
 const int EXPLOSION_TIMER_VALUE = 4; // ExplosionTick's timer value
 
@@ -41,17 +43,6 @@ static void Log(char kind)
     int n = snprintf(line, sizeof line, "%c %lld\n", kind, (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
     if (write(logFile, line, (size_t)n) < 0)
         logFile = -1;
-}
-
-template <typename F>
-static F Next(const char* name)
-{
-    F f = (F)dlsym(RTLD_NEXT, name);
-    if (!f) {
-        fprintf(stderr, "frame_shim: no %s\n", name);
-        abort();
-    }
-    return f;
 }
 
 extern "C" void glClear(GLbitfield mask)

@@ -36,6 +36,8 @@
 #include <ctime>
 #include <new>
 
+#include "next_symbol.h"
+
 extern "C" void* __libc_malloc(size_t size);
 extern "C" void* __libc_calloc(size_t count, size_t size);
 extern "C" void* __libc_realloc(void* block, size_t size);
@@ -241,17 +243,6 @@ void Unname(NameSet& set, GLuint name)
         set.bits[name >> 3] &= (uint8_t)~bit;
         set.live--;
     }
-}
-
-template <typename F>
-F Next(const char* name)
-{
-    F f = (F)dlsym(RTLD_NEXT, name);
-    if (!f) {
-        fprintf(stderr, "heap_shim: no %s\n", name);
-        abort();
-    }
-    return f;
 }
 
 int logFile = -2; // -2: not opened yet, -1: no log wanted
