@@ -22,7 +22,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "next_symbol.h"
+#include "shim_common.h"
 
 const int STEP_TIMER_VALUE = 2;      // FlightTick's timer value
 const int EXPLOSION_TIMER_VALUE = 4; // ExplosionTick's timer value
@@ -31,16 +31,12 @@ static int logFile = -2; // -2: not opened yet, -1: no log wanted
 
 static void Log(char kind)
 {
-    if (logFile == -2) {
-        const char* path = getenv("PELORIN_FRAME_LOG");
-        logFile = path ? open(path, O_WRONLY | O_CREAT | O_APPEND, 0644) : -1;
-    }
+    if (logFile == -2)
+        logFile = OpenLog("PELORIN_FRAME_LOG");
     if (logFile < 0)
         return;
-    timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);
     char line[48];
-    int n = snprintf(line, sizeof line, "%c %lld\n", kind, (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+    int n = snprintf(line, sizeof line, "%c %lld\n", kind, ClockNs(CLOCK_REALTIME));
     if (write(logFile, line, (size_t)n) < 0)
         logFile = -1;
 }

@@ -36,7 +36,7 @@
 #include <ctime>
 #include <new>
 
-#include "next_symbol.h"
+#include "shim_common.h"
 
 extern "C" void* __libc_malloc(size_t size);
 extern "C" void* __libc_calloc(size_t count, size_t size);
@@ -250,15 +250,11 @@ int logFile = -2; // -2: not opened yet, -1: no log wanted
 void LogHeap(char kind)
 {
     static long long lastNs = 0;
-    if (logFile == -2) {
-        const char* path = getenv("PELORIN_HEAP_LOG");
-        logFile = path ? open(path, O_WRONLY | O_CREAT | O_APPEND, 0644) : -1;
-    }
+    if (logFile == -2)
+        logFile = OpenLog("PELORIN_HEAP_LOG");
     if (logFile < 0)
         return;
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    long long ns = (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
+    long long ns = ClockNs(CLOCK_MONOTONIC);
     if (kind == 'H' && ns - lastNs < 1000000000LL)
         return;
     lastNs = ns;
