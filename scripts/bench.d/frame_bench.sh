@@ -23,26 +23,11 @@ shim="$build/libframe_shim.so"
 TARGET_STEPS=95
 TARGET_SIZE=640x480
 
-# shellcheck source=scripts/xvfb.sh
-. "$source_dir/scripts/xvfb.sh"
-work=$(mktemp -d /tmp/pelorin-frame-bench.XXXXXX)
-app=""
-cleanup() {
-  exec 7>&- 2>/dev/null || true
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=scripts/bench-harness.sh
+. "$source_dir/scripts/bench-harness.sh"
 # Large enough for the biggest size with room to spare: no window manager
 # places the window, so it must fit from the origin.
-start_xvfb 1600x1200x24
-mkdir -p "$work/run"
-[ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
-
-row() {
-  if [ -n "${BENCH_TABLE:-}" ]; then printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE"; fi
-}
+bench_start frame-bench 1600x1200x24
 
 now_ns() { date +%s%N; }
 

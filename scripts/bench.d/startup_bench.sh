@@ -25,20 +25,9 @@ for program in pelorin pelorin-editor; do
 done
 [ -e "$shim" ] || { echo "startup_bench: no $shim" >&2; exit 1; }
 
-# shellcheck source=scripts/xvfb.sh
-. "$source_dir/scripts/xvfb.sh"
-work=$(mktemp -d /tmp/pelorin-startup-bench.XXXXXX)
-app=""
-cleanup() {
-  exec 7>&- 2>/dev/null || true
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb 1280x1024x24
-mkdir -p "$work/run"
-[ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
+# shellcheck source=scripts/bench-harness.sh
+. "$source_dir/scripts/bench-harness.sh"
+bench_start startup-bench 1280x1024x24
 
 # One start of $1: prints "<ms to first swap> <VmHWM kB> <ms to window
 # created> <ms to main loop entered>", the last two to show where the time
@@ -79,10 +68,6 @@ one_start() {
 # Nearest-rank percentile of the numbers on standard input.
 percentile() {
   sort -n | awk -v p="$1" '{ v[NR] = $1 } END { k = int(NR * p / 100 + 0.999); if (k < 1) k = 1; print v[k] }'
-}
-
-row() {
-  if [ -n "${BENCH_TABLE:-}" ]; then printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE"; fi
 }
 
 printf 'milliseconds from process start\n'

@@ -1,0 +1,29 @@
+# Sourced by the window harnesses of scripts/bench.d: a scratch directory
+# ($work) holding a copy of the data in $work/run, a private Xvfb of the size
+# given, and at exit the program under measurement ($app, with its input on
+# descriptor 7), the server and the directory cleaned away.
+#   bench_start NAME WIDTHxHEIGHTxDEPTH
+# shellcheck source=scripts/xvfb.sh
+. "$source_dir/scripts/xvfb.sh"
+
+bench_cleanup() {
+  exec 7>&- 2>/dev/null || true
+  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+  stop_xvfb
+  rm -rf "$work"
+}
+
+bench_start() {
+  work=$(mktemp -d "/tmp/pelorin-$1.XXXXXX")
+  app=""
+  trap bench_cleanup EXIT
+  start_xvfb "$2"
+  mkdir -p "$work/run"
+  [ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
+}
+
+# One row of the combined table (measurement, median, p95 or slowest, rate,
+# target, met), when the caller collects one.
+row() {
+  if [ -n "${BENCH_TABLE:-}" ]; then printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_TABLE"; fi
+}
