@@ -1,12 +1,8 @@
-// The player's aircraft: start pose, the 10 ms simulation step and the two
-// flight models.
+// The player's aircraft: its record, start pose and the two flight models.
 #include "sim/flight/aircraft.h"
 
-#include <GL/glut.h>
 #include <cmath>
 #include <cstdio>
-
-#include "sim/flight/ground_contact.h"
 
 Body plane;
 int flightModel = 0;
@@ -170,21 +166,4 @@ void PrintBody(const Body& body)
            "normal = %.2f, %.2f, %.2f (%.2f)\n",
            body.pos.x, body.pos.y, body.pos.z, body.dir.x, body.dir.y, body.dir.z, Length(body.dir), body.up.x,
            body.up.y, body.up.z, Length(body.up), body.normal.x, body.normal.y, body.normal.z, Length(body.normal));
-}
-
-void SimulationStep()
-{
-    if (paused)
-        return;
-    UpdateFlight(plane);
-    landed = 0;
-    if (explosionFrame == 0)
-        EvaluateGroundContact();
-}
-
-void FlightTick(int /*value*/)
-{
-    SimulationStep();
-    glutTimerFunc(10, FlightTick, 2);
-    glutPostRedisplay();
 }

@@ -1,5 +1,4 @@
-// The player's aircraft: its record, start pose, the 10 ms simulation step and
-// the two flight models.
+// The player's aircraft: its record, start pose and the two flight models.
 #pragma once
 
 #include "sim/math/vec_math.h"
@@ -9,10 +8,6 @@ extern int flightModel; // 0: FlyHeading, otherwise FlyForces
 extern float gravity;   // dive factor of FlyHeading, gravity of FlyForces
 extern int landed;      // 1 while resting on the ground
 
-// One simulation step without the toolkit: flight model, then ground contact.
-void SimulationStep();
-// GLUT timer (value 2): SimulationStep, re-arm after 10 ms, redisplay.
-void FlightTick(int value);
 void UpdateFlight(Body& body);
 void FlyHeading(Body& body);
 void FlyForces(Body& body);

@@ -5,10 +5,12 @@
 
 #include "sim/flight/ground_contact.h"
 #include "sim/render/sky.h"
+#include "sim/shell/tick_schedule.h"
 
 float sunAngle = 0.0f;
 float moonAngle = 0.0f;
 int timePasses = 1;
+TickSchedule clockSchedule = {0, CLOCK_PERIOD_MS * 1000000LL, 0};
 
 // Degrees per tick. The sun hurries through the night and the moon through
 // the day, so each spends most of its time where it can be seen.
@@ -17,7 +19,6 @@ const float SUN_STEP_NIGHT = 0.5f;
 const float MOON_STEP_UP = 0.07f;
 const float MOON_STEP_DOWN = 1.4f;
 const float FULL_CIRCLE = 360.0f;
-const int CLOCK_PERIOD_MS = 250;
 
 // The step is chosen from the angle before it; a full circle resets to
 // exactly 0 rather than the remainder, so every day starts from overhead.
@@ -33,9 +34,20 @@ void AdvanceClock()
         moonAngle = 0.0f;
 }
 
+void StartClockTimer()
+{
+    StartSchedule(clockSchedule, MonotonicNs(), CLOCK_PERIOD_MS, CLOCK_PERIOD_MS);
+    glutTimerFunc(CLOCK_PERIOD_MS, ClockTick, CLOCK_TIMER_VALUE);
+}
+
+// Catches up on every tick that fell due, so a day lasts its 1290 ticks of
+// wall-clock time however long the frames take.
 void ClockTick(int /*value*/)
 {
-    AdvanceClock();
-    glutTimerFunc(CLOCK_PERIOD_MS, ClockTick, 1);
-    glutPostRedisplay();
+    int due = TakeDueTicks(clockSchedule, MonotonicNs());
+    for (int i = 0; i < due; i++)
+        AdvanceClock();
+    glutTimerFunc(DelayToNextMs(clockSchedule, MonotonicNs()), ClockTick, CLOCK_TIMER_VALUE);
+    if (due > 0)
+        glutPostRedisplay();
 }

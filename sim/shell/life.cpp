@@ -9,6 +9,7 @@
 #include "common/random.h"
 
 int lifeOn = 0;
+TickSchedule lifeSchedule = {0, LIFE_PERIOD_MS * 1000000LL, 0};
 unsigned char* lifeBufferA = nullptr;
 unsigned char* lifeBufferB = nullptr;
 unsigned char* lifeCells = nullptr;
@@ -23,7 +24,6 @@ const float RANDOM_SCALE = 3.0518509e-5f;
 const float START_ALIVE_SHARE = 0.2f;
 const float CELL_WORLD_SIZE = 100.0f;
 const float BOARD_PLANE_Z = 500.0f;
-const int LIFE_PERIOD_MS = 1000;
 
 static bool AllocateBoards()
 {
@@ -126,10 +126,18 @@ void FreeLife()
     lifeNext = nullptr;
 }
 
+void StartLifeTimer()
+{
+    StartSchedule(lifeSchedule, MonotonicNs(), LIFE_PERIOD_MS, LIFE_PERIOD_MS);
+    glutTimerFunc(LIFE_PERIOD_MS, LifeTick, LIFE_TIMER_VALUE);
+}
+
 void LifeTick(int /*value*/)
 {
-    if (lifeOn)
+    int due = TakeDueTicks(lifeSchedule, MonotonicNs());
+    for (int i = 0; i < due && lifeOn; i++)
         StepLife();
-    glutTimerFunc(LIFE_PERIOD_MS, LifeTick, 3);
-    glutPostRedisplay();
+    glutTimerFunc(DelayToNextMs(lifeSchedule, MonotonicNs()), LifeTick, LIFE_TIMER_VALUE);
+    if (due > 0)
+        glutPostRedisplay();
 }

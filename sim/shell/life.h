@@ -4,9 +4,14 @@
 
 #include <cstddef>
 
+#include "sim/shell/tick_schedule.h"
+
 const int LIFE_SIZE = 10;
+const int LIFE_PERIOD_MS = 1000;
+const int LIFE_TIMER_VALUE = 3;
 
 extern int lifeOn;
+extern TickSchedule lifeSchedule;
 extern unsigned char* lifeBufferA;
 extern unsigned char* lifeBufferB;
 extern unsigned char* lifeCells; // the current board
@@ -18,5 +23,7 @@ void StartLife();
 void StepLife();
 void DrawLifeBoard();
 void FreeLife();
-// GLUT timer (value 3): a generation while shown, re-arm after 1000 ms, redisplay.
+// Starts the schedule (first generation 1000 ms from now) and arms the timer.
+void StartLifeTimer();
+// GLUT timer (value 3): a generation for each one due while shown, re-arm, redisplay.
 void LifeTick(int value);

@@ -2,8 +2,8 @@
 #include <GL/glut.h>
 #include <cstdio>
 
-#include "sim/flight/aircraft.h"
 #include "sim/flight/controls.h"
+#include "sim/flight/flight_tick.h"
 #include "sim/render/frame.h"
 #include "sim/shell/clock.h"
 #include "sim/shell/life.h"
@@ -26,9 +26,9 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     SetupScene();
-    glutTimerFunc(250, ClockTick, 1);
-    glutTimerFunc(25, FlightTick, 2);
-    glutTimerFunc(1000, LifeTick, 3);
+    StartClockTimer();
+    StartFlightTimer();
+    StartLifeTimer();
     glutMainLoop();
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/flight_tick.h"
 
 // Airborne at 5000 units in a banked climb, re-posed now and then so that
 // the step keeps measuring flight rather than a crash.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
 
 namespace {
