@@ -1,10 +1,15 @@
 // Preloaded into the real simulator by the frame harness and the end-to-end
 // tests, which may not change the program: timestamps each frame (from its
-// glClear to the return of its swap) and each re-arm of the simulation step,
+// glClear to the return of its swap) and each run of the simulation step's
+// and the day clock's timers with the count of steps and ticks run so far,
 // and can stretch the explosion timer so that a frame of it can be caught.
 //
-//   PELORIN_FRAME_LOG=FILE      appends "C ns", "S ns" and "T ns" lines
-//                               (frame start, swap done, step re-armed),
+//   PELORIN_FRAME_LOG=FILE      appends "C ns", "S ns", "T ns steps" and
+//                               "K ns ticks" lines (frame start, swap done,
+//                               step timer run, clock timer run); the
+//                               counts are read from the program's exported
+//                               schedules, so a run that catches up on
+//                               several steps is counted right;
 //                               and once each "W ns" (window created) and
 //                               "M ns" (main loop entered), which split the
 //                               start-up time, and "B ns" before each swap
@@ -23,20 +28,24 @@
 #include <ctime>
 
 #include "shim_common.h"
+#include "sim/shell/tick_schedule.h"
 
+const int CLOCK_TIMER_VALUE = 1;     // ClockTick's timer value
 const int STEP_TIMER_VALUE = 2;      // FlightTick's timer value
 const int EXPLOSION_TIMER_VALUE = 4; // ExplosionTick's timer value
 
 static int logFile = -2; // -2: not opened yet, -1: no log wanted
 
-static void Log(char kind)
+// count < 0: a line with the time alone.
+static void Log(char kind, long long count = -1)
 {
     if (logFile == -2)
         logFile = OpenLog("PELORIN_FRAME_LOG");
     if (logFile < 0)
         return;
-    char line[48];
-    int n = snprintf(line, sizeof line, "%c %lld\n", kind, ClockNs(CLOCK_REALTIME));
+    char line[64];
+    int n = count < 0 ? snprintf(line, sizeof line, "%c %lld\n", kind, ClockNs(CLOCK_REALTIME))
+                      : snprintf(line, sizeof line, "%c %lld %lld\n", kind, ClockNs(CLOCK_REALTIME), count);
     if (write(logFile, line, (size_t)n) < 0)
         logFile = -1;
 }
@@ -98,11 +107,45 @@ extern "C" void glutMainLoop()
     real();
 }
 
+// The step and clock timers run through these, which log the schedule's
+// count after the program's own callback has caught up.
+static void (*stepCallback)(int);
+static void (*clockCallback)(int);
+
+// A program without the exported schedule (an older build) runs one tick per
+// timer run, so counting the runs is its count.
+static void LogTicks(char kind, const char* schedule, long long& runs)
+{
+    auto s = (const TickSchedule*)dlsym(RTLD_DEFAULT, schedule);
+    runs++;
+    Log(kind, s ? (long long)s->ticksRun : runs);
+}
+
+static void StepTimer(int value)
+{
+    static long long runs;
+    stepCallback(value);
+    LogTicks('T', "flightSchedule", runs);
+}
+
+static void ClockTimer(int value)
+{
+    static long long runs;
+    clockCallback(value);
+    LogTicks('K', "clockSchedule", runs);
+}
+
 extern "C" void glutTimerFunc(unsigned int ms, void (*callback)(int), int value)
 {
     static auto real = Next<void (*)(unsigned int, void (*)(int), int)>("glutTimerFunc");
-    if (value == STEP_TIMER_VALUE)
-        Log('T');
+    if (value == STEP_TIMER_VALUE && callback != StepTimer) {
+        stepCallback = callback;
+        callback = StepTimer;
+    }
+    if (value == CLOCK_TIMER_VALUE && callback != ClockTimer) {
+        clockCallback = callback;
+        callback = ClockTimer;
+    }
     if (value == EXPLOSION_TIMER_VALUE) {
         const char* stretch = getenv("PELORIN_EXPLOSION_MS");
         if (stretch && atoi(stretch) > 0)
