@@ -36,8 +36,7 @@ void StartFlightTimer()
 
 void FlightTick(int /*value*/)
 {
-    int ran = RunDueSteps(MonotonicNs());
+    RunDueSteps(MonotonicNs());
     glutTimerFunc(DelayToNextMs(flightSchedule, MonotonicNs()), FlightTick, FLIGHT_TIMER_VALUE);
-    if (ran > 0)
-        glutPostRedisplay();
+    glutPostRedisplay();
 }

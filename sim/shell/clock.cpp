@@ -48,6 +48,5 @@ void ClockTick(int /*value*/)
     for (int i = 0; i < due; i++)
         AdvanceClock();
     glutTimerFunc(DelayToNextMs(clockSchedule, MonotonicNs()), ClockTick, CLOCK_TIMER_VALUE);
-    if (due > 0)
-        glutPostRedisplay();
+    glutPostRedisplay();
 }

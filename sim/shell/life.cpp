@@ -138,6 +138,5 @@ void LifeTick(int /*value*/)
     for (int i = 0; i < due && lifeOn; i++)
         StepLife();
     glutTimerFunc(DelayToNextMs(lifeSchedule, MonotonicNs()), LifeTick, LIFE_TIMER_VALUE);
-    if (due > 0)
-        glutPostRedisplay();
+    glutPostRedisplay();
 }
