@@ -83,13 +83,14 @@ screenshot editor_painted
 # Half a pixel from the vertex, the colour is within a tenth of a cell of it.
 near "$(wpixel editor_painted 320 240)" "166 41 41" 12 || fail "the high point is drawn $(wpixel editor_painted 320 240)"
 
-# Contour with an answer that is not a number, then a real one.
+# Contour with an answer that is not a number, then one read as "%d" reads
+# it: the number it begins with.
 send_keys c
 wait_output "Enter Elevation:  "
 send_input "lots"
 wait_output "Not a whole number; elevation stays 0"
 send_keys c
-send_input "2500"
+send_input "2500abc"
 sleep 0.3
 click 240 160
 wait_output "New Height: 2500"

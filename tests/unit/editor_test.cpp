@@ -334,7 +334,7 @@ TEST(EditorKeys, TheTableInOrderWithItsExactTexts)
     EXPECT_EQ(contourElevation, -300);
 }
 
-TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
+TEST(EditorKeys, ContourAnswersThatDoNotBeginWithANumberKeepTheElevation)
 {
     FreshGrid();
     Console console("250\nabc 77\n12abc\n99999999999\n  \n\n -40 9\n");
@@ -344,12 +344,11 @@ TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
     } steps[] = {
         {250, ""},
         {250, "Not a whole number; elevation stays 250\n"},
-        {250, "Not a whole number; elevation stays 250\n"},
-        {250, "Not a whole number; elevation stays 250\n"},
-        {-40, ""}, // blank lines are skipped as "%d" skips them
-        {9, ""},   // the rest of a good line answers the next prompt
-        {9, "\nNo elevation given (end of input); elevation stays 9\n"},
-        {9, "\nNo elevation given (end of input); elevation stays 9\n"},
+        {12, ""},
+        {12, "Not a whole number; elevation stays 12\n"},
+        {-40, ""}, // blank lines are skipped as "%d" skips them; the 9 is dropped with its line
+        {-40, "\nNo elevation given (end of input); elevation stays -40\n"},
+        {-40, "\nNo elevation given (end of input); elevation stays -40\n"},
     };
     for (const Step& s : steps) {
         StartCapture();
@@ -360,29 +359,39 @@ TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
     EXPECT_EQ(editFunction, EDIT_CONTOUR);
 }
 
-TEST(EditorConsole, ElevationsAcceptOnlyWholeNumbersInRange)
+TEST(EditorConsole, ElevationsAreReadAsPercentDReadsThemWithinIntRange)
 {
     struct Case {
         const char* text;
         ConsoleAnswer answer;
         int value;
+        const char* rest; // what the next prompt meets
     } cases[] = {
-        {"42", ANSWER_OK, 42},
-        {"\n\t +5\n", ANSWER_OK, 5},
-        {"2147483647", ANSWER_OK, 2147483647},
-        {"-2147483648", ANSWER_OK, -2147483647 - 1},
-        {"2147483648", ANSWER_NOT_INTEGER, 7},
-        {"123456789012345678901234567890", ANSWER_NOT_INTEGER, 7},
-        {"4.5", ANSWER_NOT_INTEGER, 7},
-        {"-", ANSWER_NOT_INTEGER, 7},
-        {"", ANSWER_END_OF_INPUT, 7},
-        {"   \n ", ANSWER_END_OF_INPUT, 7},
+        {"42", ANSWER_OK, 42, ""},
+        {"\n\t +5\nnext", ANSWER_OK, 5, "next"},
+        {"12abc def\nnext", ANSWER_OK, 12, "next"},
+        {"12.5", ANSWER_OK, 12, ""},
+        {"0x10", ANSWER_OK, 0, ""},
+        {"-300\n", ANSWER_OK, -300, ""},
+        {"2147483647", ANSWER_OK, 2147483647, ""},
+        {"-2147483648", ANSWER_OK, -2147483647 - 1, ""},
+        {"2147483648", ANSWER_NOT_INTEGER, 7, ""},
+        {"-2147483649\nnext", ANSWER_NOT_INTEGER, 7, "next"},
+        {"123456789012345678901234567890", ANSWER_NOT_INTEGER, 7, ""},
+        {"- 5\nnext", ANSWER_NOT_INTEGER, 7, "next"},
+        {"x5", ANSWER_NOT_INTEGER, 7, ""},
+        {"", ANSWER_END_OF_INPUT, 7, ""},
+        {"   \n ", ANSWER_END_OF_INPUT, 7, ""},
     };
     for (const Case& c : cases) {
         Console console(c.text);
         int value = 7;
         EXPECT_EQ(ReadElevation(console.file, value), c.answer) << c.text;
         EXPECT_EQ(value, c.value) << c.text;
+        std::string rest;
+        for (int ch; (ch = fgetc(console.file)) != EOF;)
+            rest += (char)ch;
+        EXPECT_EQ(rest, c.rest) << c.text;
     }
 }
 
