@@ -46,7 +46,7 @@ static bool FollowLinks(const std::string& path, std::string& target, std::strin
         std::string next(link, (size_t)length);
         // A relative link is read from the folder that holds the link.
         size_t slash = target.rfind('/');
-        if (next[0] != '/' && slash != std::string::npos)
+        if (!next.empty() && next[0] != '/' && slash != std::string::npos)
             next = target.substr(0, slash + 1) + next;
         target = next;
     }
