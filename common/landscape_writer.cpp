@@ -79,9 +79,9 @@ static bool WriteAndClose(FILE* out, int sizeX, int sizeY, const int* heights)
     return written;
 }
 
-// The new file goes beside the target and is renamed over it only when
-// complete, so a failed write leaves the old file whole.
-// `fd` is the open temporary file `temp`, which this removes on failure.
+// Writes the open temporary file `fd` (named `temp`, beside the target) and
+// renames it over the target only when complete, so a failed write leaves
+// the old file whole; the temporary file is removed on failure.
 static bool SaveBeside(const char* path, const std::string& target, int fd, const std::string& temp, int sizeX,
                        int sizeY, const int* heights, std::string& error)
 {
