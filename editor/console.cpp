@@ -2,9 +2,7 @@
 #include "editor/console.h"
 
 #include <cctype>
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 
 namespace editor {
 
@@ -60,36 +58,29 @@ ConsoleAnswer ReadElevation(FILE* in, int& value)
         clearerr(in);
         return ANSWER_END_OF_INPUT;
     }
-    // Any int has at most 11 characters with its sign; a longer word cannot
-    // be one, so the buffer only needs to tell that apart.
-    const int TOKEN_CAPACITY = 24;
-    char token[TOKEN_CAPACITY];
-    int length = 0;
+    // As "%d" reads: an optional sign, then the longest run of digits.
+    bool negative = ch == '-';
+    if (ch == '-' || ch == '+')
+        ch = fgetc(in);
+    bool anyDigit = false;
     bool overflow = false;
-    while (ch != EOF && !isspace(ch)) {
-        if (length < TOKEN_CAPACITY - 1)
-            token[length++] = (char)ch;
-        else
-            overflow = true;
+    // The magnitude of INT_MIN is one more than INT_MAX; 64 bits hold both.
+    const long long LIMIT = negative ? -(long long)INT_MIN : (long long)INT_MAX;
+    long long magnitude = 0;
+    while (ch != EOF && isdigit(ch)) {
+        anyDigit = true;
+        if (!overflow) {
+            magnitude = magnitude * 10 + (ch - '0');
+            overflow = magnitude > LIMIT;
+        }
         ch = fgetc(in);
     }
-    token[length] = '\0';
-    bool ok = !overflow;
-    long parsed = 0;
-    if (ok) {
-        char* end = nullptr;
-        errno = 0;
-        parsed = strtol(token, &end, 10);
-        ok = end != token && *end == '\0' && errno == 0 && parsed >= INT_MIN && parsed <= INT_MAX;
-    }
-    if (!ok) {
-        if (ch != EOF && ch != '\n')
-            DiscardLine(in);
+    // Whatever followed on the line would otherwise answer the next prompt.
+    if (ch != EOF && ch != '\n')
+        DiscardLine(in);
+    if (!anyDigit || overflow)
         return ANSWER_NOT_INTEGER;
-    }
-    if (ch != EOF)
-        ungetc(ch, in);
-    value = (int)parsed;
+    value = (int)(negative ? -magnitude : magnitude);
     return ANSWER_OK;
 }
 

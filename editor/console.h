@@ -12,7 +12,7 @@ enum ConsoleAnswer {
     ANSWER_OK,
     ANSWER_END_OF_INPUT, // the stream ended before an answer began
     ANSWER_TOO_LONG,     // a name longer than 127 characters; its rest was discarded
-    ANSWER_NOT_INTEGER,  // not a whole number in int range; the rest of its line was discarded
+    ANSWER_NOT_INTEGER,  // no integer at the start, or one outside int range
 };
 
 // One word as "%s" reads it: leading white space is skipped and the word ends
@@ -21,10 +21,11 @@ enum ConsoleAnswer {
 // (FILE_NAME_CAPACITY bytes); a longer word is consumed whole and refused.
 ConsoleAnswer ReadFileName(FILE* in, char (&name)[FILE_NAME_CAPACITY]);
 
-// One whole number after leading white space. Text that is not one (letters,
-// digits followed by letters, a value outside int range) is refused and the
-// rest of its line thrown away, so it cannot answer the next prompt too.
-// `value` changes only on ANSWER_OK.
+// One integer as "%d" reads it: leading white space skipped, an optional
+// sign and the digits that follow, so "12abc", "12.5" and "+12" are 12 and
+// "0x10" is 0. Text that does not begin with an integer, or a value outside
+// int range, is refused. Either way the rest of the line is thrown away, so
+// it cannot answer the next prompt too. `value` changes only on ANSWER_OK.
 ConsoleAnswer ReadElevation(FILE* in, int& value);
 
 } // namespace editor

@@ -12,8 +12,12 @@ namespace editor {
 bool SaveLandscape(const char* fileName)
 {
     std::string error;
-    if (!SaveLandscapeFile(fileName, gridSizeX, gridSizeY, gridHeights, error)) {
-        printf("Save failed, nothing written: %s\n", error.c_str());
+    bool touched = false;
+    if (!SaveLandscapeFile(fileName, gridSizeX, gridSizeY, gridHeights, error, &touched)) {
+        if (touched)
+            printf("Save failed part way, the file may be incomplete: %s\n", error.c_str());
+        else
+            printf("Save failed, nothing written: %s\n", error.c_str());
         return false;
     }
     return true;

@@ -6,10 +6,11 @@
 
 namespace editor {
 
-// Writes the whole grid to `fileName`, replacing an existing file only once
-// the new one is complete. Prints nothing on success; on failure prints one
-// line naming the file and the reason, and returns false. The grid is never
-// changed.
+// Writes the whole grid to the file `fileName` names (SaveLandscapeFile says
+// how links, devices and read-only folders are met). Prints nothing on
+// success; on failure prints one line naming the file and the reason, and
+// whether the file was left as it was or may be incomplete, and returns
+// false. The grid is never changed.
 bool SaveLandscape(const char* fileName);
 
 // The "w" flow: prompts "Writing to what filename? ", reads one word from

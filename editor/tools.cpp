@@ -92,8 +92,9 @@ void EditorClick(int x, int y)
     ApplyEditFunction(cx, cy);
 }
 
-// Prompts for the contour elevation; an answer that is missing or not a whole
-// number leaves the previous elevation in force.
+// Prompts for the contour elevation; an answer that is missing, does not
+// begin with an integer or lies outside int range leaves the previous
+// elevation in force.
 static void AskElevation(FILE* console)
 {
     printf("Enter Elevation:  ");

@@ -21,6 +21,15 @@ const float VIEW_NEAR = -25.0f;
 const float VIEW_FAR = 25.0f;
 const float GRID_Z = -10.0f;
 
+// The pointer's cell rule at the start size: the window is cut into 67
+// columns (a fraction 1/67 each) and 50 rows (1/50 each).
+const double START_WIDTH = 640.0;
+const double START_HEIGHT = 480.0;
+const double START_COLUMN_FRACTION = 0.014925373134328358;
+const double START_ROW_FRACTION = 0.02;
+const double START_FIRST_GRID_COLUMN = 13.0;
+const double START_FIRST_GRID_ROW = 5.0;
+
 ViewBox EditorViewBox(float width, float height)
 {
     ViewBox box;
@@ -36,22 +45,26 @@ ViewBox EditorViewBox(float width, float height)
 
 GridCell WindowToGridCell(int px, int py, float width, float height)
 {
-    // The pixel's centre, carried through the same box the frame is drawn
-    // with, so the point edited is the one drawn under the pointer at any
-    // window shape.
-    ViewBox box = EditorViewBox(width, height);
-    double worldX = box.left + ((double)px + 0.5) / width * ((double)box.right - box.left);
-    double worldY = box.top - ((double)py + 0.5) / height * ((double)box.top - box.bottom);
-    double gx = std::floor(worldX + GRID_OFFSET + 0.5);
-    double gy = std::floor(worldY + GRID_OFFSET + 0.5);
+    // The cell rule is the one made for the 640 x 480 start window: 67
+    // columns and 50 rows, of which columns 13..53 and rows 5..45 hold the
+    // grid. Taken over unchanged it drifts off the drawing once the window is
+    // reshaped, so the pointer is first carried into the start window's frame
+    // through the view's own scale (the shorter side always spans the same 50
+    // units) about the centre. At 640 x 480 that step is exact, x' = x and
+    // y' = y, and the rule gives its own answer for every pixel.
+    double scale = (double)START_HEIGHT / (double)(width < height ? width : height);
+    double x = START_WIDTH / 2.0 + ((double)px - width / 2.0) * scale;
+    double y = START_HEIGHT / 2.0 + ((double)py - height / 2.0) * scale;
+    double cx = std::trunc(x / (START_WIDTH * START_COLUMN_FRACTION)) - START_FIRST_GRID_COLUMN;
+    double cy = std::trunc(y / (START_HEIGHT * START_ROW_FRACTION)) - START_FIRST_GRID_ROW;
     // Far outside the window the values only need to stay outside the grid;
     // keep them inside int range.
     const double LIMIT = 1.0e6;
-    gx = gx < -LIMIT ? -LIMIT : gx > LIMIT ? LIMIT : gx;
-    gy = gy < -LIMIT ? -LIMIT : gy > LIMIT ? LIMIT : gy;
+    cx = cx < -LIMIT ? -LIMIT : cx > LIMIT ? LIMIT : cx;
+    cy = cy < -LIMIT ? -LIMIT : cy > LIMIT ? LIMIT : cy;
     GridCell cell;
-    cell.gridX = (int)gx;
-    cell.rowFromTop = gridSizeY - 1 - (int)gy;
+    cell.gridX = (int)cx;
+    cell.rowFromTop = (int)cy;
     return cell;
 }
 

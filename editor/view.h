@@ -20,10 +20,13 @@ struct ViewBox {
 // pixels (both at least 1): 50 units across the shorter side, centred.
 ViewBox EditorViewBox(float width, float height);
 
-// The grid point drawn nearest to the centre of window pixel (px, py), whose
-// origin is the top left, for a window of the given size. gridX counts from
-// the left, rowFromTop from the top (row 0 is grid y = gridSizeY - 1); either
-// may lie outside the grid.
+// The window cell of pixel (px, py), origin top left, for a window of the
+// given size: at 640 x 480, column trunc(px / (640 / 67)) - 13 and row
+// trunc(py / (480 / 50)) - 5; at any other size the same cells laid over the
+// drawn grid, scaled with it about the window's centre. gridX counts from the
+// left, rowFromTop from the top (row 0 is grid y = gridSizeY - 1); either may
+// lie outside the grid. The cells meet the drawing to within one point: a
+// point's cell reaches from the point itself to one row below it.
 struct GridCell {
     int gridX;
     int rowFromTop;

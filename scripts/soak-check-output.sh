@@ -21,7 +21,7 @@ else
   prefix='^(Writing to what filename\? |Enter Elevation:  )*'
   known='-?[0-9]+ -?[0-9]+|ERROR: Outside of the border|ERROR: Borders can.t be edited|New Height: [0-9]+'
   known="$known|Turning Grids (On|Off)!|Setting function to (increase by 100|decrease by 100|ground|high|random|countour)"
-  known="$known|Save failed, nothing written: .*|No file name given \(end of input\); nothing saved"
+  known="$known|Save failed, nothing written: .*|Save failed part way, the file may be incomplete: .*|No file name given \(end of input\); nothing saved"
   known="$known|File name longer than 127 characters refused; nothing saved"
   known="$known|No elevation given \(end of input\); elevation stays -?[0-9]+|Not a whole number; elevation stays -?[0-9]+"
   known="$known|ERROR!|"

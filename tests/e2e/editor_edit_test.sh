@@ -69,6 +69,13 @@ send_keys h
 wait_output "Setting function to high"
 click 320 240
 wait_output "New Height: 8000"
+# Row 5 of the start window's 50 is the top border, row 4 is outside.
+start=$(($(line_count) + 1))
+click 320 55
+click 320 45
+expected=$'20 0\nERROR: Borders can\'t be edited\n20 -1\nERROR: Outside of the border'
+for i in $(seq 1 100); do [ "$(lines_from "$start")" = "$expected" ] && break; sleep 0.05; done
+[ "$(lines_from "$start")" = "$expected" ] || fail "clicks at the top border printed: $(lines_from "$start")"
 send_keys r
 wait_output "Setting function to random"
 click 400 160
@@ -83,13 +90,14 @@ screenshot editor_painted
 # Half a pixel from the vertex, the colour is within a tenth of a cell of it.
 near "$(wpixel editor_painted 320 240)" "166 41 41" 12 || fail "the high point is drawn $(wpixel editor_painted 320 240)"
 
-# Contour with an answer that is not a number, then a real one.
+# Contour with an answer that is not a number, then one read as "%d" reads
+# it: the number it begins with.
 send_keys c
 wait_output "Enter Elevation:  "
 send_input "lots"
 wait_output "Not a whole number; elevation stays 0"
 send_keys c
-send_input "2500"
+send_input "2500abc"
 sleep 0.3
 click 240 160
 wait_output "New Height: 2500"
@@ -107,6 +115,13 @@ for i in $(seq 1 100); do [ -s "$WORK/painted.dmf" ] && break; sleep 0.05; done
 [ "$(head -n 1 "$WORK/painted.dmf")" = "41 41 50.000000 0.000000 0.000000" ] || fail "bad header"
 awk 'NR > 1 && (NF != 41 || $0 !~ / $/) { exit 1 }' "$WORK/painted.dmf" || fail "a body line is not 41 numbers each followed by a blank"
 [ "$(awk 'NR == 22 { print $21 }' "$WORK/painted.dmf")" = 8000 ] || fail "grid point (20, 20) is not 8000 in the file"
+# Saving through a symbolic link replaces the file it points to.
+mkdir "$WORK/real" && echo old >"$WORK/real/land.dmf" && ln -s real/land.dmf "$WORK/linked.dmf"
+send_keys w
+send_input "linked.dmf"
+for i in $(seq 1 100); do cmp -s "$WORK/real/land.dmf" "$WORK/painted.dmf" && break; sleep 0.05; done
+cmp -s "$WORK/real/land.dmf" "$WORK/painted.dmf" || fail "saving through a link did not update its target"
+[ -L "$WORK/linked.dmf" ] || fail "saving through a link replaced the link"
 
 # The lattice over the painted grid.
 send_keys g

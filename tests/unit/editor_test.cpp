@@ -189,7 +189,9 @@ TEST(EditorMouse, ClicksAtTheStartSizeKeepTheirCellLinesAndBorderRules)
         {320, 240, "20 20\nNew Height: 8000\n"},
         {0, 0, "-13 -5\nERROR: Outside of the border\n"},
         {130, 240, "0 20\nERROR: Borders can't be edited\n"},
-        {639, 479, "53 45\nERROR: Outside of the border\n"},
+        {639, 479, "53 44\nERROR: Outside of the border\n"},
+        {320, 55, "20 0\nERROR: Borders can't be edited\n"},
+        {320, 45, "20 -1\nERROR: Outside of the border\n"},
     };
     for (const Case& c : cases) {
         FreshGrid();
@@ -204,11 +206,23 @@ TEST(EditorMouse, ClicksAtTheStartSizeKeepTheirCellLinesAndBorderRules)
     StartCapture();
     EditorClick(320, 240);
     EXPECT_EQ(EndCapture(), "20 20\n");
+    // Every pixel against the cell rule written out.
+    int differences = 0;
+    for (int y = 0; y < 480; y++) {
+        for (int x = 0; x < 640; x++) {
+            float width = 640, height = 480;
+            int cx = (int)(x / (width * 0.014925373134328358)) - 13;
+            int cy = (int)(y / (height * 0.02)) - 5;
+            GridCell cell = WindowToGridCell(x, y, width, height);
+            differences += cell.gridX != cx || cell.rowFromTop != cy;
+        }
+    }
+    EXPECT_EQ(differences, 0);
 }
 
-// The pixel under which the frame draws grid point (gx, gy): the inverse of
-// the orthographic box, written out by hand from the GL rules.
-static void DrawnPixel(int gx, int gy, float w, float h, int& px, int& py)
+// The pixel under which the frame draws world grid position (gx, gy): the
+// inverse of the orthographic box, written out by hand from the GL rules.
+static void DrawnPixel(double gx, double gy, float w, float h, int& px, int& py)
 {
     ViewBox b = EditorViewBox(w, h);
     double wx = gx - 20.0, wy = gy - 20.0;
@@ -216,7 +230,7 @@ static void DrawnPixel(int gx, int gy, float w, float h, int& px, int& py)
     py = (int)((b.top - wy) / (b.top - b.bottom) * h);
 }
 
-TEST(EditorMouse, EveryGridPointIsEditedFromThePixelItIsDrawnUnderAtAnySize)
+TEST(EditorMouse, EveryGridPointIsEditedFromUnderItsDrawingAtAnySize)
 {
     FreshGrid();
     const float sizes[][2] = {{640, 480}, {480, 640}, {1280, 300}, {300, 1280}, {41, 41}, {1000, 1000}, {123, 457}};
@@ -224,8 +238,11 @@ TEST(EditorMouse, EveryGridPointIsEditedFromThePixelItIsDrawnUnderAtAnySize)
         float w = size[0], h = size[1];
         for (int gx = 0; gx < GRID_SIZE; gx++) {
             for (int gy = 0; gy < GRID_SIZE; gy++) {
+                // The cell rule's rows begin at the drawn points, so a point
+                // is hit half a row below where it is drawn, at every size
+                // as at the start size.
                 int px, py;
-                DrawnPixel(gx, gy, w, h, px, py);
+                DrawnPixel(gx, gy - 0.5, w, h, px, py);
                 GridCell cell = WindowToGridCell(px, py, w, h);
                 // At very small windows neighbouring points share a pixel;
                 // then the mapping may pick either.
@@ -234,24 +251,48 @@ TEST(EditorMouse, EveryGridPointIsEditedFromThePixelItIsDrawnUnderAtAnySize)
                 ASSERT_LE(abs(cell.rowFromTop - (40 - gy)), slack) << w << "x" << h << " point " << gx << "," << gy;
             }
         }
-        GridCell centre = WindowToGridCell((int)w / 2, (int)h / 2, w, h);
-        EXPECT_EQ(centre.gridX, 20) << w << "x" << h;
-        EXPECT_EQ(centre.rowFromTop, 20) << w << "x" << h;
+        // The centre of an even-sized window is the start window's centre.
+        if ((int)w % 2 == 0 && (int)h % 2 == 0) {
+            GridCell centre = WindowToGridCell((int)w / 2, (int)h / 2, w, h);
+            EXPECT_EQ(centre.gridX, 20) << w << "x" << h;
+            EXPECT_EQ(centre.rowFromTop, 20) << w << "x" << h;
+        }
     }
 }
 
 TEST(EditorMouse, ShapeChangesMoveTheBordersWithTheDrawing)
 {
-    FreshGrid();
-    SetEditFunction(EDIT_HIGH);
-    // Tall window: the grid fills the width's middle 80 %, so pixel 0 is
-    // outside and pixel 60 is on the left border.
-    windowWidth = 480;
-    windowHeight = 640;
-    StartCapture();
-    EditorClick(0, 320);
-    EditorClick(48, 320);
-    EXPECT_EQ(EndCapture(), "-5 20\nERROR: Outside of the border\n0 20\nERROR: Borders can't be edited\n");
+    // Clicks just below and right of a drawn point hit it; a little further
+    // out they meet the border or leave the grid, as at the start size.
+    struct Case {
+        float w, h;
+        int x, y;
+        const char* printed;
+        int gx, gy; // the point raised, if any
+    } cases[] = {
+        {800, 400, 480, 200, "30 20\nNew Height: 8000\n", 30, 20},
+        {800, 400, 241, 200, "0 20\nERROR: Borders can't be edited\n", -1, -1},
+        {800, 400, 236, 200, "-1 20\nERROR: Outside of the border\n", -1, -1},
+        {800, 400, 480, 44, "30 0\nERROR: Borders can't be edited\n", -1, -1},
+        {800, 400, 480, 39, "30 -1\nERROR: Outside of the border\n", -1, -1},
+        {480, 800, 144, 308, "10 10\nNew Height: 8000\n", 10, 30},
+        {480, 800, 422, 586, "39 39\nNew Height: 8000\n", 39, 1},
+        {480, 800, 240, 204, "20 -1\nERROR: Outside of the border\n", -1, -1},
+        {480, 640, 0, 320, "-5 20\nERROR: Outside of the border\n", -1, -1},
+        {480, 640, 48, 320, "0 20\nERROR: Borders can't be edited\n", -1, -1},
+    };
+    for (const Case& c : cases) {
+        FreshGrid();
+        SetEditFunction(EDIT_HIGH);
+        windowWidth = c.w;
+        windowHeight = c.h;
+        StartCapture();
+        EditorClick(c.x, c.y);
+        EXPECT_EQ(EndCapture(), c.printed) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+        if (c.gx >= 0) {
+            EXPECT_EQ(GridHeight(c.gx, c.gy), 8000) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+        }
+    }
     // A pointer far outside the window must not overflow the mapping.
     windowWidth = 1;
     windowHeight = 1;
@@ -293,7 +334,7 @@ TEST(EditorKeys, TheTableInOrderWithItsExactTexts)
     EXPECT_EQ(contourElevation, -300);
 }
 
-TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
+TEST(EditorKeys, ContourAnswersThatDoNotBeginWithANumberKeepTheElevation)
 {
     FreshGrid();
     Console console("250\nabc 77\n12abc\n99999999999\n  \n\n -40 9\n");
@@ -303,12 +344,11 @@ TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
     } steps[] = {
         {250, ""},
         {250, "Not a whole number; elevation stays 250\n"},
-        {250, "Not a whole number; elevation stays 250\n"},
-        {250, "Not a whole number; elevation stays 250\n"},
-        {-40, ""}, // blank lines are skipped as "%d" skips them
-        {9, ""},   // the rest of a good line answers the next prompt
-        {9, "\nNo elevation given (end of input); elevation stays 9\n"},
-        {9, "\nNo elevation given (end of input); elevation stays 9\n"},
+        {12, ""},
+        {12, "Not a whole number; elevation stays 12\n"},
+        {-40, ""}, // blank lines are skipped as "%d" skips them; the 9 is dropped with its line
+        {-40, "\nNo elevation given (end of input); elevation stays -40\n"},
+        {-40, "\nNo elevation given (end of input); elevation stays -40\n"},
     };
     for (const Step& s : steps) {
         StartCapture();
@@ -319,29 +359,39 @@ TEST(EditorKeys, ContourAnswersThatAreNotANumberKeepTheElevation)
     EXPECT_EQ(editFunction, EDIT_CONTOUR);
 }
 
-TEST(EditorConsole, ElevationsAcceptOnlyWholeNumbersInRange)
+TEST(EditorConsole, ElevationsAreReadAsPercentDReadsThemWithinIntRange)
 {
     struct Case {
         const char* text;
         ConsoleAnswer answer;
         int value;
+        const char* rest; // what the next prompt meets
     } cases[] = {
-        {"42", ANSWER_OK, 42},
-        {"\n\t +5\n", ANSWER_OK, 5},
-        {"2147483647", ANSWER_OK, 2147483647},
-        {"-2147483648", ANSWER_OK, -2147483647 - 1},
-        {"2147483648", ANSWER_NOT_INTEGER, 7},
-        {"123456789012345678901234567890", ANSWER_NOT_INTEGER, 7},
-        {"4.5", ANSWER_NOT_INTEGER, 7},
-        {"-", ANSWER_NOT_INTEGER, 7},
-        {"", ANSWER_END_OF_INPUT, 7},
-        {"   \n ", ANSWER_END_OF_INPUT, 7},
+        {"42", ANSWER_OK, 42, ""},
+        {"\n\t +5\nnext", ANSWER_OK, 5, "next"},
+        {"12abc def\nnext", ANSWER_OK, 12, "next"},
+        {"12.5", ANSWER_OK, 12, ""},
+        {"0x10", ANSWER_OK, 0, ""},
+        {"-300\n", ANSWER_OK, -300, ""},
+        {"2147483647", ANSWER_OK, 2147483647, ""},
+        {"-2147483648", ANSWER_OK, -2147483647 - 1, ""},
+        {"2147483648", ANSWER_NOT_INTEGER, 7, ""},
+        {"-2147483649\nnext", ANSWER_NOT_INTEGER, 7, "next"},
+        {"123456789012345678901234567890", ANSWER_NOT_INTEGER, 7, ""},
+        {"- 5\nnext", ANSWER_NOT_INTEGER, 7, "next"},
+        {"x5", ANSWER_NOT_INTEGER, 7, ""},
+        {"", ANSWER_END_OF_INPUT, 7, ""},
+        {"   \n ", ANSWER_END_OF_INPUT, 7, ""},
     };
     for (const Case& c : cases) {
         Console console(c.text);
         int value = 7;
         EXPECT_EQ(ReadElevation(console.file, value), c.answer) << c.text;
         EXPECT_EQ(value, c.value) << c.text;
+        std::string rest;
+        for (int ch; (ch = fgetc(console.file)) != EOF;)
+            rest += (char)ch;
+        EXPECT_EQ(rest, c.rest) << c.text;
     }
 }
 

@@ -5,11 +5,13 @@
 #include <csignal>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -125,6 +127,152 @@ TEST(WriterSave, FailuresNameTheFileAndLeaveTheDirectoryAsItWas)
     EXPECT_TRUE(DirEntries(subdir).empty());
 }
 
+const char* TWO_BY_TWO = "2 2 50.000000 0.000000 0.000000\n5 6 \n7 8 \n";
+
+TEST(WriterSave, ALinkIsFollowedAndItsTargetReplacedWithItsOwnerAndPermissions)
+{
+    std::string dir = MakeTempDir();
+    ASSERT_EQ(mkdir((dir + "/real").c_str(), 0755), 0);
+    std::string target = dir + "/real/land.dmf", link = dir + "/land.dmf";
+    WriteAll(target, "old\n");
+    chmod(target.c_str(), 0604);
+    // Only a privileged run can hand the file to someone else.
+    bool chowned = chown(target.c_str(), 4242, 4343) == 0;
+    // Relative, so it must be read from the link's folder, not the current one.
+    ASSERT_EQ(symlink("real/land.dmf", link.c_str()), 0);
+    int heights[4] = {5, 6, 7, 8};
+    std::string error;
+    ASSERT_TRUE(SaveLandscapeFile(link.c_str(), 2, 2, heights, error)) << error;
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadAll(target), TWO_BY_TWO);
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    if (chowned) {
+        EXPECT_EQ(st.st_uid, 4242u);
+        EXPECT_EQ(st.st_gid, 4343u);
+    }
+    EXPECT_EQ(DirEntries(dir + "/real"), std::vector<std::string>{"land.dmf"});
+}
+
+TEST(WriterSave, EveryHardLinkSeesTheNewLandscape)
+{
+    std::string dir = MakeTempDir();
+    std::string a = dir + "/a.dmf", b = dir + "/b.dmf";
+    WriteAll(a, "old\n");
+    ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+    int heights[4] = {5, 6, 7, 8};
+    std::string error;
+    ASSERT_TRUE(SaveLandscapeFile(a.c_str(), 2, 2, heights, error)) << error;
+    EXPECT_EQ(ReadAll(b), TWO_BY_TWO);
+    struct stat st;
+    ASSERT_EQ(stat(a.c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 2u);
+}
+
+TEST(WriterSave, AWritableFileInAReadOnlyFolderIsWrittenInPlace)
+{
+    std::string dir = MakeTempDir();
+    std::string path = dir + "/land.dmf";
+    WriteAll(path, "old\n");
+    chmod(path.c_str(), 0666);
+    chmod(dir.c_str(), 0555);
+    // Root may create files in any folder, so a privileged run saves from a
+    // child that has given up its privileges, to meet the folder as a user
+    // would.
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const unsigned NOBODY = 65534;
+        if (geteuid() == 0 && (setgid(NOBODY) != 0 || setuid(NOBODY) != 0))
+            _exit(2);
+        if (access(dir.c_str(), W_OK) == 0)
+            _exit(3);
+        int heights[4] = {5, 6, 7, 8};
+        std::string error;
+        bool saved = SaveLandscapeFile(path.c_str(), 2, 2, heights, error);
+        if (!saved)
+            fprintf(stderr, "%s\n", error.c_str());
+        _exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    chmod(dir.c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "running as root and cannot give up root";
+    ASSERT_NE(WEXITSTATUS(status), 3) << "the folder was writable after all";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(path), TWO_BY_TWO);
+    EXPECT_EQ(DirEntries(dir), std::vector<std::string>{"land.dmf"});
+}
+
+// A process reading the named pipe `fifo` into the file `copy`: to the end,
+// or only until the first bytes when `quitEarly`. The read end is opened
+// before this returns, so a writer finds it there.
+static pid_t StartPipeReader(const std::string& fifo, const std::string& copy, bool quitEarly)
+{
+    int in = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    EXPECT_GE(in, 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        int out = open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        char buffer[4096];
+        size_t got = 0;
+        // Until a writer opens the pipe a read says end of file; ten seconds
+        // at most.
+        for (int idle = 0; idle < 10000;) {
+            ssize_t n = read(in, buffer, sizeof buffer);
+            if (n > 0) {
+                got += (size_t)n;
+                if (write(out, buffer, (size_t)n) != n || quitEarly)
+                    _exit(0);
+            } else if (n == 0 && got > 0) {
+                _exit(0);
+            } else {
+                usleep(1000);
+                idle++;
+            }
+        }
+        _exit(1);
+    }
+    close(in);
+    return pid;
+}
+
+TEST(WriterSave, ANamedPipeIsWrittenToItsReaderAndAMissingOrVanishingReaderIsReported)
+{
+    std::string dir = MakeTempDir();
+    std::string fifo = dir + "/pipe.dmf", copy = dir + "/copy";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    int heights[4] = {5, 6, 7, 8};
+    std::string error;
+    bool touched = true;
+    // Nobody reading: refused at once rather than waiting for ever.
+    EXPECT_FALSE(SaveLandscapeFile(fifo.c_str(), 2, 2, heights, error, &touched));
+    EXPECT_NE(error.find("nothing is reading"), std::string::npos) << error;
+    EXPECT_FALSE(touched);
+
+    pid_t reader = StartPipeReader(fifo, copy, false);
+    EXPECT_TRUE(SaveLandscapeFile(fifo.c_str(), 2, 2, heights, error)) << error;
+    int status = 0;
+    ASSERT_EQ(waitpid(reader, &status, 0), reader);
+    EXPECT_EQ(ReadAll(copy), TWO_BY_TWO);
+    struct stat st;
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // A reader that leaves after the first bytes of a landscape far larger
+    // than the pipe holds: a failure to report, not a signal that ends us.
+    std::vector<int> big(1000 * 1000, 8000);
+    reader = StartPipeReader(fifo, copy, true);
+    EXPECT_FALSE(SaveLandscapeFile(fifo.c_str(), 1000, 1000, big.data(), error, &touched));
+    EXPECT_NE(error.find("Broken pipe"), std::string::npos) << error;
+    EXPECT_TRUE(touched);
+    ASSERT_EQ(waitpid(reader, &status, 0), reader);
+}
+
 TEST(WriterSave, AWriteThatFailsHalfWayKeepsTheOldFileWhole)
 {
     std::string dir = MakeTempDir();
@@ -134,11 +282,14 @@ TEST(WriterSave, AWriteThatFailsHalfWayKeepsTheOldFileWhole)
     // Files may grow to 1000 bytes only, far less than a 41 x 41 landscape of
     // four-digit heights: the write fails part way, as on a full disk.
     signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = {1000, 1000};
+    rlimit old_limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit limit = {1000, old_limit.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     std::vector<int> heights(41 * 41, 8000);
     std::string error;
     EXPECT_FALSE(SaveLandscapeFile(path.c_str(), 41, 41, heights.data(), error));
+    setrlimit(RLIMIT_FSIZE, &old_limit);
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_NE(error.find("too large"), std::string::npos) << error;
     EXPECT_EQ(ReadAll(path), old);
