@@ -91,7 +91,7 @@ void ConvertRow(const png_byte* row, int width, int channels, int depth, uint16_
 // buffers live in `image` and `raw`, outside this frame, so a jump out of
 // libpng leaves nothing to destroy. Returns false after a libpng error.
 bool DecodePng(png_structp png, png_infop info, GreyImage& image, std::vector<png_byte>& raw,
-               std::vector<png_bytep>& rows, std::string& tooLarge)
+               std::vector<png_bytep>& rows, bool& tooLarge)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -99,8 +99,10 @@ bool DecodePng(png_structp png, png_infop info, GreyImage& image, std::vector<pn
     png_read_info(png, info);
     png_uint_32 width = png_get_image_width(png, info);
     png_uint_32 height = png_get_image_height(png, info);
+    image.width = (int)width;
+    image.height = (int)height;
     if ((uint64_t)width * height > PNG_MAX_PIXELS) {
-        tooLarge = std::to_string(width) + " x " + std::to_string(height);
+        tooLarge = true;
         return true;
     }
     int colour = png_get_color_type(png, info);
@@ -116,8 +118,6 @@ bool DecodePng(png_structp png, png_infop info, GreyImage& image, std::vector<pn
     int depth = png_get_bit_depth(png, info);
     size_t rowBytes = png_get_rowbytes(png, info);
 
-    image.width = (int)width;
-    image.height = (int)height;
     image.samples.resize((size_t)width * height);
     if (passes == 1) {
         // One row at a time: a large image never has its colour form in memory.
@@ -199,7 +199,7 @@ bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
     png_set_sig_bytes(png, sizeof signature);
     std::vector<png_byte> raw;
     std::vector<png_bytep> rows;
-    std::string tooLarge;
+    bool tooLarge = false;
     bool decoded = false;
     bool noMemory = false;
     try {
@@ -210,13 +210,14 @@ bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
     png_destroy_read_struct(&png, &info, nullptr);
     fclose(in);
 
-    if (decoded && tooLarge.empty() && !noMemory)
+    if (decoded && !tooLarge && !noMemory)
         return true;
+    std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
     image = GreyImage();
     if (noMemory)
         error = name + ": not enough memory to read the image";
-    else if (!tooLarge.empty())
-        error = name + ": image of " + tooLarge + " pixels is larger than the " + std::to_string(PNG_MAX_PIXELS) +
+    else if (tooLarge)
+        error = name + ": image of " + size + " pixels is larger than the " + std::to_string(PNG_MAX_PIXELS) +
                 " pixels accepted";
     else if (context.truncated)
         error = name + ": the image is cut short (truncated file)";
