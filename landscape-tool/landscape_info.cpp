@@ -3,11 +3,11 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 
-#include "common/random.h"
 
 bool LoadLandscapeText(const char* path, std::string& text, std::string& error)
 {
@@ -102,15 +102,22 @@ LandscapeInfo AnalyseLandscape(const std::string& text)
 
 void TileZeroCentre(float& x, float& z)
 {
-    // The simulator's draws before tile 0's placement: two per tree of its
-    // 100-tree forest, then one per point seeding tile 0's 41 x 41 mountain
-    // and two per growth step, of which there are twice the points.
+    // The simulator's generator replayed from its first state, apart from the
+    // shared one so that asking twice gives the same answer (random.h).
+    uint32_t state = 1;
+    auto next = [&state]() {
+        state = state * 214013u + 2531011u;
+        return (int)((state >> 16) & 0x7FFF);
+    };
+    // The draws before tile 0's placement: two per tree of the 100-tree
+    // forest, then one per point seeding tile 0's 41 x 41 mountain and two
+    // per growth step, of which there are twice the points.
     const int forestDraws = 2 * 100;
     const int points = 41 * 41;
     for (int i = 0; i < forestDraws + points + 2 * 2 * points; i++)
-        NextRandom();
-    int a = NextRandom() % 100;
-    int b = NextRandom() % 100;
+        next();
+    int a = next() % 100;
+    int b = next() % 100;
     // Tile 0 is the first of the near ring, 30000 units out plus up to
     // 500 x 99, at up to 9.9 degrees from straight ahead (+z) towards +x.
     float distance = 30000.0f + 500.0f * (float)b;
@@ -160,5 +167,17 @@ std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)
     add("tile 0 centre: x %f z %f\n", x, z);
     add("tile 0 spans: x %.0f to %.0f (position in line), z %.0f to %.0f (file line)\n", x + low, x + high, z + low,
         z + high);
+    // A large grid reaches back over the airfield; the ground query's own
+    // rule says whether the aircraft then starts on this grid's ground.
+    float col = std::trunc(std::trunc(SIM_START_X / SIM_CELL_SIZE) + (float)(g.size / 2) - x / SIM_CELL_SIZE + 1.0f);
+    float row = std::trunc(std::trunc(SIM_START_Z / SIM_CELL_SIZE) + (float)(g.size / 2) - z / SIM_CELL_SIZE + 1.0f);
+    float last = (float)(g.size - 1);
+    if (col >= 0.0f && col <= last && row >= 0.0f && row <= last) {
+        float h = g.heights[(size_t)row * g.size + (size_t)col];
+        add("start point: on tile 0 (file line %d, position %d, height %g): the aircraft starts on this ground\n",
+            (int)row + 1, (int)col + 1, h >= SIM_LOWEST_HEIGHT ? h : SIM_LOWEST_HEIGHT);
+    } else {
+        add("start point: off tile 0\n");
+    }
     return out;
 }

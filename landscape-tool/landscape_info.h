@@ -12,6 +12,8 @@
 // against the running simulator by the end-to-end test.
 const float SIM_LOWEST_HEIGHT = 0.001f; // every loaded height is raised to at least this
 const float SIM_CELL_SIZE = 500.0f;     // world units between grid points
+const float SIM_START_X = 3075.0f;      // where the aircraft stands at start
+const float SIM_START_Z = -9470.0f;
 
 struct LandscapeInfo {
     bool sizeRead = false; // the header's first number could be read at all
