@@ -51,12 +51,14 @@ LandscapeInfo AnalyseLandscape(const std::string& text)
     bool atEnd = false;
     float first = 0.0f;
     info.sizeRead = ScanLandscapeNumber(data, size, pos, atEnd, first);
+    if (!info.sizeRead)
+        return info; // the simulator keeps its generated tile 0
     // The reader's refusal rule, checked here so that the reader is only
     // asked to decode what it accepts and prints nothing.
-    if (info.sizeRead && !std::isfinite(first)) {
+    if (!std::isfinite(first)) {
         info.refused = true;
         info.refusal = "the grid size is not a number of grid points";
-    } else if (info.sizeRead && first >= (float)LANDSCAPE_MAX_SIZE + 1.0f) {
+    } else if (first >= (float)LANDSCAPE_MAX_SIZE + 1.0f) {
         info.refused = true;
         info.refusal = "the grid size is above " + std::to_string(LANDSCAPE_MAX_SIZE) + " points a side";
     }
@@ -71,7 +73,11 @@ LandscapeInfo AnalyseLandscape(const std::string& text)
         info.grid.heights.clear();
         return info;
     }
-    DecodeLandscape(data, size, "", info.grid, nullptr);
+    if (!DecodeLandscape(data, size, "landscape", info.grid, nullptr)) {
+        info.refused = true;
+        info.refusal = "the reader refused it";
+        return info;
+    }
 
     // Heights that were numbers: the reader stops at the first token that is
     // not one, so they are the leading run after the header.
