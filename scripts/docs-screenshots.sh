@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the README's pictures (docs/chase.png, docs/editor.png) with the real
-# programs under a private Xvfb. Run from the repository after a build.
+# programs under a private Xvfb, and docs/landscape.png with pelorin-landscape. Run from the repository after a build.
 set -euo pipefail
 export PELORIN_BUILD=${1:-$PWD/build}
 export PELORIN_SOURCE=$PWD
@@ -39,3 +39,7 @@ done
 sleep 0.5
 screenshot editor
 kill "$APP_PID"
+
+# The delivered landscape as export draws it, eight pixels a grid point.
+"$PELORIN_BUILD/pelorin-landscape" export data/landscape.dmf -o "$WORK/landscape.png"
+"$CONVERT" "$WORK/landscape.png" -scale 800% docs/landscape.png

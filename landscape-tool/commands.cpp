@@ -1,0 +1,185 @@
+// Command line of pelorin-landscape: import, export and info.
+#include "landscape-tool/commands.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/landscape_writer.h"
+#include "landscape-tool/export_image.h"
+#include "landscape-tool/landscape_info.h"
+#include "landscape-tool/png_io.h"
+#include "landscape-tool/resample.h"
+
+namespace {
+
+const char* const PROGRAM = "pelorin-landscape";
+const int DEFAULT_SIZE = 41;
+const double DEFAULT_WHITE_HEIGHT = 8000.0;
+const double MAX_WHITE_HEIGHT = 2147483647.0; // heights are written as ints
+
+const char* const USAGE = "usage: pelorin-landscape import IMAGE -o FILE [--size N] [--height H] [--keep-border]\n"
+                          "       pelorin-landscape export FILE -o IMAGE [--grey16]\n"
+                          "       pelorin-landscape info FILE\n";
+
+struct Options {
+    std::string command;
+    std::vector<std::string> operands;
+    std::string output;
+    std::string size;
+    std::string height;
+    bool keepBorder = false;
+    bool grey16 = false;
+};
+
+int Fail(const std::string& line)
+{
+    fprintf(stderr, "%s\n", line.c_str());
+    return 1;
+}
+
+int UsageError(const std::string& reason)
+{
+    return Fail(std::string(PROGRAM) + ": " + reason + " (see " + PROGRAM + " --help)");
+}
+
+// The whole text must be a number; leading blanks or trailing letters are not.
+bool ParseInteger(const std::string& text, long& value)
+{
+    if (text.empty() || !(text[0] == '-' || (text[0] >= '0' && text[0] <= '9')))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = strtol(text.c_str(), &end, 10);
+    return errno == 0 && *end == '\0';
+}
+
+bool ParseReal(const std::string& text, double& value)
+{
+    if (text.empty() || !(text[0] == '-' || text[0] == '.' || (text[0] >= '0' && text[0] <= '9')))
+        return false;
+    char* end = nullptr;
+    value = strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(value);
+}
+
+// Returns an empty string when the arguments parse, else the reason.
+std::string ParseArguments(int argc, char** argv, Options& options)
+{
+    for (int i = 2; i < argc; i++) {
+        std::string arg = argv[i];
+        bool takesValue = arg == "-o" || arg == "--size" || arg == "--height";
+        if (takesValue && i + 1 >= argc)
+            return arg + " needs a value";
+        if (arg == "-o")
+            options.output = argv[++i];
+        else if (arg == "--size" && options.command == "import")
+            options.size = argv[++i];
+        else if (arg == "--height" && options.command == "import")
+            options.height = argv[++i];
+        else if (arg == "--keep-border" && options.command == "import")
+            options.keepBorder = true;
+        else if (arg == "--grey16" && options.command == "export")
+            options.grey16 = true;
+        else if (arg.size() > 1 && arg[0] == '-')
+            return "unknown option " + arg + " for " + options.command;
+        else
+            options.operands.push_back(arg);
+    }
+    if (options.operands.size() != 1)
+        return options.command + " takes one file";
+    if (options.command == "info" && !options.output.empty())
+        return "info writes no file (-o)";
+    if (options.command != "info" && options.output.empty())
+        return options.command + " needs -o and an output file";
+    return "";
+}
+
+int Import(const Options& options)
+{
+    const char* image = options.operands[0].c_str();
+    long size = DEFAULT_SIZE;
+    if (!options.size.empty() &&
+        (!ParseInteger(options.size, size) || size < 2 || size > LANDSCAPE_MAX_SIZE))
+        return Fail(std::string(image) + ": cannot import at --size " + options.size + ": a grid has 2 to " +
+                    std::to_string(LANDSCAPE_MAX_SIZE) + " points a side");
+    double white = DEFAULT_WHITE_HEIGHT;
+    if (!options.height.empty() &&
+        (!ParseReal(options.height, white) || white < 0.0 || white > MAX_WHITE_HEIGHT))
+        return Fail(std::string(image) + ": cannot import with --height " + options.height +
+                    ": white must be a height from 0 to 2147483647");
+
+    GreyImage grey;
+    std::string error;
+    if (!ReadGreyPng(image, grey, error))
+        return Fail(error);
+    std::vector<float> samples = ResampleImage(grey, (int)size);
+    grey = GreyImage();
+    std::vector<int> heights = HeightsFromSamples(samples, (int)size, white, options.keepBorder);
+    if (!SaveLandscapeFile(options.output.c_str(), (int)size, (int)size, heights.data(), error))
+        return Fail(error);
+    return 0;
+}
+
+int Export(const Options& options)
+{
+    const char* file = options.operands[0].c_str();
+    std::string text, error;
+    if (!LoadLandscapeText(file, text, error))
+        return Fail(error);
+    LandscapeInfo info = AnalyseLandscape(text);
+    if (!info.sizeRead)
+        return Fail(std::string(file) + ": no grid size could be read");
+    if (info.refused)
+        return Fail(std::string(file) + ": the simulator refuses this file: " + info.refusal);
+    if (info.grid.size < 1)
+        return Fail(std::string(file) + ": the grid has no points");
+
+    int n = info.grid.size;
+    size_t clipped = 0;
+    std::vector<uint8_t> pixels = options.grey16 ? Grey16Pixels(info.grid, clipped) : ColourPixels(info.grid);
+    if (!WritePngFile(options.output.c_str(), n, n, options.grey16 ? PNG_GREY16 : PNG_RGB8, pixels, error))
+        return Fail(error);
+    if (clipped > 0)
+        fprintf(stderr, "%s: %zu heights outside 0 to 65535 were held at the nearer end\n", options.output.c_str(),
+                clipped);
+    return 0;
+}
+
+int Info(const Options& options)
+{
+    const char* file = options.operands[0].c_str();
+    std::string text, error;
+    if (!LoadLandscapeText(file, text, error))
+        return Fail(error);
+    fputs(FormatLandscapeInfo(file, AnalyseLandscape(text)).c_str(), stdout);
+    return 0;
+}
+
+} // namespace
+
+int RunLandscapeTool(int argc, char** argv)
+{
+    if (argc < 2)
+        return UsageError("no command given");
+    Options options;
+    options.command = argv[1];
+    if (options.command == "--help" || options.command == "-h") {
+        fputs(USAGE, stdout);
+        return 0;
+    }
+    if (options.command != "import" && options.command != "export" && options.command != "info")
+        return UsageError("unknown command " + options.command);
+    std::string problem = ParseArguments(argc, argv, options);
+    if (!problem.empty())
+        return UsageError(problem);
+    if (options.command == "import")
+        return Import(options);
+    if (options.command == "export")
+        return Export(options);
+    return Info(options);
+}

@@ -1,0 +1,189 @@
+// The landscape figures that "info" reports, and where tile 0 lies.
+#include "landscape-tool/landscape_info.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+
+bool LoadLandscapeText(const char* path, std::string& text, std::string& error)
+{
+    std::string name(path);
+    text.clear();
+    FILE* in = fopen(path, "rb");
+    if (!in) {
+        error = name + ": cannot open the landscape: " + strerror(errno);
+        return false;
+    }
+    struct stat st;
+    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fclose(in);
+        error = name + ": not a regular file";
+        return false;
+    }
+    if ((unsigned long long)st.st_size > LANDSCAPE_MAX_FILE_BYTES) {
+        fclose(in);
+        error = name + ": file is larger than " + std::to_string(LANDSCAPE_MAX_FILE_BYTES) + " bytes";
+        return false;
+    }
+    text.resize((size_t)st.st_size);
+    size_t got = fread(&text[0], 1, text.size(), in);
+    bool failed = ferror(in) != 0;
+    int readErrno = errno;
+    fclose(in);
+    if (failed) {
+        error = name + ": cannot read the landscape: " + strerror(readErrno);
+        return false;
+    }
+    text.resize(got);
+    return true;
+}
+
+LandscapeInfo AnalyseLandscape(const std::string& text)
+{
+    LandscapeInfo info;
+    const char* data = text.data();
+    size_t size = text.size();
+    size_t pos = 0;
+    bool atEnd = false;
+    float first = 0.0f;
+    info.sizeRead = ScanLandscapeNumber(data, size, pos, atEnd, first);
+    if (!info.sizeRead)
+        return info; // the simulator keeps its generated tile 0
+    // The reader's refusal rule, checked here so that the reader is only
+    // asked to decode what it accepts and prints nothing.
+    if (!std::isfinite(first)) {
+        info.refused = true;
+        info.refusal = "the grid size is not a number of grid points";
+    } else if (first >= (float)LANDSCAPE_MAX_SIZE + 1.0f) {
+        info.refused = true;
+        info.refusal = "the grid size is above " + std::to_string(LANDSCAPE_MAX_SIZE) + " points a side";
+    }
+    if (info.refused) {
+        // The header as the simulator echoes it, without the decode.
+        pos = 0;
+        atEnd = false;
+        for (float& field : info.grid.header)
+            if (!ScanLandscapeNumber(data, size, pos, atEnd, field))
+                break;
+        info.grid.size = 0;
+        info.grid.heights.clear();
+        return info;
+    }
+    if (!DecodeLandscape(data, size, "landscape", info.grid, nullptr)) {
+        info.refused = true;
+        info.refusal = "the reader refused it";
+        return info;
+    }
+
+    // Heights that were numbers: the reader stops at the first token that is
+    // not one, so they are the leading run after the header.
+    pos = 0;
+    atEnd = false;
+    float value;
+    for (int i = 0; i < 5; i++)
+        if (!ScanLandscapeNumber(data, size, pos, atEnd, value))
+            break;
+    size_t count = info.grid.heights.size();
+    while (info.heightsRead < count && ScanLandscapeNumber(data, size, pos, atEnd, value))
+        info.heightsRead++;
+
+    double sum = 0.0;
+    for (size_t i = 0; i < count; i++) {
+        float h = info.grid.heights[i];
+        if (i == 0 || h < info.minimum)
+            info.minimum = h;
+        if (i == 0 || h > info.maximum)
+            info.maximum = h;
+        sum += h;
+        if (!(h >= SIM_LOWEST_HEIGHT))
+            info.raised++;
+    }
+    info.mean = count ? sum / (double)count : 0.0;
+    return info;
+}
+
+void TileZeroCentre(float& x, float& z)
+{
+    // The simulator's generator replayed from its first state, apart from the
+    // shared one so that asking twice gives the same answer (random.h).
+    uint32_t state = 1;
+    auto next = [&state]() {
+        state = state * 214013u + 2531011u;
+        return (int)((state >> 16) & 0x7FFF);
+    };
+    // The draws before tile 0's placement: two per tree of the 100-tree
+    // forest, then one per point seeding tile 0's 41 x 41 mountain and two
+    // per growth step, of which there are twice the points.
+    const int forestDraws = 2 * 100;
+    const int points = 41 * 41;
+    for (int i = 0; i < forestDraws + points + 2 * 2 * points; i++)
+        next();
+    int a = next() % 100;
+    int b = next() % 100;
+    // Tile 0 is the first of the near ring, 30000 units out plus up to
+    // 500 x 99, at up to 9.9 degrees from straight ahead (+z) towards +x.
+    float distance = 30000.0f + 500.0f * (float)b;
+    float theta = (float)a * 0.1f * 0.017453292f;
+    x = std::sin(theta) * distance;
+    z = std::cos(theta) * distance;
+}
+
+std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)
+{
+    char line[512];
+    std::string out;
+    auto add = [&](const char* format, auto... values) {
+        snprintf(line, sizeof line, format, values...);
+        out += line;
+    };
+    const LandscapeGrid& g = info.grid;
+    add("file: %s\n", path);
+    if (!info.sizeRead) {
+        add("grid size: no grid size could be read\n");
+        add("tile 0: the generated mountain stays\n");
+        return out;
+    }
+    add("header echo: %f %f %f %f %f\n", g.header[0], g.header[1], g.header[2], g.header[3], g.header[4]);
+    if (info.refused) {
+        add("refused: yes, %s\n", info.refusal.c_str());
+        add("tile 0: the generated mountain stays\n");
+        return out;
+    }
+    add("refused: no\n");
+    size_t count = g.heights.size();
+    add("grid size: %d x %d points\n", g.size, g.size);
+    add("heights read: %zu of %zu\n", info.heightsRead, count);
+    add("ERROR! lines: %d\n", g.errorLines);
+    if (count == 0) {
+        add("tile 0: empty, no grid points\n");
+        return out;
+    }
+    add("height: minimum %g, maximum %g, mean %.1f\n", info.minimum, info.maximum, info.mean);
+    add("raised to %g: %zu\n", SIM_LOWEST_HEIGHT, info.raised);
+    float x, z;
+    TileZeroCentre(x, z);
+    // Point (line r, position c) is drawn at x = centre + (c - n / 2) cells,
+    // z = centre + (r - n / 2) cells.
+    float low = -(float)g.size * 0.5f * SIM_CELL_SIZE;
+    float high = low + (float)(g.size - 1) * SIM_CELL_SIZE;
+    add("tile 0 centre: x %f z %f\n", x, z);
+    add("tile 0 spans: x %.0f to %.0f (position in line), z %.0f to %.0f (file line)\n", x + low, x + high, z + low,
+        z + high);
+    // A large grid reaches back over the airfield; the ground query's own
+    // rule says whether the aircraft then starts on this grid's ground.
+    float col = std::trunc(std::trunc(SIM_START_X / SIM_CELL_SIZE) + (float)(g.size / 2) - x / SIM_CELL_SIZE + 1.0f);
+    float row = std::trunc(std::trunc(SIM_START_Z / SIM_CELL_SIZE) + (float)(g.size / 2) - z / SIM_CELL_SIZE + 1.0f);
+    float last = (float)(g.size - 1);
+    if (col >= 0.0f && col <= last && row >= 0.0f && row <= last) {
+        float h = g.heights[(size_t)row * g.size + (size_t)col];
+        add("start point: on tile 0 (file line %d, position %d, height %g): the aircraft starts on this ground\n",
+            (int)row + 1, (int)col + 1, h >= SIM_LOWEST_HEIGHT ? h : SIM_LOWEST_HEIGHT);
+    } else {
+        add("start point: off tile 0\n");
+    }
+    return out;
+}

@@ -1,0 +1,286 @@
+// PNG reading to grey samples and all-or-nothing PNG writing, on libpng.
+#include "landscape-tool/png_io.h"
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What libpng's callbacks report back: the first error met, and whether the
+// file ran out before libpng had all it needed.
+struct PngContext {
+    FILE* file = nullptr;
+    bool truncated = false;
+    bool ioError = false;
+    int ioErrno = 0;
+    char message[256] = "";
+};
+
+// libpng calls this and expects it never to return; the jump lands in the
+// setjmp of the function that started the read or write.
+void OnPngError(png_structp png, png_const_charp message)
+{
+    PngContext* context = (PngContext*)png_get_error_ptr(png);
+    if (context->message[0] == '\0')
+        snprintf(context->message, sizeof context->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp)
+{
+}
+
+void ReadFromFile(png_structp png, png_bytep data, size_t length)
+{
+    PngContext* context = (PngContext*)png_get_io_ptr(png);
+    if (fread(data, 1, length, context->file) == length)
+        return;
+    if (ferror(context->file)) {
+        context->ioError = true;
+        context->ioErrno = errno;
+    } else {
+        context->truncated = true;
+    }
+    png_error(png, "read failed");
+}
+
+void WriteToFile(png_structp png, png_bytep data, size_t length)
+{
+    PngContext* context = (PngContext*)png_get_io_ptr(png);
+    if (fwrite(data, 1, length, context->file) != length) {
+        context->ioError = true;
+        context->ioErrno = errno;
+        png_error(png, "write failed");
+    }
+}
+
+void FlushFile(png_structp png)
+{
+    PngContext* context = (PngContext*)png_get_io_ptr(png);
+    fflush(context->file);
+}
+
+// 0..65535 luminance of one pixel of a row as libpng hands it over after the
+// transforms below: 1 or 3 channels of 8 or 16 bits.
+inline uint16_t SampleAt(const png_byte* row, int x, int channels, int depth)
+{
+    float value[3];
+    for (int c = 0; c < channels; c++) {
+        const png_byte* p = row + ((size_t)x * channels + c) * (depth / 8);
+        value[c] = depth == 16 ? (float)((p[0] << 8) | p[1]) : (float)(p[0] * 257);
+    }
+    if (channels == 1)
+        return (uint16_t)value[0];
+    float y = 0.2126f * value[0] + 0.7152f * value[1] + 0.0722f * value[2] + 0.5f;
+    return y >= 65535.0f ? 65535 : (uint16_t)y;
+}
+
+void ConvertRow(const png_byte* row, int width, int channels, int depth, uint16_t* out)
+{
+    for (int x = 0; x < width; x++)
+        out[x] = SampleAt(row, x, channels, depth);
+}
+
+// The libpng part of a read: everything between setjmp and the last row. The
+// buffers live in `image` and `raw`, outside this frame, so a jump out of
+// libpng leaves nothing to destroy. Returns false after a libpng error.
+bool DecodePng(png_structp png, png_infop info, GreyImage& image, std::vector<png_byte>& raw,
+               std::vector<png_bytep>& rows, bool& tooLarge)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_user_limits(png, 1 << 20, 1 << 20);
+    png_read_info(png, info);
+    png_uint_32 width = png_get_image_width(png, info);
+    png_uint_32 height = png_get_image_height(png, info);
+    image.width = (int)width;
+    image.height = (int)height;
+    if ((uint64_t)width * height > PNG_MAX_PIXELS) {
+        tooLarge = true;
+        return true;
+    }
+    int colour = png_get_color_type(png, info);
+    if (colour == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(png);
+    if (colour == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) < 8)
+        png_set_expand_gray_1_2_4_to_8(png);
+    if (colour & PNG_COLOR_MASK_ALPHA)
+        png_set_strip_alpha(png);
+    int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    int channels = png_get_channels(png, info);
+    int depth = png_get_bit_depth(png, info);
+    size_t rowBytes = png_get_rowbytes(png, info);
+
+    image.samples.resize((size_t)width * height);
+    if (passes == 1) {
+        // One row at a time: a large image never has its colour form in memory.
+        raw.resize(rowBytes);
+        for (png_uint_32 y = 0; y < height; y++) {
+            png_read_row(png, raw.data(), nullptr);
+            ConvertRow(raw.data(), (int)width, channels, depth, &image.samples[(size_t)y * width]);
+        }
+    } else {
+        raw.resize(rowBytes * height);
+        rows.resize(height);
+        for (png_uint_32 y = 0; y < height; y++)
+            rows[y] = raw.data() + rowBytes * y;
+        png_read_image(png, rows.data());
+        for (png_uint_32 y = 0; y < height; y++)
+            ConvertRow(rows[y], (int)width, channels, depth, &image.samples[(size_t)y * width]);
+    }
+    // Reading to the end checks the last chunks too: a file cut after its
+    // pixels is as damaged as one cut inside them.
+    png_read_end(png, nullptr);
+    return true;
+}
+
+bool EncodePng(png_structp png, png_infop info, int width, int height, PngKind kind,
+               const std::vector<uint8_t>& pixels)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    bool grey = kind == PNG_GREY16;
+    png_set_IHDR(png, info, (png_uint_32)width, (png_uint_32)height, grey ? 16 : 8,
+                 grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    size_t rowBytes = (size_t)width * (grey ? 2 : 3);
+    for (int y = 0; y < height; y++)
+        png_write_row(png, pixels.data() + rowBytes * y);
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
+{
+    image = GreyImage();
+    std::string name(path);
+    FILE* in = fopen(path, "rb");
+    if (!in) {
+        error = name + ": cannot open the image: " + strerror(errno);
+        return false;
+    }
+    struct stat st;
+    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fclose(in);
+        error = name + ": not a regular file";
+        return false;
+    }
+    png_byte signature[8];
+    size_t got = fread(signature, 1, sizeof signature, in);
+    if (got != sizeof signature || png_sig_cmp(signature, 0, sizeof signature) != 0) {
+        bool failed = ferror(in) != 0;
+        int readErrno = errno;
+        fclose(in);
+        error = failed ? name + ": cannot read the image: " + strerror(readErrno) : name + ": not a PNG image";
+        return false;
+    }
+
+    PngContext context;
+    context.file = in;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        fclose(in);
+        error = name + ": not enough memory to read the image";
+        return false;
+    }
+    png_set_read_fn(png, &context, ReadFromFile);
+    png_set_sig_bytes(png, sizeof signature);
+    std::vector<png_byte> raw;
+    std::vector<png_bytep> rows;
+    bool tooLarge = false;
+    bool decoded = false;
+    bool noMemory = false;
+    try {
+        decoded = DecodePng(png, info, image, raw, rows, tooLarge);
+    } catch (const std::bad_alloc&) {
+        noMemory = true;
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    fclose(in);
+
+    if (decoded && !tooLarge && !noMemory)
+        return true;
+    std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
+    image = GreyImage();
+    if (noMemory)
+        error = name + ": not enough memory to read the image";
+    else if (tooLarge)
+        error = name + ": image of " + size + " pixels is larger than the " + std::to_string(PNG_MAX_PIXELS) +
+                " pixels accepted";
+    else if (context.truncated)
+        error = name + ": the image is cut short (truncated file)";
+    else if (context.ioError)
+        error = name + ": cannot read the image: " + strerror(context.ioErrno);
+    else
+        error = name + ": damaged PNG image: " + context.message;
+    return false;
+}
+
+bool WritePngFile(const char* path, int width, int height, PngKind kind, const std::vector<uint8_t>& pixels,
+                  std::string& error)
+{
+    std::string name(path);
+    std::string temp = name + ".tmpXXXXXX";
+    int fd = mkstemp(&temp[0]);
+    if (fd < 0) {
+        error = name + ": cannot create a file there: " + strerror(errno);
+        return false;
+    }
+    FILE* out = fdopen(fd, "wb");
+    if (!out) {
+        error = name + ": " + strerror(errno);
+        close(fd);
+        unlink(temp.c_str());
+        return false;
+    }
+    PngContext context;
+    context.file = out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool written = false;
+    if (info) {
+        png_set_write_fn(png, &context, WriteToFile, FlushFile);
+        written = EncodePng(png, info, width, height, kind, pixels);
+    }
+    png_destroy_write_struct(&png, &info);
+    int writeErrno = context.ioErrno;
+    if (written && (fflush(out) != 0 || ferror(out) || (fsync(fileno(out)) != 0 && errno != EINVAL))) {
+        written = false;
+        writeErrno = errno;
+    }
+    if (fclose(out) != 0 && written) {
+        written = false;
+        writeErrno = errno;
+    }
+    if (!written) {
+        unlink(temp.c_str());
+        if (context.message[0] != '\0' && !context.ioError)
+            error = name + ": could not encode the image: " + context.message;
+        else
+            error = name + ": could not write the image: " + strerror(writeErrno ? writeErrno : EIO);
+        return false;
+    }
+    // mkstemp leaves the file readable by its owner only; an image is an
+    // ordinary document and gets the usual permissions under the umask.
+    mode_t mask = umask(0);
+    umask(mask);
+    chmod(temp.c_str(), 0666 & ~mask);
+    if (rename(temp.c_str(), path) != 0) {
+        error = name + ": could not replace the file: " + strerror(errno);
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
