@@ -5,7 +5,7 @@ BUILD      ?= build
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps test-deps build run test bench check-sanitize fuzz soak check-memory clean
+.PHONY: all deps test-deps build run test bench check-sanitize fuzz soak check-memory package check-package clean
 
 all: build
 
@@ -50,5 +50,16 @@ check-memory:
 	@scripts/install-deps.sh memory
 	scripts/check-memory.sh
 
+# The Debian package (build-package/pelorin_VERSION_ARCH.deb), checked by lintian.
+package:
+	@scripts/install-deps.sh package
+	scripts/package.sh
+
+# Builds the package, installs it, plays it once under Xvfb, removes it again.
+# Installs system-wide: run it on a machine where that is welcome.
+check-package:
+	@scripts/install-deps.sh package test
+	scripts/check-package.sh
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz
+	rm -rf $(BUILD) build-sanitize build-fuzz build-package

@@ -5,6 +5,8 @@ set -euo pipefail
 
 build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libpng-dev"
 test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm locales"
+# Building the .deb and checking what it installs.
+package_pkgs="git debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db"
 extra_pkgs=""
 
 pkgs="$build_pkgs"
@@ -14,6 +16,7 @@ for want in "$@"; do
     test) pkgs="$pkgs $test_pkgs" ;;
     fuzz) pkgs="$pkgs $test_pkgs clang libclang-rt-dev" ;;
     memory) pkgs="$pkgs $test_pkgs valgrind" ;;
+    package) pkgs="$pkgs $package_pkgs" ;;
     *) extra_pkgs="$extra_pkgs $want" ;;
   esac
 done

@@ -96,6 +96,8 @@ const Shot SHOTS[] = {
     {"scenery_parked", SCENERY, {4300, 350, 300}, {5050, 0, 1150}, 45, 100000},
     {"delta_above", DELTA, {-230, 220, -170}, {0, 0, 0}, 45, 5000},
     {"delta_side", DELTA, {0, 25, 260}, {0, 0, 0}, 45, 5000},
+    // The desktop icon (scripts/make-icons.sh): gear up, from above and behind.
+    {"jet_icon", JET_NO_GEAR, {-235, 400, -275}, {0, 0, -35}, 40, 5000},
 };
 
 int main(int argc, char** argv)
