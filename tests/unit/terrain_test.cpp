@@ -85,11 +85,24 @@ TEST(TerrainGeneration, SixteenTilesWithTheirLinesAndBounds)
     for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
         ASSERT_EQ(out.compare(pos, 16, "Max Delta! 3000\n"), 0) << "tile " << k;
         pos += 16;
-        char expected[128];
-        snprintf(expected, sizeof expected, "Translate X: %f Translate Z: %f\n", terrainTiles[k].translateX,
-                 terrainTiles[k].translateZ);
-        ASSERT_EQ(out.compare(pos, strlen(expected), expected), 0) << "tile " << k;
-        pos += strlen(expected);
+        // The placement draws a and b, recovered from where the tile lies,
+        // give the line again with the angle and its radians stored as floats
+        // and the sine, cosine and products in double, rounded once.
+        const TerrainTile& t = terrainTiles[k];
+        double ringNear = 30000.0 + 50000.0 * (k / 8);
+        int b = (int)std::lround((std::hypot((double)t.translateX, (double)t.translateZ) - ringNear) / 500.0);
+        double degrees = std::atan2((double)t.translateX, (double)t.translateZ) * 180.0 / M_PI - 45.0 * (k % 8);
+        int a = (int)std::lround(std::remainder(degrees, 360.0) * 10.0);
+        ASSERT_TRUE(a >= 0 && a < 100 && b >= 0 && b < 100) << "tile " << k;
+        float theta = (float)((double)(float)(a * 0.1 + 45.0 * (k % 8)) * (double)0.017453292f);
+        double distance = ringNear + 500.0 * b;
+        char expected[128], stored[128];
+        snprintf(expected, sizeof expected, "Translate X: %f Translate Z: %f\n",
+                 (float)(std::sin((double)theta) * distance), (float)(std::cos((double)theta) * distance));
+        snprintf(stored, sizeof stored, "Translate X: %f Translate Z: %f\n", t.translateX, t.translateZ);
+        EXPECT_STREQ(stored, expected) << "tile " << k;
+        ASSERT_EQ(out.compare(pos, strlen(stored), stored), 0) << "tile " << k;
+        pos += strlen(stored);
     }
     EXPECT_EQ(pos, out.size());
 
