@@ -36,9 +36,11 @@ const int PAUSE_TEXT_SIZE = 24;
 static const float CONTACT_FORWARD[4] = {100.0f, 100.0f, -160.0f, -160.0f};
 static const float CONTACT_SIDE[4] = {-25.0f, 25.0f, 110.0f, -110.0f};
 
+// a + scale b, rounded once per component.
 static Vec3 Plus(Vec3 a, Vec3 b, float scale)
 {
-    return {a.x + b.x * scale, a.y + b.y * scale, a.z + b.z * scale};
+    return {(float)(a.x + (double)b.x * scale), (float)(a.y + (double)b.y * scale),
+            (float)(a.z + (double)b.z * scale)};
 }
 
 void PlaceCamera()
@@ -118,10 +120,11 @@ ModelTurns AircraftTurns(const Body& body)
 
 void ContactOutlinePoints(const Body& body, float drop, Vec3 corners[4])
 {
+    const Vec3 &p = body.pos, &d = body.dir, &n = body.normal;
     for (int i = 0; i < 4; i++) {
-        Vec3 p = Plus(Plus(body.pos, body.dir, CONTACT_FORWARD[i]), body.normal, CONTACT_SIDE[i]);
-        p.y -= drop;
-        corners[i] = p;
+        double a = CONTACT_FORWARD[i], b = CONTACT_SIDE[i];
+        corners[i] = {(float)(p.x + a * d.x + b * n.x), (float)(p.y + a * d.y + b * n.y - drop),
+                      (float)(p.z + a * d.z + b * n.z)};
     }
 }
 
