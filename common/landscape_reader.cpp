@@ -158,14 +158,22 @@ bool DecodeLandscape(const char* data, size_t size, const char* name, LandscapeG
     grid = LandscapeGrid();
     size_t pos = 0;
     bool atEnd = false;
-    for (float& field : grid.header)
+    int fieldsRead = 0;
+    for (float& field : grid.header) {
         if (!ScanLandscapeNumber(data, size, pos, atEnd, field))
             break;
+        fieldsRead++;
+    }
     if (echo) {
         fprintf(echo, "%f %f %f %f %f\n", grid.header[0], grid.header[1], grid.header[2], grid.header[3],
                 grid.header[4]);
         fflush(echo);
     }
+
+    // A file that gives no size at all (empty, or not starting with a
+    // number) is treated like one that could not be read: nothing changes.
+    if (fieldsRead == 0)
+        return false;
 
     // The size is checked as a real before it becomes an integer, so that no
     // header can overflow the conversion or the n * n product.

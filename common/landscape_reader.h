@@ -22,7 +22,9 @@ struct LandscapeGrid {
 
 // Decodes a landscape held in memory (not NUL-terminated). Prints the header
 // echo and one line per height to `echo` (stdout in the simulator; null for
-// none). Returns false, with one line on stderr naming `name` and the size,
+// none). Returns false, after the echo and with nothing more, when not even
+// the size can be read (an empty file, or one that does not start with a
+// number). Returns false, with one line on stderr naming `name` and the size,
 // when the header's size is not a finite number or exceeds LANDSCAPE_MAX_SIZE
 // or its heights cannot be allocated; `grid` then holds no heights.
 bool DecodeLandscape(const char* data, size_t size, const char* name, LandscapeGrid& grid, FILE* echo = stdout);

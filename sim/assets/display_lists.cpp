@@ -51,6 +51,11 @@ static void SetMaterial(GLfloat shininess, const GLfloat specular[4])
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
 }
 
+void SetAircraftMaterial()
+{
+    SetMaterial(AIRCRAFT_SHININESS, AIRCRAFT_SPECULAR);
+}
+
 // Lists 10 and 11: nose to +z, up +y, about 290 units long.
 static void BuildAircraftList(int id, int gear)
 {

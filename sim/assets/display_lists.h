@@ -13,3 +13,5 @@ const int LIST_GROUND = 18;
 // Builds lists 10, 12, 11, 13, 18, 14, 16, 17 in that order, then loads the
 // landscape (which builds the terrain lists).
 void BuildDisplayLists();
+// The shininess and specular colour the aircraft lists set for themselves.
+void SetAircraftMaterial();

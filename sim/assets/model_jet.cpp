@@ -5,6 +5,7 @@
 // and tailplanes with a rounded section), boxes, and torus wheels; each part
 // is then padded to its exact triangle count by splitting its longest edges.
 // To change a part, edit its dimensions here and rebuild.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -27,11 +28,24 @@ const double HALF_SPAN = 543.3;
 const double NACELLE_Y = 100.0;         // engine axis, each side of the centre line
 const double NACELLE_Z = -40.0;
 const double NACELLE_FRONT_X = -150.0;
-const double NACELLE_REAR_X = 770.0;
-const double NOZZLE_END_X = 880.0;
+const double NACELLE_BLEND_X = 600.0;   // the nacelle turns into its nozzle from here
+const double NACELLE_REAR_X = 740.0;    // ... to here
 const double SPINE_FRONT_X = 60.0;
-const double SPINE_REAR_X = 800.0;
+const double SPINE_REAR_X = 750.0;      // hidden behind the nozzles' closed ends
 const double SPINE_CREST = 18.0;        // spine height above the nacelle tops
+
+// The renderer draws each engine's glow and nozzle plate at fixed places in
+// these units: glows centred at x 780, y -108 and +113.4, z -52, about 108
+// wide, 80 high and 20 deep; plates 108 by 72 at x 760. Each nozzle is built
+// round them: an open ring ending just behind the glow, closed by a dark face
+// just ahead of the plate, with the plate's corners inside the ring's wall.
+const double GLOW_Y[2] = {-108.0, 113.4}; // -y side, +y side
+const double GLOW_Z = -52.0;
+const double NOZZLE_END_X = 805.0;
+const double NOZZLE_FACE_X = 755.0;
+const double NOZZLE_OUTER_Y = 68.0, NOZZLE_OUTER_Z = 56.0; // half-sizes of the outer skin
+const double NOZZLE_INNER_Y = 58.0, NOZZLE_INNER_Z = 44.0; // half-sizes of the opening
+const double NOZZLE_SHAPE = 0.8; // section exponent: a little squarer than an ellipse
 
 const int SEGMENTS = 16;                // around every body of revolution
 
@@ -110,39 +124,72 @@ static P3 CanopyPoint(double s, double u, double grow)
 
 // ---- Engine nacelles, spine and belly -------------------------------------
 
-static double NacelleRadius(double x)
+const double NACELLE_RADIUS = 55.0;
+
+// A nacelle section: centre, half-width, half-height and the exponent of
+// its outline (below 1 squarer than an ellipse).
+struct Section {
+    double y, z, halfWidth, halfHeight, shape;
+};
+
+// Squarish at the intake, round from x = 150 on, and from NACELLE_BLEND_X
+// on turning into the nozzle round the glow.
+static Section NacelleSection(double x, double side)
 {
-    return 55.0 - 7.0 * Smooth(600.0, NACELLE_REAR_X, x);
+    double t = Smooth(NACELLE_BLEND_X, NACELLE_REAR_X, x);
+    double axisY = JET_Y0 + side * NACELLE_Y;
+    double front = 0.35 + 0.65 * Smooth(NACELLE_FRONT_X, 150.0, x);
+    return {axisY + t * (GLOW_Y[side > 0] - axisY), NACELLE_Z + t * (GLOW_Z - NACELLE_Z),
+            NACELLE_RADIUS + t * (NOZZLE_OUTER_Y - NACELLE_RADIUS), NACELLE_RADIUS + t * (NOZZLE_OUTER_Z - NACELLE_RADIUS),
+            front + t * (NOZZLE_SHAPE - front)};
 }
 
-// Squarish at the intake, round from x = 150 on.
+// Angle u * 2 pi from the bottom, through +y, over the top.
+static P3 SectionPoint(const Section& c, double x, double u, double scale)
+{
+    double a = 2.0 * M_PI * u;
+    return {x, c.y + scale * c.halfWidth * SignedPow(std::sin(a), c.shape),
+            c.z - scale * c.halfHeight * SignedPow(std::cos(a), c.shape)};
+}
+
 static P3 NacellePoint(double x, double u, double side, double scale)
 {
-    double p = 0.35 + 0.65 * Smooth(NACELLE_FRONT_X, 150.0, x);
-    double r = NacelleRadius(x) * scale;
-    double a = 2.0 * M_PI * u;
-    return {x, JET_Y0 + side * NACELLE_Y + r * SignedPow(std::sin(a), p), NACELLE_Z - r * SignedPow(std::cos(a), p)};
+    return SectionPoint(NacelleSection(x, side), x, u, scale);
 }
 
+// The body's rows: even along the round middle, close where the nozzle grows.
 static double NacelleStation(double s)
 {
-    return NACELLE_FRONT_X + (NACELLE_REAR_X - NACELLE_FRONT_X) * std::pow(s, 1.5);
+    const double stations[] = {NACELLE_FRONT_X, 150.0, 400.0, NACELLE_BLEND_X, 680.0, NACELLE_REAR_X};
+    double k = s * 5.0;
+    int i = std::min(4, (int)k);
+    return stations[i] + (k - i) * (stations[i + 1] - stations[i]);
+}
+
+// Spine and belly run between the two nacelles' crowns and keels.
+static P3 BetweenNacelles(double x, double v, bool top)
+{
+    Section left = NacelleSection(x, -1.0), right = NacelleSection(x, 1.0);
+    double zl = top ? left.z + left.halfHeight : left.z - left.halfHeight;
+    double zr = top ? right.z + right.halfHeight : right.z - right.halfHeight;
+    double t = 0.5 * (v + 1.0);
+    return {x, left.y + t * (right.y - left.y), zl + t * (zr - zl)};
 }
 
 static P3 SpinePoint(double x, double u)
 {
     double v = 2.0 * u - 1.0;
     double crest = SPINE_CREST * (1.0 - v * v) * (1.0 - Smooth(600.0, SPINE_REAR_X, x));
-    return {x, JET_Y0 + NACELLE_Y * v, NACELLE_Z + NacelleRadius(x) + crest};
+    return BetweenNacelles(x, v, true) + P3{0, 0, crest};
 }
 
 static P3 BellyPoint(double x, double u)
 {
     double v = 2.0 * u - 1.0;
     double bump = std::sqrt(std::fmax(0.0, std::sin(M_PI * (x - NACELLE_FRONT_X) / (SPINE_REAR_X - NACELLE_FRONT_X))));
-    double nacelleBottom = NACELLE_Z - NacelleRadius(x);
+    P3 keel = BetweenNacelles(x, v, false);
     double drop = (1.0 - v * v) * bump;
-    return {x, JET_Y0 + NACELLE_Y * v, nacelleBottom + (BELLY_LOW_Z - nacelleBottom) * drop};
+    return {x, keel.y, keel.z + (BELLY_LOW_Z - keel.z) * drop};
 }
 
 // ---- Lifting surfaces -----------------------------------------------------
@@ -158,7 +205,8 @@ struct Planform {
 };
 
 const Planform WING = {140.0, HALF_SPAN, -40.0, 430.0, 390.0, 520.0, 5.0, 16.0, 6.0, 0.6};
-const Planform TAILPLANE = {140.0, 400.0, 650.0, 860.0, 830.0, TAILPLANE_TIP_TE_X, -35.0, 6.0, 3.0, 1.0};
+// The tailplanes pass over the nozzles, their roots inside the nozzle walls.
+const Planform TAILPLANE = {140.0, 400.0, 650.0, 860.0, 830.0, TAILPLANE_TIP_TE_X, 0.0, 6.0, 3.0, 1.0};
 
 static double SectionShape(double c)
 {
@@ -187,7 +235,7 @@ static void AddPlanform(MeshPart& upper, MeshPart& lower, const Planform& w, dou
 }
 
 // Fin: chord c, height e from root to tip; canted outwards; skin +1 outer.
-const double FIN_ROOT_Z = 10.0;
+const double FIN_ROOT_Z = 0.0; // inside the nacelle crown all along the root
 const double FIN_CANT = 0.21; // outward lean, y per unit of height
 
 static P3 FinPoint(double c, double e, double side, double skin)
@@ -269,7 +317,7 @@ static SurfaceMap NacelleRoundelMap(double side)
 {
     return [side](double dx, double dz, double lift, P3& point, P3& normal) {
         const double cx = 560.0;
-        double r = NacelleRadius(cx) + lift;
+        double r = NACELLE_RADIUS + lift;
         double a = dz / r;
         point = {cx + dx, JET_Y0 + side * (NACELLE_Y + r * std::cos(a)), NACELLE_Z + r * std::sin(a)};
         normal = {0, side * std::cos(a), std::sin(a)};
@@ -365,36 +413,42 @@ static void AddIntake(MeshPart& part, double side)
     }, 1, SEGMENTS, side > 0);
 }
 
+// Outward normals on both sides: the sections are not mirrored by side.
 static void AddNacelleBody(MeshPart& part, double side)
 {
-    AddSurface(part, [=](double s, double u) { return NacellePoint(NacelleStation(s), u, side, 1.0); }, 5, SEGMENTS, side < 0);
+    AddSurface(part, [=](double s, double u) { return NacellePoint(NacelleStation(s), u, side, 1.0); }, 5, SEGMENTS, true);
 }
 
-static P3 NozzlePoint(double x, double u, double side, double r)
+static Section NozzleSection(double side, bool inner)
 {
-    double a = 2.0 * M_PI * u;
-    return {x, JET_Y0 + side * NACELLE_Y + r * std::sin(a), NACELLE_Z - r * std::cos(a)};
+    return {GLOW_Y[side > 0], GLOW_Z, inner ? NOZZLE_INNER_Y : NOZZLE_OUTER_Y, inner ? NOZZLE_INNER_Z : NOZZLE_OUTER_Z,
+            NOZZLE_SHAPE};
 }
 
 static void AddNozzleOuter(MeshPart& part, double side)
 {
-    double r0 = NacelleRadius(NACELLE_REAR_X);
+    Section outer = NozzleSection(side, false);
     AddSurface(part, [=](double s, double u) {
-        return NozzlePoint(NACELLE_REAR_X + s * (NOZZLE_END_X - NACELLE_REAR_X), u, side, r0 - 7.0 * s);
-    }, 1, SEGMENTS, side < 0);
+        return SectionPoint(outer, NACELLE_REAR_X + s * (NOZZLE_END_X - NACELLE_REAR_X), u, 1.0);
+    }, 1, SEGMENTS, true);
 }
 
-// The nozzle's inner wall and the turbine face that closes it.
+// The lip, the inner wall facing the glow, and the face that closes the
+// nozzle just ahead of the plate.
 static void AddNozzleInner(MeshPart& part, double side)
 {
-    const double faceX = 830.0, lipR = NacelleRadius(NACELLE_REAR_X) - 7.0, faceR = lipR - 8.0;
+    Section outer = NozzleSection(side, false), inner = NozzleSection(side, true);
+    AddFlatSurface(part, [=](double s, double u) {
+        P3 from = SectionPoint(outer, NOZZLE_END_X, u, 1.0), to = SectionPoint(inner, NOZZLE_END_X, u, 1.0);
+        return from + (to - from) * s;
+    }, 1, SEGMENTS, {1, 0, 0});
     AddSurface(part, [=](double s, double u) {
-        return NozzlePoint(NOZZLE_END_X + s * (faceX - NOZZLE_END_X), u, side, lipR + s * (faceR - lipR));
-    }, 1, SEGMENTS, side < 0);
-    P3 centre = {faceX, JET_Y0 + side * NACELLE_Y, NACELLE_Z};
+        return SectionPoint(inner, NOZZLE_END_X + s * (NOZZLE_FACE_X - NOZZLE_END_X), u, 1.0);
+    }, 1, SEGMENTS, true);
+    P3 centre = {NOZZLE_FACE_X, inner.y, inner.z};
     for (int k = 0; k < SEGMENTS; k++)
-        AddFlatTriangle(part, centre, NozzlePoint(faceX, (double)k / SEGMENTS, side, faceR),
-                        NozzlePoint(faceX, (double)(k + 1) / SEGMENTS, side, faceR), {1, 0, 0});
+        AddFlatTriangle(part, centre, SectionPoint(inner, NOZZLE_FACE_X, (double)k / SEGMENTS, 1.0),
+                        SectionPoint(inner, NOZZLE_FACE_X, (double)(k + 1) / SEGMENTS, 1.0), {1, 0, 0});
 }
 
 // Wing-root extension: a flat glove from the forward fuselage side to the
@@ -434,7 +488,7 @@ std::vector<MeshPart> BuildAircraftParts()
         MeshPart& leg = part(side > 0 ? 5 : 6);
         double axleZ = WHEEL_LOW_Z + MAIN_WHEEL_R;
         double legY = JET_Y0 + side * NACELLE_Y;
-        AddStrut(leg, {MAIN_WHEEL_X, legY, NACELLE_Z - NacelleRadius(MAIN_WHEEL_X) + 6.0}, {MAIN_WHEEL_X, legY, axleZ}, 6.0, 4, 12);
+        AddStrut(leg, {MAIN_WHEEL_X, legY, NACELLE_Z - NACELLE_RADIUS + 6.0}, {MAIN_WHEEL_X, legY, axleZ}, 6.0, 4, 12);
         AddStrut(leg, {MAIN_WHEEL_X, legY, axleZ}, {MAIN_WHEEL_X, JET_Y0 + side * MAIN_WHEEL_Y, axleZ}, 3.0, 1, 6);
     }
     double noseAxleZ = WHEEL_LOW_Z + NOSE_WHEEL_R;

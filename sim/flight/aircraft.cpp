@@ -12,24 +12,28 @@ int landed = 1;
 static const Vec3 WORLD_UP = {0.0f, 1.0f, 0.0f};
 static const Vec3 WORLD_DOWN = {0.0f, -1.0f, 0.0f};
 
+// The constants are doubles and every product and sum is taken in double,
+// rounded only when a value is stored; the single-precision ones say so.
+
 // Heading model.
-static const float SPEED_STEP = 0.5f;          // units per tick per tick towards 2 x thrust
-static const float BANK_TURN = 0.2f;           // degrees per tick per unit of bank
-static const float STALL_SPEED = 30.0f;        // units per tick
-static const float STALL_DROP = 0.5f;          // degrees per tick at speed 0
+static const double SPEED_STEP = 0.5;           // units per tick per tick towards 2 x thrust
+static const double BANK_TURN = 0.2;            // degrees per tick per unit of bank
+static const double STALL_SPEED = 30.0;         // units per tick
+static const double STALL_SCALE = 1.0 / 30.0;   // per unit of speed below the stall
+static const double STALL_DROP = 0.5;           // degrees per tick at speed 0
 static const float MIN_GRAVITY = 2.5f;
-static const float DIVE_GROWTH = 1.005f;       // per tick with the nose down
+static const double DIVE_GROWTH = 1.005;        // per tick with the nose down
 static const double CLIMB_DECAY = 0.99502487562189068; // 1 / 1.005
-static const float SINK_PER_TICK = 1.0f;
+static const double SINK_PER_TICK = 1.0;
 
 // Force model.
-static const float THRUST_FORCE = 10.0f;       // force per unit of thrust
-static const float DRAG = 0.0002f;             // times velocity squared, per component
-static const float LIFT_SPEED = 0.05f;
-static const float LIFT_PITCH_OFFSET = 45.0f;  // degrees
-static const float ONE_NINETIETH = 0.011111111f;
-static const float FLOOR_Y = -1.0f;            // lowest altitude of the force model
-static const float NOSE_TURN = 0.5f;           // share of the force angle turned per tick
+static const double THRUST_FORCE = 10.0;        // force per unit of thrust
+static const double DRAG = 0.0002;              // times velocity squared, per component
+static const double LIFT_SPEED = 0.05;
+static const double LIFT_PITCH_OFFSET = 45.0;   // degrees
+static const float ONE_NINETIETH = 0.011111111f; // single precision
+static const float FLOOR_Y = -1.0f;             // lowest altitude of the force model
+static const double NOSE_TURN = 0.5;            // share of the force angle turned per tick
 
 void ResetPlane(Body& body)
 {
@@ -53,21 +57,21 @@ void UpdateFlight(Body& body)
 
 void FlyHeading(Body& body)
 {
-    float target = 2.0f * body.thrust;
+    float target = (float)(2.0 * body.thrust);
     if (body.speed < target) {
-        body.speed += SPEED_STEP;
+        body.speed = (float)(body.speed + SPEED_STEP);
         if (body.speed > target)
             body.speed = target;
     } else if (body.speed > target) {
-        body.speed -= SPEED_STEP;
+        body.speed = (float)(body.speed - SPEED_STEP);
         if (body.speed < target)
             body.speed = target;
     }
 
     if (landed) {
-        body.pos.x += body.speed * body.dir.x;
-        body.pos.y += body.speed * body.dir.y;
-        body.pos.z += body.speed * body.dir.z;
+        body.pos.x = (float)(body.pos.x + (double)body.speed * body.dir.x);
+        body.pos.y = (float)(body.pos.y + (double)body.speed * body.dir.y);
+        body.pos.z = (float)(body.pos.z + (double)body.speed * body.dir.z);
         body.airspeed = body.speed;
         return;
     }
@@ -77,22 +81,22 @@ void FlyHeading(Body& body)
         Vec3 side;
         UnitCross(WORLD_UP, body.dir, side);
         Vec3 turnAxis = WORLD_UP;
-        RotateBody(body, BANK_TURN * Dot(body.up, side), turnAxis);
+        RotateBody(body, (float)(BANK_TURN * Dot(body.up, side)), turnAxis);
         if (body.speed < STALL_SPEED)
-            RotateBody(body, (STALL_SPEED - body.speed) * (1.0f / 30.0f) * STALL_DROP, side);
+            RotateBody(body, (float)((STALL_SPEED - body.speed) * STALL_SCALE * STALL_DROP), side);
     }
 
     if (body.dir.y < 0.0f)
-        gravity *= DIVE_GROWTH;
+        gravity = (float)(gravity * DIVE_GROWTH);
     else
         gravity = (float)(gravity * CLIMB_DECAY);
     if (gravity < MIN_GRAVITY)
         gravity = MIN_GRAVITY;
 
-    float v = body.speed - gravity * body.dir.y;
-    body.pos.x += v * body.dir.x;
-    body.pos.y += v * body.dir.y - SINK_PER_TICK;
-    body.pos.z += v * body.dir.z;
+    float v = (float)(body.speed - (double)gravity * body.dir.y);
+    body.pos.x = (float)(body.pos.x + (double)v * body.dir.x);
+    body.pos.y = (float)(body.pos.y + (double)v * body.dir.y - SINK_PER_TICK);
+    body.pos.z = (float)(body.pos.z + (double)v * body.dir.z);
     body.airspeed = v;
 }
 
@@ -106,16 +110,17 @@ static float TruncatedSum(float a, float b, float c)
 
 void FlyForces(Body& body)
 {
-    float x = THRUST_FORCE * body.thrust - body.speed;
+    float x = (float)(THRUST_FORCE * body.thrust - body.speed);
     if (x < 0.0f)
         x = 0.0f;
 
     Vec3 force = {0.0f, 0.0f, 0.0f};
-    Vec3 push = {x * body.dir.x, x * body.dir.y, x * body.dir.z};
+    Vec3 push = {(float)((double)x * body.dir.x), (float)((double)x * body.dir.y), (float)((double)x * body.dir.z)};
     AddTo(push, force);
     const Vec3& v = body.velocity;
-    Vec3 pushLessDrag = {push.x - DRAG * v.x * std::fabs(v.x), push.y - DRAG * v.y * std::fabs(v.y),
-                         push.z - DRAG * v.z * std::fabs(v.z)};
+    Vec3 pushLessDrag = {(float)((double)x * body.dir.x - DRAG * v.x * std::fabs(v.x)),
+                         (float)((double)x * body.dir.y - DRAG * v.y * std::fabs(v.y)),
+                         (float)((double)x * body.dir.z - DRAG * v.z * std::fabs(v.z))};
     AddTo(pushLessDrag, force);
     Vec3 weight = {0.0f, -gravity, 0.0f};
     AddTo(weight, force);
@@ -123,9 +128,10 @@ void FlyForces(Body& body)
     // Lift along the roof, growing with speed and with the pitch either way;
     // straight up or down the pitch is 90 degrees.
     Vec3 level = {body.dir.x, 0.0f, body.dir.z};
-    float pitch = (level.x == 0.0f && level.z == 0.0f) ? 90.0f : (float)AngleBetween(body.dir, level);
-    float lift = (pitch + LIFT_PITCH_OFFSET) * (LIFT_SPEED * body.speed) * ONE_NINETIETH;
-    Vec3 liftForce = {lift * body.up.x, lift * body.up.y, lift * body.up.z};
+    double pitch = (level.x == 0.0f && level.z == 0.0f) ? 90.0 : AngleBetween(body.dir, level);
+    float lift = (float)((pitch + LIFT_PITCH_OFFSET) * (LIFT_SPEED * body.speed) * (double)ONE_NINETIETH);
+    Vec3 liftForce = {(float)((double)lift * body.up.x), (float)((double)lift * body.up.y),
+                      (float)((double)lift * body.up.z)};
     AddTo(liftForce, force);
 
     AddTo(force, body.velocity);

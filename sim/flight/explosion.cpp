@@ -12,9 +12,9 @@ float explosionAlpha = 1.0f;
 float explosionBrightness = 1.0f;
 int explosionScheduled = 0;
 
-static const float EXPLOSION_GROWTH = 0.05f;         // half-size per frame, fraction of the window
-static const float EXPLOSION_FADE = 0.05f;           // alpha lost per frame
-static const float EXPLOSION_DARKEN = 0.043478260869565216f; // grey lost per frame: 1/23
+static const double EXPLOSION_GROWTH = 0.05;         // half-size per frame, fraction of the window
+static const double EXPLOSION_FADE = 0.05;           // alpha lost per frame
+static const double EXPLOSION_DARKEN = 0.043478260869565216; // grey lost per frame: 1/23
 static const float EXPLOSION_DEPTH = 0.2f;
 
 bool StartExplosion()
@@ -31,11 +31,11 @@ bool AdvanceExplosion(ExplosionQuad& quad)
 {
     explosionFrame += 1;
     int k = explosionFrame;
-    float s = EXPLOSION_GROWTH * (float)k;
-    quad.left = windowWidth * (0.5f - s);
-    quad.right = windowWidth * (0.5f + s);
-    quad.bottom = windowHeight * (0.5f - s);
-    quad.top = windowHeight * (0.5f + s);
+    double s = EXPLOSION_GROWTH * k;
+    quad.left = (float)(windowWidth * (0.5 - s));
+    quad.right = (float)(windowWidth * (0.5 + s));
+    quad.bottom = (float)(windowHeight * (0.5 - s));
+    quad.top = (float)(windowHeight * (0.5 + s));
     quad.depth = EXPLOSION_DEPTH;
     quad.grey = explosionBrightness;
     quad.alpha = explosionAlpha;
@@ -46,8 +46,8 @@ bool AdvanceExplosion(ExplosionQuad& quad)
         explosionScheduled = 0;
         return false;
     }
-    explosionAlpha -= EXPLOSION_FADE;
-    explosionBrightness -= EXPLOSION_DARKEN;
+    explosionAlpha = (float)(explosionAlpha - EXPLOSION_FADE);
+    explosionBrightness = (float)(explosionBrightness - EXPLOSION_DARKEN);
     restartPrompt = 1;
     paused = 1;
     return true;

@@ -11,19 +11,19 @@ float gearHeight = GEAR_DOWN_HEIGHT;
 int paused = 0;
 int restartPrompt = 0;
 
-static const float MAX_SINK_PER_TICK = 5.0f;   // airspeed x dir.y must stay above minus this
-static const float MAX_NOSE_OFF_LEVEL = 0.07f; // |dir.y|: about four degrees
-static const float MIN_UP_Y = 0.97f;           // roll and pitch together under about fourteen degrees
+static const double MAX_SINK_PER_TICK = 5.0;   // airspeed x dir.y must stay above minus this
+static const double MAX_NOSE_OFF_LEVEL = 0.07; // |dir.y|: about four degrees
+static const double MIN_UP_Y = 0.97;           // roll and pitch together under about fourteen degrees
 static const float GEAR_BREAK_SPEED = 60.0f;   // rolling faster than this breaks the gear
 static const float RESTING_HEIGHT = 34.0f;     // pos.y of an aircraft put level on the ground
 
 Vec3 ContactPoint(const Body& body, int index)
 {
-    float a = CONTACT_POINT_FORWARD[index];
-    float b = CONTACT_POINT_RIGHT[index];
-    return {body.pos.x + a * body.dir.x + b * body.normal.x,
-            body.pos.y + a * body.dir.y + b * body.normal.y - gearHeight,
-            body.pos.z + a * body.dir.z + b * body.normal.z};
+    double a = CONTACT_POINT_FORWARD[index];
+    double b = CONTACT_POINT_RIGHT[index];
+    return {(float)(body.pos.x + a * body.dir.x + b * body.normal.x),
+            (float)(body.pos.y + a * body.dir.y + b * body.normal.y - gearHeight),
+            (float)(body.pos.z + a * body.dir.z + b * body.normal.z)};
 }
 
 int GroundContact(Body body)
@@ -52,7 +52,7 @@ ContactOutcome DecideContact(const Body& body, int contact, int gear)
         return OUTCOME_CRASH;
     if (gear != 1)
         return OUTCOME_CRASH;
-    if (!(body.airspeed * body.dir.y > -MAX_SINK_PER_TICK))
+    if (!((double)body.airspeed * body.dir.y > -MAX_SINK_PER_TICK))
         return OUTCOME_CRASH;
     if (!(std::fabs(body.dir.y) < MAX_NOSE_OFF_LEVEL))
         return OUTCOME_CRASH;

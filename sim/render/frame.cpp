@@ -36,9 +36,11 @@ const int PAUSE_TEXT_SIZE = 24;
 static const float CONTACT_FORWARD[4] = {100.0f, 100.0f, -160.0f, -160.0f};
 static const float CONTACT_SIDE[4] = {-25.0f, 25.0f, 110.0f, -110.0f};
 
+// a + scale b, rounded once per component.
 static Vec3 Plus(Vec3 a, Vec3 b, float scale)
 {
-    return {a.x + b.x * scale, a.y + b.y * scale, a.z + b.z * scale};
+    return {(float)(a.x + (double)b.x * scale), (float)(a.y + (double)b.y * scale),
+            (float)(a.z + (double)b.z * scale)};
 }
 
 void PlaceCamera()
@@ -118,10 +120,11 @@ ModelTurns AircraftTurns(const Body& body)
 
 void ContactOutlinePoints(const Body& body, float drop, Vec3 corners[4])
 {
+    const Vec3 &p = body.pos, &d = body.dir, &n = body.normal;
     for (int i = 0; i < 4; i++) {
-        Vec3 p = Plus(Plus(body.pos, body.dir, CONTACT_FORWARD[i]), body.normal, CONTACT_SIDE[i]);
-        p.y -= drop;
-        corners[i] = p;
+        double a = CONTACT_FORWARD[i], b = CONTACT_SIDE[i];
+        corners[i] = {(float)(p.x + a * d.x + b * n.x), (float)(p.y + a * d.y + b * n.y - drop),
+                      (float)(p.z + a * d.z + b * n.z)};
     }
 }
 
@@ -149,13 +152,10 @@ void LoadViewProjection()
               camera.up.x, camera.up.y, camera.up.z);
 }
 
-// The aircraft model with the spot light it carries (views 2 to 6); the
-// modelview matrix holds the aircraft's placement afterwards.
 // Multiplies the aircraft's placement onto the modelview matrix: a model
 // vertex is turned by the first rotation, then the second, then moved.
-static void ApplyAircraftPlacement()
+static void ApplyAircraftPlacement(const ModelTurns& turns)
 {
-    ModelTurns turns = AircraftTurns(plane);
     glTranslatef(plane.pos.x, plane.pos.y, plane.pos.z);
     if (turns.second)
         glRotatef(-turns.angle2, turns.axis2.x, turns.axis2.y, turns.axis2.z);
@@ -163,9 +163,11 @@ static void ApplyAircraftPlacement()
         glRotatef(-turns.angle1, turns.axis1.x, turns.axis1.y, turns.axis1.z);
 }
 
-static void DrawAircraft()
+// The aircraft model with the spot light it carries (views 2 to 6); the
+// modelview matrix holds the aircraft's placement afterwards.
+static void DrawAircraft(const ModelTurns& turns)
 {
-    ApplyAircraftPlacement();
+    ApplyAircraftPlacement(turns);
     // Given in the aircraft's own frame, so OpenGL turns the spot direction
     // once more by the aircraft's rotation.
     glLightfv(GL_LIGHT3, GL_POSITION, SPOT_POSITION);
@@ -177,6 +179,27 @@ static void DrawAircraft()
     glPushMatrix();
     DrawExhaustGlows(plane);
     glPopMatrix();
+}
+
+// The translucent flames blend with what lies behind them, so they come
+// after the scenery, terrain and forest; otherwise they are drawn as the
+// aircraft's own drawing would draw them: with the same placement, its
+// material and the frame's culling, which DrawTerrain has switched off.
+// The material the scenery left is put back for what follows.
+static void DrawAircraftFlames(const ModelTurns& turns)
+{
+    GLfloat shininess, specular[4];
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+    glGetMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+    glLoadIdentity();
+    ApplyAircraftPlacement(turns);
+    SetAircraftMaterial();
+    if (cullFaces)
+        glEnable(GL_CULL_FACE);
+    DrawExhaustFlames(plane);
+    glDisable(GL_CULL_FACE);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, shininess);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
 }
 
 void DrawFrame()
@@ -200,8 +223,12 @@ void DrawFrame()
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, BLACK_EMISSION);
     glLoadIdentity();
     CheckGLError("RenderScene A");
-    if (viewMode != 1)
-        DrawAircraft();
+    // Worked out once: a pose with no defined turn reports it once a frame.
+    ModelTurns turns = {};
+    if (viewMode != 1) {
+        turns = AircraftTurns(plane);
+        DrawAircraft(turns);
+    }
     glLoadIdentity();
     if (contactOutlineOn)
         DrawContactOutline(plane);
@@ -211,13 +238,8 @@ void DrawFrame()
     CheckGLError("RenderScene C");
     glCallList(LIST_FOREST);
     CheckGLError("RenderScene D");
-    // The translucent flames blend with the scenery behind them, so they
-    // come after it, placed with the aircraft once more.
-    if (viewMode != 1) {
-        glLoadIdentity();
-        ApplyAircraftPlacement();
-        DrawExhaustFlames(plane);
-    }
+    if (viewMode != 1)
+        DrawAircraftFlames(turns);
     glLoadIdentity();
     if (lifeOn)
         DrawLifeBoard();

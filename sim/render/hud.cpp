@@ -21,7 +21,8 @@ const int SPHERE_STACKS = 20;
 const float FLATTEN_Z = 0.00001f;
 // The window pillars and the panel meet where the panel's top edge ends;
 // W / 1.333 (not 0.75 W) is where that is.
-const float PANEL_RIGHT_DIVISOR = 1.333f;
+const double PANEL_RIGHT_DIVISOR = 1.333;
+const double PANEL_SIDE_HEIGHT = 0.1; // of the window height, at the outer edges
 
 void* FontForSize(int size)
 {
@@ -80,7 +81,8 @@ static void PanelVertex(float s, float t, float x, float y)
 
 static void DrawPanel(float w, float h)
 {
-    float right = w / PANEL_RIGHT_DIVISOR;
+    float right = (float)(w / PANEL_RIGHT_DIVISOR);
+    float side = (float)(PANEL_SIDE_HEIGHT * h);
     if (texturesOn)
         glBindTexture(GL_TEXTURE_2D, TEX_METAL1);
     glBegin(GL_QUADS);
@@ -91,13 +93,13 @@ static void DrawPanel(float w, float h)
     PanelVertex(1, 0, 2 * w / 3, 0);
     glNormal3f(0.3f, 0.3f, 0.91f);
     PanelVertex(0, 0.6f, 0, 0);
-    PanelVertex(0, 1, 0, 0.1f * h);
+    PanelVertex(0, 1, 0, side);
     PanelVertex(1, 1, w / 4, h / 4);
     PanelVertex(1, 0, w / 3, 0);
     glNormal3f(-0.3f, 0.3f, 0.91f);
     PanelVertex(0, 0, 2 * w / 3, 0);
     PanelVertex(0, 1, right, h / 4);
-    PanelVertex(1, 1, w, 0.1f * h);
+    PanelVertex(1, 1, w, side);
     PanelVertex(1, 0.6f, w, 0);
     glEnd();
 

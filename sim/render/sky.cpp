@@ -18,7 +18,7 @@ const float DUSK_START = 77.0f, DUSK_END = 105.0f;
 const float DAWN_START = 255.0f, DAWN_END = 283.0f;
 const float SUNSET = 95.0f, SUNRISE = 265.0f;
 const float MOONRISE = 91.0f, MOONSET = 270.0f;
-const float SKY_DRIFT_PER_FRAME = 0.01f;
+const double SKY_DRIFT_PER_FRAME = 0.01;
 
 // World units: both spheres circle the origin well inside the far plane.
 const float SUN_DISTANCE = 270000.0f;
@@ -43,13 +43,13 @@ bool MoonAboveHorizon(float moonDegrees)
 
 void UpdateSkyColour()
 {
-    float change = 0.0f;
+    double change = 0.0;
     if (sunAngle > DUSK_START && sunAngle < DUSK_END)
         change = -SKY_DRIFT_PER_FRAME;
     else if (sunAngle > DAWN_START && sunAngle < DAWN_END)
         change = SKY_DRIFT_PER_FRAME;
     for (int c = 0; c < 3; c++)
-        skyColour[c] += change;
+        skyColour[c] = (float)(skyColour[c] + change);
 }
 
 // glutSolidSphere gives no texture coordinates, so a texture left bound by
@@ -159,8 +159,8 @@ static void ExhaustGlowColour(float t, GLfloat glow[4])
     glow[2] = 0.2f;
     glow[3] = 1.0f;
     if (t > 0.0f) {
-        glow[0] = 0.6f + 0.004f * t;
-        glow[1] = 0.009f * t;
+        glow[0] = (float)(0.6 + 0.004 * t);
+        glow[1] = (float)(0.009 * t);
     }
 }
 
@@ -214,7 +214,7 @@ void DrawExhaustFlames(Body body)
     EnterExhaustFrame();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, TEX_EXPLOSION0 + flameFrame);
-    glow[3] = 0.75f - 0.005f * t;
+    glow[3] = (float)(0.75 - 0.005 * t);
     glColor4fv(glow);
     glPushMatrix();
     glTranslatef(20.0f, -11.0f, -160.0f);

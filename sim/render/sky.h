@@ -22,13 +22,12 @@ void UpdateSkyColour();
 void DrawSun();
 // Light 1 and the moon sphere, which shows only its emission.
 void DrawMoon();
-// Glows, nozzle plates and, with thrust above 0, the flames; drawn in the
-// aircraft's own frame. Advances flameFrame once per call with thrust.
 // The whole exhaust in the aircraft's frame: glows and nozzle plates, then
 // (thrust above 0) the translucent flames, which advance flameFrame.
 void DrawExhaust(Body body);
 // The two halves of DrawExhaust. The frame draws the flames after the
 // scenery: a translucent quad blends with what is already drawn, so flames
-// drawn before the ground would show the sky through the runway.
+// drawn before the ground would show the sky through the runway. The frame
+// gives them the aircraft's placement, material and culling.
 void DrawExhaustGlows(Body body);
 void DrawExhaustFlames(Body body);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A "landscape.dmf" that cannot be read as a landscape never stops the
 # simulator: a directory or a dangling link is passed over silently and the
-# generated terrain stays; an empty or binary file goes through the reader's
-# usual rules. Every run finishes loading, opens its window and ends on Q
+# generated terrain stays; an empty or binary file has its header echoed and
+# gives no size, so the generated terrain stays too. Every run finishes loading, opens its window and ends on Q
 # with status 0, with no sanitizer report.
 . "$(dirname "$0")/lib.sh"
 e2e_init
@@ -56,8 +56,8 @@ for fault in directory dangling-link; do
   [ ! -s "$WORK/stderr" ] || fail "$fault: stderr was: $(cat "$WORK/stderr")"
 done
 
-# An empty file has a header of zeros and so an empty grid: the header echo
-# after the tiles, no heights, no complaint.
+# An empty file gives no grid size: the header echo of zeros after the tiles,
+# no heights, no complaint, and tile 0 keeps its generated mountain.
 dir=$WORK/empty
 mkdir "$dir"; copy_data "$dir"; : >"$dir/landscape.dmf"
 fly_and_quit "$dir" "empty"
@@ -65,7 +65,7 @@ fly_and_quit "$dir" "empty"
   fail "empty: terrain lines were: $(tail -n +33 <<<"$TERRAIN")"
 
 # Binary bytes from the start stop the header scan at once: again the zero
-# header and an empty grid.
+# header, and the generated mountain stays.
 dir=$WORK/binary
 mkdir "$dir"; copy_data "$dir"; binary_bytes 4096 7 >"$dir/landscape.dmf"
 fly_and_quit "$dir" "binary"

@@ -1,7 +1,9 @@
 // Flight dynamics: the heading model, the force model and the step around them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "sim/flight/aircraft.h"
@@ -23,6 +25,78 @@ Body LevelPlane(float speed, float thrust)
 float NoseAngleBelowHorizon(const Body& b)
 {
     return (float)(std::asin(-b.dir.y) * 57.29577951308232);
+}
+
+// The two models written out once more, every product and sum in double and
+// rounded once where the value is kept, for the long flight below.
+void ReferenceHeading(Body& b, float& g, bool onGround)
+{
+    float target = (float)(2.0 * b.thrust);
+    if (b.speed != target)
+        b.speed = b.speed < target ? std::min(target, (float)(b.speed + 0.5)) : std::max(target, (float)(b.speed - 0.5));
+    if (onGround) {
+        b.pos = {(float)(b.pos.x + (double)b.speed * b.dir.x), (float)(b.pos.y + (double)b.speed * b.dir.y),
+                 (float)(b.pos.z + (double)b.speed * b.dir.z)};
+        b.airspeed = b.speed;
+        return;
+    }
+    if (!(b.dir.x == 0 && b.dir.z == 0 && std::fabs(b.dir.y) == 1)) {
+        Vec3 worldUp = {0, 1, 0}, side;
+        UnitCross(worldUp, b.dir, side);
+        float bank = (float)((double)b.up.x * side.x + (double)b.up.y * side.y + (double)b.up.z * side.z);
+        RotateBody(b, (float)(0.2 * bank), worldUp);
+        if (b.speed < 30)
+            RotateBody(b, (float)((30.0 - b.speed) * (1.0 / 30.0) * 0.5), side);
+    }
+    g = std::max(2.5f, (float)(g * (b.dir.y < 0 ? 1.005 : 0.99502487562189068)));
+    float v = (float)(b.speed - (double)g * b.dir.y);
+    b.pos = {(float)(b.pos.x + (double)v * b.dir.x), (float)(b.pos.y + (double)v * b.dir.y - 1.0),
+             (float)(b.pos.z + (double)v * b.dir.z)};
+    b.airspeed = v;
+}
+
+void ReferenceForces(Body& b, float g, bool onGround)
+{
+    double x = std::max(0.0, (double)(float)(10.0 * b.thrust - b.speed));
+    double pitch = b.dir.x == 0 && b.dir.z == 0 ? 90.0 : AngleBetween(b.dir, Vec3{b.dir.x, 0, b.dir.z});
+    double lift = (float)((pitch + 45.0) * (0.05 * b.speed) * (double)0.011111111f);
+    const float* d = &b.dir.x;
+    const float* u = &b.up.x;
+    float* vel = &b.velocity.x;
+    float f[3];
+    for (int i = 0; i < 3; i++) {
+        float push = (float)(x * d[i]);
+        float pushLessDrag = (float)(x * d[i] - 0.0002 * vel[i] * std::fabs(vel[i]));
+        f[i] = (float)((float)((float)(push + pushLessDrag) - (i == 1 ? g : 0.0f)) + (float)(lift * u[i]));
+    }
+    for (int i = 0; i < 3; i++)
+        vel[i] = vel[i] + f[i];
+    auto sum = [](float p, float q, float r) {
+        return (float)(std::fabs(std::trunc((double)p)) + std::fabs(std::trunc((double)q)) + std::fabs(std::trunc((double)r)));
+    };
+    b.speed = sum(vel[0], vel[1], vel[2]);
+    if (onGround) {
+        b.pos.x += vel[0];
+        b.pos.z += vel[2];
+        if (vel[0] <= 2) {
+            vel[1] = 0;
+            b.speed = b.airspeed = sum(vel[2], vel[0], 0);
+            return;
+        }
+        b.pos.y += vel[1];
+    } else {
+        b.pos = {b.pos.x + vel[0], b.pos.y + vel[1], b.pos.z + vel[2]};
+        if (b.pos.y < -1) {
+            b.velocity = {0, 0, 0};
+            b.pos.y = -1;
+        }
+    }
+    b.airspeed = b.speed;
+    Vec3 force = {f[0], f[1], f[2]};
+    Normalize(force);
+    Vec3 axis;
+    UnitCross(force, b.dir, axis);
+    RotateBody(b, (float)(AngleBetween(force, b.dir) * -(double)0.017453292f * 0.5), axis);
 }
 
 } // namespace
@@ -120,11 +194,12 @@ TEST(FlyHeading, GravityGrowsInADiveAndNeverFallsBelowItsFloor)
     Vec3 pitch = b.normal;
     RotateBody(b, -20, pitch); // nose down
     ASSERT_LT(b.dir.y, 0.0f);
+    gravity = 2.5f;
     float g = 2.5f;
     for (int tick = 0; tick < 100; tick++) {
         FlyHeading(b);
-        g *= 1.005f;
-        ASSERT_FLOAT_EQ(gravity, g);
+        g = (float)(g * 1.005);
+        ASSERT_EQ(gravity, g);
     }
     pitch = b.normal;
     RotateBody(b, 40, pitch); // nose up
@@ -229,6 +304,61 @@ TEST(FlyForces, EnormousVelocitiesStayDefined)
     landed = 1;
     FlyForces(b);
     EXPECT_FALSE(std::isnan(b.speed));
+}
+
+TEST(FlightModels, LongFlightMatchesTheDoubleArithmeticBitForBit)
+{
+    // A takeoff roll, a stall, a banked turn, a long dive and a pull-up in
+    // each model; the pilot's turns go to both records alike.
+    struct Phase {
+        int ticks;
+        float thrust;
+        bool onGround;
+        float roll, pitch; // degrees turned at the start of the phase
+    };
+    const Phase phases[] = {{80, 40, true, 0, 0},   {120, 10, false, 0, 5}, {200, 60, false, 25, 0},
+                            {600, 30, false, -25, -35}, {300, 100, false, 10, 70}, {50, 5, true, 0, 0}};
+    Body flown[2], reference[2];
+    float gravities[2][2];
+    testing::internal::CaptureStdout();
+    for (int model = 0; model < 2; model++) {
+        flightModel = model;
+        Body b = LevelPlane(0, 0), ref = b;
+        b.velocity = ref.velocity = {3.5f, 0, 1};
+        gravity = 2.5f;
+        float refGravity = gravity;
+        for (const Phase& p : phases) {
+            for (Body* body : {&b, &ref}) {
+                body->thrust = p.thrust;
+                Vec3 roll = body->dir, pitch = body->normal;
+                RotateBody(*body, p.roll, roll);
+                RotateBody(*body, p.pitch, pitch);
+            }
+            landed = p.onGround;
+            for (int tick = 0; tick < p.ticks; tick++) {
+                UpdateFlight(b);
+                if (model == 0)
+                    ReferenceHeading(ref, refGravity, p.onGround);
+                else
+                    ReferenceForces(ref, refGravity, p.onGround);
+            }
+        }
+        flown[model] = b;
+        reference[model] = ref;
+        gravities[model][0] = gravity;
+        gravities[model][1] = refGravity;
+    }
+    testing::internal::GetCapturedStdout();
+    flightModel = 0;
+    for (int model = 0; model < 2; model++) {
+        const Body& b = flown[model];
+        const Body& ref = reference[model];
+        EXPECT_EQ(memcmp(&b, &ref, sizeof b), 0) << "model " << model << ": pos " << b.pos.x << " " << b.pos.y << " "
+                                                 << b.pos.z << ", reference " << ref.pos.x << " " << ref.pos.y << " "
+                                                 << ref.pos.z;
+        EXPECT_EQ(gravities[model][0], gravities[model][1]) << "model " << model;
+    }
+    EXPECT_GT(gravities[0][0], 4.0f) << "the dive must have counted";
 }
 
 TEST(SimulationStep, PausedDoesNothingAndExplosionSkipsGroundContact)

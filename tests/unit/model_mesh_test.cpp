@@ -109,6 +109,27 @@ bool CoversPoint(const MeshPart& part, double x, double y)
     return false;
 }
 
+// Does the ray from `from` along `dir` cross a triangle of the parts?
+bool RayHits(const std::vector<MeshPart>& parts, size_t first, size_t last, P3 from, P3 dir)
+{
+    for (size_t p = first; p <= last; p++) {
+        const std::vector<float>& v = parts[p].vertices;
+        for (size_t t = 0; t + FLOATS_PER_TRIANGLE <= v.size(); t += FLOATS_PER_TRIANGLE) {
+            P3 a = {v[t + 3], v[t + 4], v[t + 5]}, b = {v[t + 9], v[t + 10], v[t + 11]},
+               c = {v[t + 15], v[t + 16], v[t + 17]};
+            P3 e1 = b - a, e2 = c - a, h = Cross(dir, e2);
+            double det = Dot(e1, h);
+            if (std::fabs(det) < 1e-12)
+                continue;
+            P3 q = from - a;
+            double u = Dot(q, h) / det, w = Dot(dir, Cross(q, e1)) / det;
+            if (u >= 0 && w >= 0 && u + w <= 1 && Dot(e2, Cross(q, e1)) / det > 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TEST(ModelMesh, PartsFollowTheTablesInOrderColourAndCount)
@@ -316,6 +337,33 @@ TEST(ModelMesh, CurvedPartsShareNormalsAtSharedVertices)
         EXPECT_GT(shared, 0) << part;
         // Only the few vertices at a pole or a closing fan may differ.
         EXPECT_LT(differing, shared / 5) << "part " << part;
+    }
+}
+
+// The renderer draws each engine's glow (centre x 780, y -108 or +113.4,
+// z -52; half-sizes 10, 54, 40) and nozzle plate (x 760, half-sizes 54, 36)
+// at fixed places: both must sit inside their nozzle's skin, and the glow
+// must be seen from behind through an open nozzle.
+TEST(ModelMesh, NozzlesHoldTheGlowsAndPlatesAndShowTheGlowsFromBehind)
+{
+    const std::vector<MeshPart>& jet = AircraftParts();
+    const double glowY[2] = {-108.0, 113.4}, glowZ = -52.0;
+    for (int side = 0; side < 2; side++) {
+        size_t first = side == 0 ? 40 : 43; // parts 41-43 or 44-46
+        for (int k = 0; k < 16; k++) {
+            double a = 2.0 * M_PI * k / 16, c = std::cos(a), s = std::sin(a);
+            // Outwards from any point of the glow's rim or the plate's edge
+            // the nacelle's skin lies in the way.
+            P3 rim = {780.0, glowY[side] + 54.0 * c, glowZ + 40.0 * s};
+            EXPECT_TRUE(RayHits(jet, first, first + 2, rim, {0, c, s})) << "glow rim shows, side " << side << " " << k;
+            double reach = std::fmin(54.0 / std::fabs(c + 1e-12), 36.0 / std::fabs(s + 1e-12));
+            P3 plate = {760.0, glowY[side] + reach * c, glowZ + reach * s};
+            EXPECT_TRUE(RayHits(jet, first, first + 2, plate, {0, c, s})) << "plate shows, side " << side << " " << k;
+            // Backwards from the glow's rear nothing of the jet is in the way.
+            P3 back = {790.0, glowY[side] + 45.0 * c, glowZ + 32.0 * s};
+            EXPECT_FALSE(RayHits(jet, 0, jet.size() - 1, back, {1, 0, 0})) << "glow hidden, side " << side << " " << k;
+        }
+        EXPECT_FALSE(RayHits(jet, 0, jet.size() - 1, {790.0, glowY[side], glowZ}, {1, 0, 0}));
     }
 }
 

@@ -85,11 +85,24 @@ TEST(TerrainGeneration, SixteenTilesWithTheirLinesAndBounds)
     for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
         ASSERT_EQ(out.compare(pos, 16, "Max Delta! 3000\n"), 0) << "tile " << k;
         pos += 16;
-        char expected[128];
-        snprintf(expected, sizeof expected, "Translate X: %f Translate Z: %f\n", terrainTiles[k].translateX,
-                 terrainTiles[k].translateZ);
-        ASSERT_EQ(out.compare(pos, strlen(expected), expected), 0) << "tile " << k;
-        pos += strlen(expected);
+        // The placement draws a and b, recovered from where the tile lies,
+        // give the line again with the angle and its radians stored as floats
+        // and the sine, cosine and products in double, rounded once.
+        const TerrainTile& t = terrainTiles[k];
+        double ringNear = 30000.0 + 50000.0 * (k / 8);
+        int b = (int)std::lround((std::hypot((double)t.translateX, (double)t.translateZ) - ringNear) / 500.0);
+        double degrees = std::atan2((double)t.translateX, (double)t.translateZ) * 180.0 / M_PI - 45.0 * (k % 8);
+        int a = (int)std::lround(std::remainder(degrees, 360.0) * 10.0);
+        ASSERT_TRUE(a >= 0 && a < 100 && b >= 0 && b < 100) << "tile " << k;
+        float theta = (float)((double)(float)(a * 0.1 + 45.0 * (k % 8)) * (double)0.017453292f);
+        double distance = ringNear + 500.0 * b;
+        char expected[128], stored[128];
+        snprintf(expected, sizeof expected, "Translate X: %f Translate Z: %f\n",
+                 (float)(std::sin((double)theta) * distance), (float)(std::cos((double)theta) * distance));
+        snprintf(stored, sizeof stored, "Translate X: %f Translate Z: %f\n", t.translateX, t.translateZ);
+        EXPECT_STREQ(stored, expected) << "tile " << k;
+        ASSERT_EQ(out.compare(pos, strlen(stored), stored), 0) << "tile " << k;
+        pos += strlen(stored);
     }
     EXPECT_EQ(pos, out.size());
 
@@ -293,6 +306,8 @@ TEST(LandscapeFile, EveryCorpusFileEndsInASoundTerrain)
         std::string err = testing::internal::GetCapturedStderr();
         if (accepted) {
             InstallLandscapeGrid(grid);
+        } else if (name == "empty.dmf") {
+            EXPECT_EQ(err, "") << "no size at all is left alone like a missing file";
         } else {
             EXPECT_NE(err.find(path), std::string::npos) << name << " refused without naming the file";
         }
@@ -310,24 +325,38 @@ TEST(LandscapeFile, RefusedSizesKeepTheGeneratedTile)
         const char* file;
         int width;
     };
+    // Until the first file that gives a size below 1, tile 0 must keep its
+    // generated mountain, which the height query under its peak shows.
     const Case cases[] = {
         {"size_1e9.dmf", 41},       {"size_2147483648.dmf", 41}, {"size_2050.dmf", 41},
         {"size_nan.dmf", 41},       {"size_inf.dmf", 41},        {"size_minus_inf.dmf", 41},
-        {"size_out_of_range.dmf", 41}, {"size_negative.dmf", 0},  {"size_zero.dmf", 0},
-        {"size_one.dmf", 1},        {"empty.dmf", 0},            {"short.dmf", 41},
+        {"size_out_of_range.dmf", 41}, {"empty.dmf", 41},        {"size_negative.dmf", 0},
+        {"size_zero.dmf", 0},       {"size_one.dmf", 1},         {"short.dmf", 41},
     };
     testing::internal::CaptureStdout();
     SkipForest();
     GenerateTerrainTiles();
     testing::internal::GetCapturedStdout();
+    const TerrainTile& t = terrainTiles[0];
+    const float peak = TerrainHeight(t.translateX - 250, 0, t.translateZ - 250);
+    ASSERT_GT(peak, 1.0f);
+    bool generated = true;
     for (const Case& c : cases) {
         std::string path = std::string(PELORIN_TEST_DATA "/landscape/") + c.file;
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         ReadLandscapeFile(path.c_str());
-        testing::internal::GetCapturedStdout();
-        testing::internal::GetCapturedStderr();
-        EXPECT_EQ(terrainTiles[0].width, c.width) << c.file;
-        EXPECT_EQ(terrainTiles[0].depth, c.width) << c.file;
+        std::string out = testing::internal::GetCapturedStdout();
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(t.width, c.width) << c.file;
+        EXPECT_EQ(t.depth, c.width) << c.file;
+        generated = generated && c.width == 41;
+        if (generated) {
+            EXPECT_EQ(TerrainHeight(t.translateX - 250, 0, t.translateZ - 250), peak) << c.file;
+        }
+        if (std::string(c.file) == "empty.dmf") {
+            EXPECT_EQ(out, "0.000000 0.000000 0.000000 0.000000 0.000000\n");
+            EXPECT_EQ(err, "");
+        }
     }
 }
