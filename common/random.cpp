@@ -1,12 +1,15 @@
 // The shared linear congruential generator.
 #include "common/random.h"
 
-#include <cstdint>
+static uint32_t randomState = RANDOM_FIRST_STATE;
 
-static uint32_t randomState = 1;
+int NextRandomFrom(uint32_t& state)
+{
+    state = state * 214013u + 2531011u;
+    return (int)((state >> 16) & 0x7FFF);
+}
 
 int NextRandom()
 {
-    randomState = randomState * 214013u + 2531011u;
-    return (int)((randomState >> 16) & 0x7FFF);
+    return NextRandomFrom(randomState);
 }

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "common/random.h"
+#include "common/tile_placement.h"
+
 
 bool LoadLandscapeText(const char* path, std::string& text, std::string& error)
 {
@@ -108,28 +111,19 @@ LandscapeInfo AnalyseLandscape(const std::string& text)
 
 void TileZeroCentre(float& x, float& z)
 {
-    // The simulator's generator replayed from its first state, apart from the
-    // shared one so that asking twice gives the same answer (random.h).
-    uint32_t state = 1;
-    auto next = [&state]() {
-        state = state * 214013u + 2531011u;
-        return (int)((state >> 16) & 0x7FFF);
-    };
+    // The simulator's draws replayed from the first state, apart from the
+    // shared generator so that asking twice gives the same answer.
+    uint32_t state = RANDOM_FIRST_STATE;
     // The draws before tile 0's placement: two per tree of the 100-tree
     // forest, then one per point seeding tile 0's 41 x 41 mountain and two
     // per growth step, of which there are twice the points.
     const int forestDraws = 2 * 100;
     const int points = 41 * 41;
     for (int i = 0; i < forestDraws + points + 2 * 2 * points; i++)
-        next();
-    int a = next() % 100;
-    int b = next() % 100;
-    // Tile 0 is the first of the near ring, 30000 units out plus up to
-    // 500 x 99, at up to 9.9 degrees from straight ahead (+z) towards +x.
-    float distance = 30000.0f + 500.0f * (float)b;
-    float theta = (float)a * 0.1f * 0.017453292f;
-    x = std::sin(theta) * distance;
-    z = std::cos(theta) * distance;
+        NextRandomFrom(state);
+    int a = NextRandomFrom(state) % 100;
+    int b = NextRandomFrom(state) % 100;
+    TilePlacement(0, a, b, x, z);
 }
 
 std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)

@@ -10,18 +10,13 @@
 #include "common/height_colour.h"
 #include "common/landscape_reader.h"
 #include "common/random.h"
+#include "common/tile_placement.h"
 #include "sim/landscape/terrain_lists.h"
 #include "sim/math/vec_math.h"
 
 TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
 float groundColour[3] = {0.3f, 0.5f, 0.1f};
 float maxSeedHeight = 0.0f;
-
-// Placement of the generated tiles on their two rings (world units, degrees).
-static const double RING_NEAR = 30000.0;
-static const double RING_STEP = 50000.0;
-static const double RING_JITTER = 500.0; // per unit of the second placement draw
-static const int TILES_PER_RING = 8;
 
 void SeedMountains(float* h, int n, int maxDelta, float peak)
 {
@@ -214,14 +209,7 @@ void GenerateTerrainTiles()
 
         int a = NextRandom() % 100;
         int b = NextRandom() % 100;
-        int ring = k / TILES_PER_RING;
-        double distance = RING_NEAR + RING_STEP * ring + RING_JITTER * b;
-        // The angles are stored in single precision; the sine and cosine and
-        // their products are taken in double and rounded once into the tile.
-        float angle = (float)(a * 0.1 + 45.0 * (k % TILES_PER_RING));
-        float theta = (float)((double)angle * DEG_TO_RAD);
-        t.translateX = (float)(std::sin((double)theta) * distance);
-        t.translateZ = (float)(std::cos((double)theta) * distance);
+        TilePlacement(k, a, b, t.translateX, t.translateZ);
         printf("Translate X: %f Translate Z: %f\n", t.translateX, t.translateZ);
         ComputeTerrainNormals();
     }
