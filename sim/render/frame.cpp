@@ -27,14 +27,9 @@ const double FAR_PLANE = 300000.0;
 // Light 3 sits below and ahead of the aircraft's centre, in the model's frame.
 static const GLfloat SPOT_POSITION[4] = {0.0f, -50.0f, 50.0f, 1.0f};
 const float OVERLAY_LIGHT_OFFSET_Z = 20.0f; // world units along +z from the aircraft
-static const GLfloat BLACK_EMISSION[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 const float PAUSE_TEXT_OFFSET = 50.0f;   // pixels left of the centre
 const float RESTART_TEXT_OFFSET = 100.0f; // pixels left of the centre
 const int PAUSE_TEXT_SIZE = 24;
-
-// Contact points in the aircraft's frame: distances along dir and normal.
-static const float CONTACT_FORWARD[4] = {100.0f, 100.0f, -160.0f, -160.0f};
-static const float CONTACT_SIDE[4] = {-25.0f, 25.0f, 110.0f, -110.0f};
 
 // a + scale b, rounded once per component.
 static Vec3 Plus(Vec3 a, Vec3 b, float scale)
@@ -121,8 +116,8 @@ ModelTurns AircraftTurns(const Body& body)
 void ContactOutlinePoints(const Body& body, float drop, Vec3 corners[4])
 {
     const Vec3 &p = body.pos, &d = body.dir, &n = body.normal;
-    for (int i = 0; i < 4; i++) {
-        double a = CONTACT_FORWARD[i], b = CONTACT_SIDE[i];
+    for (int i = 0; i < CONTACT_POINT_COUNT; i++) {
+        double a = CONTACT_POINT_FORWARD[i], b = CONTACT_POINT_RIGHT[i];
         corners[i] = {(float)(p.x + a * d.x + b * n.x), (float)(p.y + a * d.y + b * n.y - drop),
                       (float)(p.z + a * d.z + b * n.z)};
     }
@@ -220,7 +215,7 @@ void DrawFrame()
     glMatrixMode(GL_MODELVIEW);
     DrawSun();
     DrawMoon();
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, BLACK_EMISSION);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, blackColour);
     glLoadIdentity();
     CheckGLError("RenderScene A");
     // Worked out once: a pose with no defined turn reports it once a frame.

@@ -16,8 +16,6 @@ int flameFrame = 0;
 // Angles in degrees.
 const float DUSK_START = 77.0f, DUSK_END = 105.0f;
 const float DAWN_START = 255.0f, DAWN_END = 283.0f;
-const float SUNSET = 95.0f, SUNRISE = 265.0f;
-const float MOONRISE = 91.0f, MOONSET = 270.0f;
 const double SKY_DRIFT_PER_FRAME = 0.01;
 
 // World units: both spheres circle the origin well inside the far plane.
@@ -30,16 +28,6 @@ const float LIGHT_DISTANCE = 100000.0f;
 const int SPHERE_DIVISIONS = 10;
 
 const int FLAME_FRAMES = 4;
-
-bool SunBelowHorizon(float sunDegrees)
-{
-    return sunDegrees > SUNSET && sunDegrees < SUNRISE;
-}
-
-bool MoonAboveHorizon(float moonDegrees)
-{
-    return moonDegrees >= MOONRISE && moonDegrees <= MOONSET;
-}
 
 void UpdateSkyColour()
 {

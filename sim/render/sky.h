@@ -9,12 +9,6 @@ extern const float blackColour[4];
 extern int sunHaloOn;             // the textured square above the sun
 extern int flameFrame;            // 0..3, which flame texture the exhaust uses
 
-// The horizon rules shared by the clock's step sizes and the drawing: the
-// sun is down strictly between 95 and 265 degrees, the moon is up from 91 to
-// 270 inclusive.
-bool SunBelowHorizon(float sunDegrees);
-bool MoonAboveHorizon(float moonDegrees);
-
 // Darkens the stored clear colour by 0.01 per call at dusk, brightens it at
 // dawn; per frame, so the drift follows the frame rate. Not clamped.
 void UpdateSkyColour();

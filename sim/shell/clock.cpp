@@ -4,13 +4,26 @@
 #include <GL/glut.h>
 
 #include "sim/flight/ground_contact.h"
-#include "sim/render/sky.h"
 #include "sim/shell/tick_schedule.h"
 
 float sunAngle = 0.0f;
 float moonAngle = 0.0f;
 int timePasses = 1;
 TickSchedule clockSchedule = {0, CLOCK_PERIOD_MS * 1000000LL, 0};
+
+// Angles in degrees.
+const float SUNSET = 95.0f, SUNRISE = 265.0f;
+const float MOONRISE = 91.0f, MOONSET = 270.0f;
+
+bool SunBelowHorizon(float sunDegrees)
+{
+    return sunDegrees > SUNSET && sunDegrees < SUNRISE;
+}
+
+bool MoonAboveHorizon(float moonDegrees)
+{
+    return moonDegrees >= MOONRISE && moonDegrees <= MOONSET;
+}
 
 // Degrees per tick. The sun hurries through the night and the moon through
 // the day, so each spends most of its time where it can be seen.

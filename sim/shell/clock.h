@@ -11,6 +11,11 @@ extern TickSchedule clockSchedule;
 const int CLOCK_PERIOD_MS = 250;
 const int CLOCK_TIMER_VALUE = 1;
 
+// The horizon rules shared by the clock's step sizes and the sky's drawing:
+// the sun is down strictly between 95 and 265 degrees, the moon is up from 91
+// to 270 inclusive.
+bool SunBelowHorizon(float sunDegrees);
+bool MoonAboveHorizon(float moonDegrees);
 // One step of the sun and moon, unless time is stopped or the game paused.
 void AdvanceClock();
 // Starts the schedule (first tick 250 ms from now) and arms the timer.
