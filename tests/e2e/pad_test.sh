@@ -55,8 +55,6 @@ rolling && fail "the gear buttons lifted the pause: $LINE"
 press 6
 sleep 0.2
 rolling || fail "Start did not lift the pause: $LINE"
-[ "$(count_output "Raising landing gear")" = 1 ] && [ "$(count_output "Lowering landing gear")" = 1 ] ||
-  fail "a held button acted more than once"
 send_keys shift+q
 wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "Q ended with status $EXIT_STATUS"

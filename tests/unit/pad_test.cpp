@@ -19,14 +19,11 @@ TEST(PadMapping, StickTriggersAndButtonsStepByStep)
         const char* what;
         PadInput input;
         int steps;
-        float thrust; // before the first step
-        float roll, pitch; // of every step
-        float wantThrust;
+        float thrust, roll, pitch, wantThrust; // thrust before the first step; turns of every step
         int southPresses;
     };
     const unsigned S = PAD_SOUTH;
     const Case cases[] = {
-        {"centred", {}, 1, 0, 0, 0, 0, 0},
         {"inside the dead zone", {0.1f, -0.1f, 0.05f, 0, 0, 0, 0}, 5, 10, 0, 0, 10, 0},
         {"full right, full back", {1, 1, 0, 0, 0, 0, 0}, 1, 0, 1.0f, 0.5f, 0, 0},
         {"full left, full forwards", {-1, -1, 0, 0, 0, 0, 0}, 1, 0, -1.0f, -0.5f, 0, 0},
@@ -36,7 +33,6 @@ TEST(PadMapping, StickTriggersAndButtonsStepByStep)
         {"full pull stops at 100", {0, 0, 1, 0, 0, 0, 0}, 300, 0, 0, 0, 100, 0},
         {"left trigger stops at 0", {0, 0, 0, 1, 0, 0, 0}, 50, 7, 0, 0, 0, 0},
         {"half pull: a quarter a step", {0, 0, 0.525f, 0, 0, 0, 0}, 10, 40, 0, 0, 42, 0},
-        {"both triggers cancel", {0, 0, 1, 1, 0, 0, 0}, 50, 40, 0, 0, 40, 0},
         {"a held button acts once", {0, 0, 0, 0, 0, 0, S}, 30, 0, 0, 0, 0, 1},
         {"a resting lever keeps the keys' throttle", {0, 0, 0, 0, 1, -1, 0}, 10, 37, 0, 0, 37, 0},
     };
@@ -57,37 +53,22 @@ TEST(PadMapping, StickTriggersAndButtonsStepByStep)
         EXPECT_EQ(south, c.southPresses) << c.what;
     }
 
-    // A lever acts when it moves: fully forward 100, fully back 0, whole values between.
+    // A lever that moves sets the thrust: fully forward 100, fully back 0.
     PadMemory memory = NeutralPadMemory();
-    PadInput lever = {};
-    lever.hasLever = 1;
-    lever.lever = 0.3f;
+    PadInput lever = {0, 0, 0, 0, 1, 0.3f, 0};
     EXPECT_EQ(MapPad(lever, memory, 12).thrust, 12);
-    for (float at : {-1.0f, 1.0f, 0.0f, -0.333f}) {
+    for (float at : {-1.0f, 1.0f, -0.333f}) {
         lever.lever = at;
         EXPECT_EQ(MapPad(lever, memory, 12).thrust, std::round((1 - at) * 50)) << at;
     }
-    // Released and pressed again in the next step, a button acts again.
-    PadInput down = {};
-    down.buttons = PAD_START;
-    EXPECT_EQ(MapPad(down, memory, 0).pressed, PAD_START);
-    EXPECT_EQ(MapPad(PadInput{}, memory, 0).pressed, 0u);
-    EXPECT_EQ(MapPad(down, memory, 0).pressed, PAD_START);
 }
 
-namespace {
-
-const int TRIGGER_RIGHT = 5; // axes and buttons of SDL's virtual controller
-const int BUTTON_SOUTH = 0;
-
 // Steps with the controller hook while paused, so only the controller acts.
-void Steps(int n)
+static void Steps(int n)
 {
     for (int i = 0; i < n; i++)
         SimulationStep();
 }
-
-} // namespace
 
 TEST(Gamepad, AVirtualControllerFliesThroughTheStepAndLetsGoWhenPulledOut)
 {
@@ -99,7 +80,8 @@ TEST(Gamepad, AVirtualControllerFliesThroughTheStepAndLetsGoWhenPulledOut)
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* pad = SDL_JoystickOpen(index);
     ASSERT_NE(pad, nullptr);
-    SDL_JoystickSetVirtualAxis(pad, TRIGGER_RIGHT, -32768); // a released trigger
+    // The virtual controller numbers its axes and buttons as SDL's standard layout.
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768); // released
 
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 32767);
     Body want = plane;
@@ -108,19 +90,18 @@ TEST(Gamepad, AVirtualControllerFliesThroughTheStepAndLetsGoWhenPulledOut)
         RotateBody(want, PAD_ROLL_MAX, want.dir);
     EXPECT_EQ(std::memcmp(&plane, &want, sizeof plane), 0) << "50 steps of full right roll";
 
-    SDL_JoystickSetVirtualAxis(pad, TRIGGER_RIGHT, 32767);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
     Steps(20);
     EXPECT_EQ(plane.thrust, 10);
 
     testing::internal::CaptureStdout();
-    SDL_JoystickSetVirtualButton(pad, BUTTON_SOUTH, 1);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
     Steps(5);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Raising landing gear\n");
 
     // Pulled out with the stick right, the trigger pulled and south held.
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(index);
-    Steps(1);
     want = plane;
     Steps(20);
     EXPECT_EQ(std::memcmp(&plane, &want, sizeof plane), 0) << "no turn or throttle after the pull-out";
