@@ -3,7 +3,7 @@
 # and only those that are missing, so a second run costs nothing.
 set -euo pipefail
 
-build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libpng-dev"
+build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libpng-dev libsdl2-dev"
 test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm locales"
 # Building the .deb and checking what it installs.
 package_pkgs="git debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db"

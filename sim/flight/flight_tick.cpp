@@ -9,9 +9,12 @@
 #include "sim/flight/ground_contact.h"
 
 TickSchedule flightSchedule = {0, FLIGHT_PERIOD_MS * 1000000LL, 0};
+void (*readController)() = nullptr;
 
 void SimulationStep()
 {
+    if (readController)
+        readController();
     if (paused)
         return;
     UpdateFlight(plane);

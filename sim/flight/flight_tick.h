@@ -10,8 +10,13 @@ const int FLIGHT_PERIOD_MS = 10;
 const int FLIGHT_TIMER_VALUE = 2;
 
 extern TickSchedule flightSchedule;
+// Reads the game controller at the start of every step, before the pause
+// check, so that it acts in every state as the keys do; null when there is
+// no controller support (and in tests that step without a device).
+extern void (*readController)();
 
-// One simulation step without the toolkit: flight model, then ground contact.
+// One simulation step without the toolkit: the controller, then (unless
+// paused) the flight model and ground contact.
 void SimulationStep();
 // Runs every step that has fallen due by nowNs, in order; returns how many.
 int RunDueSteps(int64_t nowNs);

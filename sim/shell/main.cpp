@@ -6,6 +6,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/render/frame.h"
 #include "sim/shell/clock.h"
+#include "sim/shell/gamepad.h"
 #include "sim/shell/life.h"
 #include "sim/shell/scene.h"
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     SetupScene();
+    if (StartGamepad())
+        readController = ReadGamepad;
     StartClockTimer();
     StartFlightTimer();
     StartLifeTimer();

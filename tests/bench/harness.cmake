@@ -21,3 +21,12 @@ set_target_properties(heap_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 # even in a sanitizer build, whose allocator the witness would fight.
 set_property(TARGET heap_probe PROPERTY COMPILE_OPTIONS -Wall -Wextra -O0)
 set_property(TARGET heap_probe PROPERTY LINK_OPTIONS "")
+
+# The preloaded virtual game controller of the pad's end-to-end test: attached
+# inside the real simulator and driven from a script.
+find_package(Threads REQUIRED)
+add_library(pad_shim SHARED ${CMAKE_CURRENT_LIST_DIR}/shim/pad_shim.cpp)
+set_property(TARGET pad_shim PROPERTY COMPILE_OPTIONS -Wall -Wextra)
+set_property(TARGET pad_shim PROPERTY LINK_OPTIONS "")
+set_target_properties(pad_shim PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_link_libraries(pad_shim PRIVATE SDL2::SDL2 Threads::Threads ${CMAKE_DL_LIBS})

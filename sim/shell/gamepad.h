@@ -1,0 +1,19 @@
+// The game controller at the program's edge: every SDL call of the simulator.
+// SDL reads the device only; GLUT stays the window and the loop.
+#pragma once
+
+#include "sim/flight/pad_mapping.h"
+
+// The device's values at the last step; all zero with no device.
+extern PadInput padInput;
+
+// Starts SDL's joystick and game-controller support, with no signal handlers
+// of its own (Ctrl+C ends the game as before). Returns false, after one line
+// on standard error, when SDL cannot; the keyboard then flies alone.
+bool StartGamepad();
+// The step's controller hook: takes up a device plugged in, lets go of one
+// pulled out (its inputs back to neutral), then maps and applies the
+// device's values. Ends the game when the east button answers no.
+void ReadGamepad();
+// Lets go of the device and shuts SDL down.
+void StopGamepad();
