@@ -2,6 +2,7 @@
 #include "landscape-tool/landscape_info.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -126,46 +127,53 @@ void TileZeroCentre(float& x, float& z)
     TilePlacement(0, a, b, x, z);
 }
 
-std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)
+// One formatted line appended to out; the attribute lets the compiler check
+// every format against its arguments.
+__attribute__((format(printf, 2, 3))) static void AddLine(std::string& out, const char* format, ...)
 {
     char line[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    out += line;
+}
+
+std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)
+{
     std::string out;
-    auto add = [&](const char* format, auto... values) {
-        snprintf(line, sizeof line, format, values...);
-        out += line;
-    };
     const LandscapeGrid& g = info.grid;
-    add("file: %s\n", path);
+    AddLine(out, "file: %s\n", path);
     if (!info.sizeRead) {
-        add("grid size: no grid size could be read\n");
-        add("tile 0: the generated mountain stays\n");
+        AddLine(out, "grid size: no grid size could be read\n");
+        AddLine(out, "tile 0: the generated mountain stays\n");
         return out;
     }
-    add("header echo: %f %f %f %f %f\n", g.header[0], g.header[1], g.header[2], g.header[3], g.header[4]);
+    AddLine(out, "header echo: %f %f %f %f %f\n", g.header[0], g.header[1], g.header[2], g.header[3], g.header[4]);
     if (info.refused) {
-        add("refused: yes, %s\n", info.refusal.c_str());
-        add("tile 0: the generated mountain stays\n");
+        AddLine(out, "refused: yes, %s\n", info.refusal.c_str());
+        AddLine(out, "tile 0: the generated mountain stays\n");
         return out;
     }
-    add("refused: no\n");
+    AddLine(out, "refused: no\n");
     size_t count = g.heights.size();
-    add("grid size: %d x %d points\n", g.size, g.size);
-    add("heights read: %zu of %zu\n", info.heightsRead, count);
-    add("ERROR! lines: %d\n", g.errorLines);
+    AddLine(out, "grid size: %d x %d points\n", g.size, g.size);
+    AddLine(out, "heights read: %zu of %zu\n", info.heightsRead, count);
+    AddLine(out, "ERROR! lines: %d\n", g.errorLines);
     if (count == 0) {
-        add("tile 0: empty, no grid points\n");
+        AddLine(out, "tile 0: empty, no grid points\n");
         return out;
     }
-    add("height: minimum %g, maximum %g, mean %.1f\n", info.minimum, info.maximum, info.mean);
-    add("raised to %g: %zu\n", SIM_LOWEST_HEIGHT, info.raised);
+    AddLine(out, "height: minimum %g, maximum %g, mean %.1f\n", info.minimum, info.maximum, info.mean);
+    AddLine(out, "raised to %g: %zu\n", SIM_LOWEST_HEIGHT, info.raised);
     float x, z;
     TileZeroCentre(x, z);
     // Point (line r, position c) is drawn at x = centre + (c - n / 2) cells,
     // z = centre + (r - n / 2) cells.
     float low = -(float)g.size * 0.5f * SIM_CELL_SIZE;
     float high = low + (float)(g.size - 1) * SIM_CELL_SIZE;
-    add("tile 0 centre: x %f z %f\n", x, z);
-    add("tile 0 spans: x %.0f to %.0f (position in line), z %.0f to %.0f (file line)\n", x + low, x + high, z + low,
+    AddLine(out, "tile 0 centre: x %f z %f\n", x, z);
+    AddLine(out, "tile 0 spans: x %.0f to %.0f (position in line), z %.0f to %.0f (file line)\n", x + low, x + high, z + low,
         z + high);
     // A large grid reaches back over the airfield; the ground query's own
     // rule says whether the aircraft then starts on this grid's ground.
@@ -174,10 +182,10 @@ std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)
     float last = (float)(g.size - 1);
     if (col >= 0.0f && col <= last && row >= 0.0f && row <= last) {
         float h = g.heights[(size_t)row * g.size + (size_t)col];
-        add("start point: on tile 0 (file line %d, position %d, height %g): the aircraft starts on this ground\n",
+        AddLine(out, "start point: on tile 0 (file line %d, position %d, height %g): the aircraft starts on this ground\n",
             (int)row + 1, (int)col + 1, h >= SIM_LOWEST_HEIGHT ? h : SIM_LOWEST_HEIGHT);
     } else {
-        add("start point: off tile 0\n");
+        AddLine(out, "start point: off tile 0\n");
     }
     return out;
 }
