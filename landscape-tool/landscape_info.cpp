@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "common/random.h"
+#include "common/regular_file.h"
 #include "common/tile_placement.h"
 
 
@@ -17,15 +18,17 @@ bool LoadLandscapeText(const char* path, std::string& text, std::string& error)
 {
     std::string name(path);
     text.clear();
-    FILE* in = fopen(path, "rb");
+    // Only a regular file: opening a named pipe with no writer would hang.
+    FILE* in = OpenRegularFile(path, "rb");
     if (!in) {
-        error = name + ": cannot open the landscape: " + strerror(errno);
+        error = errno == EINVAL ? name + ": not a regular file"
+                                : name + ": cannot open the landscape: " + strerror(errno);
         return false;
     }
     struct stat st;
-    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fileno(in), &st) != 0) {
         fclose(in);
-        error = name + ": not a regular file";
+        error = name + ": cannot read the landscape: " + strerror(errno);
         return false;
     }
     if ((unsigned long long)st.st_size > LANDSCAPE_MAX_FILE_BYTES) {

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/regular_file.h"
+
 namespace {
 
 // What libpng's callbacks report back: the first error met, and whether the
@@ -164,15 +166,11 @@ bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
 {
     image = GreyImage();
     std::string name(path);
-    FILE* in = fopen(path, "rb");
+    // Only a regular file: opening a named pipe with no writer would hang.
+    FILE* in = OpenRegularFile(path, "rb");
     if (!in) {
-        error = name + ": cannot open the image: " + strerror(errno);
-        return false;
-    }
-    struct stat st;
-    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
-        fclose(in);
-        error = name + ": not a regular file";
+        error = errno == EINVAL ? name + ": not a regular file"
+                                : name + ": cannot open the image: " + strerror(errno);
         return false;
     }
     png_byte signature[8];

@@ -147,6 +147,8 @@ TEST(LandscapeTool, BadInputFailsWithOneLineAndNoFile)
     std::string good = ReadAll(dir + "/good.png");
     WriteAll(dir + "/cut.png", good.substr(0, good.size() / 2));
     WriteAll(dir + "/text.png", "41 41 50 0 0\n");
+    // A pipe nobody writes to: opening it as a file would hang.
+    ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0600), 0);
     std::string landscape = std::string(PELORIN_SOURCE_DIR) + "/data/landscape.dmf";
     std::string out = dir + "/out";
     struct Case {
@@ -161,6 +163,8 @@ TEST(LandscapeTool, BadInputFailsWithOneLineAndNoFile)
         {{"import", dir + "/good.png", "-o", dir + "/no/out"}, dir + "/no/out", "cannot create"},
         {{"export", landscape, "-o", dir + "/no/out"}, dir + "/no/out", "cannot create"},
         {{"export", dir + "/none.dmf", "-o", out}, dir + "/none.dmf", "No such file"},
+        {{"import", dir + "/pipe", "-o", out}, dir + "/pipe", "not a regular file"},
+        {{"info", dir + "/pipe"}, dir + "/pipe", "not a regular file"},
     };
     for (const Case& c : cases) {
         testing::internal::CaptureStderr();
@@ -170,6 +174,6 @@ TEST(LandscapeTool, BadInputFailsWithOneLineAndNoFile)
         EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
         EXPECT_EQ(err.rfind(c.named + ":", 0), 0u) << err;
         EXPECT_NE(err.find(c.reason), std::string::npos) << err;
-        EXPECT_EQ(EntryCount(dir), 3) << "left a file behind: " << err;
+        EXPECT_EQ(EntryCount(dir), 4) << "left a file behind: " << err;
     }
 }
