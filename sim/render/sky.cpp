@@ -3,11 +3,14 @@
 #include "sim/render/sky.h"
 
 #include <GL/glut.h>
+#include <algorithm>
 
 #include "sim/assets/textures.h"
 #include "sim/shell/clock.h"
 
-float skyColour[4] = {0.53f, 0.81f, 0.92f, 1.0f};
+// The day sky: the colour at the start, and the brightest dawn brings back.
+static const float DAY_SKY[3] = {0.53f, 0.81f, 0.92f};
+float skyColour[4] = {DAY_SKY[0], DAY_SKY[1], DAY_SKY[2], 1.0f};
 const float sunColour[4] = {0.9f, 0.9f, 0.85f, 1.0f};
 const float blackColour[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 int sunHaloOn = 1;
@@ -29,15 +32,19 @@ const int SPHERE_DIVISIONS = 10;
 
 const int FLAME_FRAMES = 4;
 
+// Dusk and dawn last a fixed time but change the colour per frame, so the two
+// rarely see the same number of frames: the colour is held between black and
+// the day sky, or a fast dusk and a slow dawn would leave noon white.
 void UpdateSkyColour()
 {
-    double change = 0.0;
-    if (sunAngle > DUSK_START && sunAngle < DUSK_END)
-        change = -SKY_DRIFT_PER_FRAME;
-    else if (sunAngle > DAWN_START && sunAngle < DAWN_END)
-        change = SKY_DRIFT_PER_FRAME;
-    for (int c = 0; c < 3; c++)
-        skyColour[c] = (float)(skyColour[c] + change);
+    bool dusk = sunAngle > DUSK_START && sunAngle < DUSK_END;
+    bool dawn = !dusk && sunAngle > DAWN_START && sunAngle < DAWN_END;
+    for (int c = 0; c < 3; c++) {
+        if (dusk && skyColour[c] > 0.0f)
+            skyColour[c] = std::max(0.0f, (float)(skyColour[c] - SKY_DRIFT_PER_FRAME));
+        else if (dawn && skyColour[c] < DAY_SKY[c])
+            skyColour[c] = std::min(DAY_SKY[c], (float)(skyColour[c] + SKY_DRIFT_PER_FRAME));
+    }
 }
 
 // glutSolidSphere gives no texture coordinates, so a texture left bound by

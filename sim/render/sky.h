@@ -3,14 +3,15 @@
 
 #include "sim/math/vec_math.h"
 
-extern float skyColour[4];        // clear colour; never clamped in storage
+extern float skyColour[4];        // clear colour: between black and the day sky
 extern const float sunColour[4];
 extern const float blackColour[4];
 extern int sunHaloOn;             // the textured square above the sun
 extern int flameFrame;            // 0..3, which flame texture the exhaust uses
 
-// Darkens the stored clear colour by 0.01 per call at dusk, brightens it at
-// dawn; per frame, so the drift follows the frame rate. Not clamped.
+// Darkens the stored clear colour by 0.01 per call at dusk, down to black,
+// and brightens it at dawn, up to the day sky; per frame, so the drift
+// follows the frame rate, and the bounds keep the day the same whatever it is.
 void UpdateSkyColour();
 // Light 0 and the sun sphere with its halo; modelview at the identity.
 void DrawSun();
