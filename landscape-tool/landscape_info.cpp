@@ -1,6 +1,7 @@
 // The landscape figures that "info" reports, and where tile 0 lies.
 #include "landscape-tool/landscape_info.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "common/grid_surface.h"
 #include "common/random.h"
 #include "common/regular_file.h"
 #include "common/tile_placement.h"
@@ -178,15 +180,23 @@ std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info)
     AddLine(out, "tile 0 centre: x %f z %f\n", x, z);
     AddLine(out, "tile 0 spans: x %.0f to %.0f (position in line), z %.0f to %.0f (file line)\n", x + low, x + high, z + low,
         z + high);
-    // A large grid reaches back over the airfield; the ground query's own
-    // rule says whether the aircraft then starts on this grid's ground.
-    float col = std::trunc(std::trunc(SIM_START_X / SIM_CELL_SIZE) + (float)(g.size / 2) - x / SIM_CELL_SIZE + 1.0f);
-    float row = std::trunc(std::trunc(SIM_START_Z / SIM_CELL_SIZE) + (float)(g.size / 2) - z / SIM_CELL_SIZE + 1.0f);
-    float last = (float)(g.size - 1);
-    if (col >= 0.0f && col <= last && row >= 0.0f && row <= last) {
-        float h = g.heights[(size_t)row * g.size + (size_t)col];
-        AddLine(out, "start point: on tile 0 (file line %d, position %d, height %g): the aircraft starts on this ground\n",
-            (int)row + 1, (int)col + 1, h >= SIM_LOWEST_HEIGHT ? h : SIM_LOWEST_HEIGHT);
+    // A large grid reaches back over the airfield; the aircraft then starts
+    // on the surface drawn from it.
+    double u = (SIM_START_X - (x + low)) / SIM_CELL_SIZE;
+    double v = (SIM_START_Z - (z + low)) / SIM_CELL_SIZE;
+    double cells = (double)(g.size - 1);
+    if (g.size >= 2 && u >= 0.0 && u <= cells && v >= 0.0 && v <= cells) {
+        int col = std::min((int)u, g.size - 2);
+        int row = std::min((int)v, g.size - 2);
+        auto at = [&g](int r, int c) {
+            float h = g.heights[(size_t)r * g.size + (size_t)c];
+            return h >= SIM_LOWEST_HEIGHT ? (double)h : (double)SIM_LOWEST_HEIGHT;
+        };
+        double h = CellSurfaceHeight(at(row, col), at(row, col + 1), at(row + 1, col + 1), at(row + 1, col), u - col,
+                                     v - row);
+        AddLine(out, "start point: on tile 0 (file lines %d and %d, positions %d and %d, height %g): the aircraft "
+                     "starts on this ground\n",
+            row + 1, row + 2, col + 1, col + 2, h);
     } else {
         AddLine(out, "start point: off tile 0\n");
     }

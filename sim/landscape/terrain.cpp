@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "common/grid_surface.h"
 #include "common/height_colour.h"
 #include "common/landscape_reader.h"
 #include "common/random.h"
@@ -17,6 +18,7 @@
 TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
 float groundColour[3] = {0.3f, 0.5f, 0.1f};
 float maxSeedHeight = 0.0f;
+int terrainPatchSize = 20;
 
 void SeedMountains(float* h, int n, int maxDelta, float peak)
 {
@@ -278,43 +280,95 @@ void LoadLandscape()
     fflush(stdout);
 }
 
-// The + 1 and the truncations are the rule the ground contact was tuned on:
-// the queried grid sits half a cell towards +x and +z of the drawn one.
-bool FindTerrainCell(float x, float z, int& tile, int& col, int& row)
+static int PatchSize()
+{
+    return terrainPatchSize > 0 ? terrainPatchSize : 20;
+}
+
+// The lists compute a patch's first position directly and add cellSize for
+// each later point, so this is the same float, bit for bit.
+static float DrawnPosition(int index, int points, float cell, float centre)
+{
+    int first = index / PatchSize() * PatchSize();
+    float p = ((float)first - (float)points * 0.5f) * cell + centre;
+    for (int i = first; i < index; i++)
+        p += cell;
+    return p;
+}
+
+float TerrainCellX(const TerrainTile& t, int col)
+{
+    return DrawnPosition(col, t.width, t.cellSize, t.translateX);
+}
+
+float TerrainCellZ(const TerrainTile& t, int row)
+{
+    return DrawnPosition(row, t.depth, t.cellSize, t.translateZ);
+}
+
+// The drawn cell (0 .. points - 2) whose span holds p along one axis, with its
+// near edge; false off the tile. The estimate from the exact spacing can miss
+// by a cell only where float rounding moved an edge, so one step corrects it.
+static bool DrawnCell(float p, int points, float cell, float centre, int& index, float& low, float& high)
+{
+    double first = ((double)(-points) * 0.5) * cell + centre;
+    int last = points - 2;
+    // A point clearly beyond the tile (or not a number) goes no further: most
+    // queries are off most tiles, and this costs no division.
+    if (!(p >= first - cell && p <= first + (double)(last + 2) * cell))
+        return false;
+    double estimate = std::floor(((double)p - first) / cell);
+    index = estimate < 0.0 ? 0 : (estimate > last ? last : (int)estimate);
+    low = DrawnPosition(index, points, cell, centre);
+    if (p < low && index > 0)
+        low = DrawnPosition(--index, points, cell, centre);
+    else if (p > low + cell && index < last)
+        low = DrawnPosition(++index, points, cell, centre);
+    high = low + cell; // rounded to float, as the strips' far vertices are
+    return p >= low && p <= high;
+}
+
+struct SurfaceCell {
+    int tile, col, row;
+    float x0, x1, z0, z1; // the cell's edges as drawn
+};
+
+static bool FindSurfaceCell(float x, float z, SurfaceCell& cell)
 {
     for (int k = 0; k < TERRAIN_TILE_COUNT; k++) {
         const TerrainTile& t = terrainTiles[k];
-        if (t.width <= 0 || t.depth <= 0 || !t.heights)
+        if (t.width < 2 || t.depth < 2 || !t.heights || !(t.cellSize > 0.0f))
             continue;
-        float c = std::trunc(std::trunc(x / t.cellSize) + (float)(t.width / 2) - t.translateX / t.cellSize + 1.0f);
-        float r = std::trunc(std::trunc(z / t.cellSize) + (float)(t.depth / 2) - t.translateZ / t.cellSize + 1.0f);
-        // Compared as reals so that a far or non-finite point never reaches
-        // an integer conversion.
-        if (!(c >= 0.0f && c <= (float)(t.width - 1) && r >= 0.0f && r <= (float)(t.depth - 1)))
+        if (!DrawnCell(x, t.width, t.cellSize, t.translateX, cell.col, cell.x0, cell.x1))
             continue;
-        tile = k;
-        col = (int)c;
-        row = (int)r;
+        if (!DrawnCell(z, t.depth, t.cellSize, t.translateZ, cell.row, cell.z0, cell.z1))
+            continue;
+        cell.tile = k;
         return true;
     }
     return false;
 }
 
+bool FindTerrainCell(float x, float z, int& tile, int& col, int& row)
+{
+    SurfaceCell cell;
+    if (!FindSurfaceCell(x, z, cell))
+        return false;
+    tile = cell.tile;
+    col = cell.col;
+    row = cell.row;
+    return true;
+}
+
 float TerrainHeight(float x, float /*y*/, float z)
 {
-    int k, col, row;
-    if (!FindTerrainCell(x, z, k, col, row))
+    SurfaceCell cell;
+    if (!FindSurfaceCell(x, z, cell))
         return 0.0f;
-    const TerrainTile& t = terrainTiles[k];
-    float x0 = (float)(col - t.width / 2) * t.cellSize + t.translateX;
-    float z0 = (float)(row - t.depth / 2) * t.cellSize + t.translateZ;
-    int index = row * t.depth + col;
-    float h = t.heights[index];
-    const float* n = t.normals + index * 6;
-    if (!((z - z0) >= (x - x0)))
-        n += 3;
-    float height = h + ((x0 - x) * n[0] + (z0 - z) * n[2]) / n[1];
-    // Only cliffs near the float limit can tilt the plane past infinity;
-    // the grid point's own height then stands in for it.
-    return std::isfinite(height) ? height : h;
+    const TerrainTile& t = terrainTiles[cell.tile];
+    const float* h = t.heights + cell.row * t.depth + cell.col;
+    // Double keeps cliffs of any height finite between their corners.
+    double u = ((double)x - cell.x0) / ((double)cell.x1 - cell.x0);
+    double v = ((double)z - cell.z0) / ((double)cell.z1 - cell.z0);
+    return (float)CellSurfaceHeight(h[0], h[1], h[t.depth + 1], h[t.depth], u, v);
 }

@@ -29,6 +29,9 @@ struct TerrainTile {
 extern TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
 extern float groundColour[3];
 extern float maxSeedHeight;
+// Cells per side of the square patches a tile is drawn in. Positions advance
+// from each patch's first grid point, so the height query needs it as well.
+extern int terrainPatchSize;
 
 // Set-up step of the scene (needs the GL context for the terrain lists):
 // LoadTerrainTiles(LANDSCAPE_FILE), the lists, then "Finished Reading Landscape!".
@@ -54,11 +57,21 @@ void GrowMountains(float* heights, int n);
 void TerrainColour(TerrainTile& tile, int index);
 // Both triangle normals of every cell of every tile with cells. The last row
 // and column, which have no cell of their own, take the normals of the
-// nearest cell so that a query landing there continues the surface.
+// nearest cell so that every slot holds a defined value.
 void ComputeTerrainNormals();
 
-// The tile and grid point under world (x, z); false when off every tile.
-// Overlapping tiles answer by lower index.
+// Where the terrain lists draw a cell's lowest grid point: column col at
+// x = (col - width x 0.5) x cellSize + translateX, row likewise along z, in
+// single precision and advanced by cellSize per point from the first point of
+// the cell's patch, as the lists add it up. Its far edge is that plus cellSize.
+float TerrainCellX(const TerrainTile& t, int col);
+float TerrainCellZ(const TerrainTile& t, int row);
+// The tile and the drawn cell (col, row of its lowest corner) under world
+// (x, z); false when off every tile. Overlapping tiles answer by lower index;
+// a tile with fewer than two points a side has no surface.
 bool FindTerrainCell(float x, float z, int& tile, int& col, int& row);
-// Ground height under (x, z); 0 off the tiles. y is not used. Allocates nothing.
+// Height of the drawn surface under (x, z): inside the cell's triangle on the
+// +x side of its diagonal from (col, row) to (col + 1, row + 1) or on the +z
+// side, linearly between its three corners; 0 off the tiles. y is not used.
+// Allocates nothing.
 float TerrainHeight(float x, float y, float z);

@@ -10,8 +10,6 @@
 #include "sim/math/vec_math.h"
 #include "sim/shell/scene.h"
 
-int terrainPatchSize = 20;
-
 // The box TileVisible tests reaches from the ground to the highest mountain.
 static const float TILE_BOX_TOP = 8000.0f;
 static const double VISIBLE_ANGLE = 45.0; // degrees off the viewing direction
@@ -48,10 +46,12 @@ void DrawTerrainPatch(int tile, int firstColumn, int endColumn, int firstRow, in
     if (firstColumn >= endColumn || firstRow >= endRow)
         return;
 
+    // Positions come from the terrain's own rule, which the height query
+    // shares, so the ground the aircraft touches is the ground drawn here.
     const float cell = t.cellSize;
-    const float z0 = ((float)firstRow - (float)t.depth * 0.5f) * cell + t.translateZ;
-    float x = ((float)firstColumn - (float)t.width * 0.5f) * cell + t.translateX;
-    for (int i = firstColumn; i < endColumn; i++, x += cell) {
+    const float z0 = TerrainCellZ(t, firstRow);
+    for (int i = firstColumn; i < endColumn; i++) {
+        const float x = TerrainCellX(t, i);
         glBindTexture(GL_TEXTURE_2D, TEX_FLOOR);
         glBegin(GL_TRIANGLE_STRIP);
         EmitColour(t, firstRow, i + 1);
@@ -63,9 +63,8 @@ void DrawTerrainPatch(int tile, int firstColumn, int endColumn, int firstRow, in
         glVertex3f(x, t.heights[firstRow * t.depth + i], z0);
 
         float s = 0.0f, tc = 1.0f;
-        float z = z0;
         for (int j = firstRow + 1; j <= endRow; j++) {
-            z += cell;
+            const float z = TerrainCellZ(t, j - 1) + cell;
             float right = t.heights[j * t.depth + i + 1];
             float left = t.heights[j * t.depth + i];
             if (right <= 0.0f)

@@ -3,9 +3,6 @@
 
 const int TERRAIN_LIST_BASE = 831456;
 
-// Cells per side of the square patches a tile's list is compiled in.
-extern int terrainPatchSize;
-
 // Compiles lists TERRAIN_LIST_BASE + 0..15, one per tile; called once after
 // the landscape is loaded. A tile without cells gets a list with only its
 // load-identity.

@@ -132,9 +132,9 @@ TEST(LandscapeTool, InfoCountsWhatTheSimulatorWould)
     }
     std::string report = FormatLandscapeInfo("x.dmf", AnalyseLandscape(""));
     EXPECT_NE(report.find("no grid size could be read"), std::string::npos);
-    // From 252 points a side tile 0 reaches back under the aircraft's start.
-    EXPECT_NE(FormatLandscapeInfo("x", AnalyseLandscape("251")).find("start point: off"), std::string::npos);
-    EXPECT_NE(FormatLandscapeInfo("x", AnalyseLandscape("252")).find("start point: on"), std::string::npos);
+    // From 258 points a side the drawn tile 0 reaches back under the aircraft's start.
+    EXPECT_NE(FormatLandscapeInfo("x", AnalyseLandscape("257")).find("start point: off"), std::string::npos);
+    EXPECT_NE(FormatLandscapeInfo("x", AnalyseLandscape("258")).find("start point: on"), std::string::npos);
 }
 
 TEST(LandscapeTool, BadInputFailsWithOneLineAndNoFile)

@@ -156,8 +156,10 @@ TEST(TerrainGeneration, TwoRunsGiveTheSameWorld)
     EXPECT_EQ(TilesChecksum(), theirs);
 }
 
-TEST(TerrainQuery, CellRuleWithItsPlusOne)
+TEST(TerrainQuery, CellsAreTheDrawnCells)
 {
+    // Drawn grid point c of a 41-point tile at the origin lies at
+    // (c - 20.5) x 500: the tile spans -10250 to 9750 on both axes.
     MakeTile0(41, 0, 0, [](int col, int row) { return 1000.0f + col + 100.0f * row; });
     struct Case {
         float x, z;
@@ -165,16 +167,14 @@ TEST(TerrainQuery, CellRuleWithItsPlusOne)
         int col, row;
     };
     const Case cases[] = {
-        {0, 0, true, 21, 21},            // exactly on grid point 20, 20
-        {-500, -500, true, 20, 20},      // on grid point 19, 19
-        {250, 250, true, 21, 21},
-        {499, 0, true, 21, 21},
-        {500, 0, true, 22, 21},
-        {-499, 0, true, 21, 21},         // truncation towards zero widens cell 21
-        {9999, 9999, true, 40, 40},
-        {10000, 0, false, 0, 0},
-        {-10999, -10999, true, 0, 0},
-        {-11000, 0, false, 0, 0},
+        {0, 0, true, 20, 20},            // cell 20 runs from -250 to 250
+        {-250, 249, true, 20, 20},
+        {-251, 251, true, 19, 21},
+        {-10250, -10250, true, 0, 0},    // the first grid point
+        {9750, 9750, true, 39, 39},      // the last grid point belongs to the last cell
+        {9751, 0, false, 0, 0},
+        {-10251, 0, false, 0, 0},
+        {0, 9751, false, 0, 0},
         {NAN, 0, false, 0, 0},
         {INFINITY, 0, false, 0, 0},
         {1e30f, -1e30f, false, 0, 0},
@@ -194,28 +194,135 @@ TEST(TerrainQuery, CellRuleWithItsPlusOne)
     }
 }
 
-TEST(TerrainQuery, TheQuarterPointTakesTheFirstNormal)
+TEST(TerrainQuery, GridPointsAndTheTwoTrianglesOfACell)
 {
-    MakeTile0(41, 0, 0, [](int, int) { return 100.0f; });
-    float* n = terrainTiles[0].normals + (21 * 41 + 21) * 6;
-    const float first[3] = {0.6f, 0.8f, 0.0f};
-    const float second[3] = {0.0f, 0.8f, 0.6f};
-    for (int i = 0; i < 3; i++) {
-        n[i] = first[i];
-        n[3 + i] = second[i];
+    // Corners of cell (20, 20), as the strips draw it: P0 (col 20, row 20)
+    // at (-250, -250), P1 one column on, P2 diagonally opposite, P3 one row on.
+    auto height = [](int col, int row) { return col == 21 && row == 20 ? 900.0f : (col == 20 && row == 21 ? 300.0f : 100.0f * (col + row - 39)); };
+    MakeTile0(41, 0, 0, height);
+    const float h0 = height(20, 20), h1 = height(21, 20), h2 = height(21, 21), h3 = height(20, 21);
+    struct Case {
+        float x, z, want;
+        const char* what;
+    };
+    const Case cases[] = {
+        {-250, -250, h0, "P0"},
+        {250, -250, h1, "P1"},
+        {250, 250, h2, "P2"},
+        {-250, 250, h3, "P3"},
+        {125, -125, h0 + 0.75f * (h1 - h0) + 0.25f * (h2 - h1), "+x side of the diagonal: P0 P1 P2"},
+        {-125, 125, h0 + 0.75f * (h3 - h0) + 0.25f * (h2 - h3), "+z side of the diagonal: P0 P3 P2"},
+        {0, 0, (h0 + h2) / 2, "on the diagonal, P1 and P3 play no part"},
+        {-9750, 9750, height(1, 40), "a grid point of the last row"},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(TerrainHeight(c.x, 0, c.z), c.want, 0.001f) << c.what;
+}
+
+namespace {
+
+// The surface as the terrain lists draw it, worked out again from the drawing
+// rule: each patch's first position directly, then cellSize added per point;
+// two triangles per cell split by the diagonal (col, row)-(col + 1, row + 1).
+// Every triangle is tried, so nothing here depends on the query's cell choice.
+struct DrawnSurface {
+    const TerrainTile& t;
+    std::vector<float> xs, zs;
+
+    explicit DrawnSurface(const TerrainTile& tile) : t(tile)
+    {
+        for (int i = 0; i < t.width; i++) {
+            int first = i / 20 * 20;
+            float p = ((float)first - (float)t.width * 0.5f) * t.cellSize + t.translateX;
+            for (int k = first; k < i; k++)
+                p += t.cellSize;
+            xs.push_back(p);
+        }
+        zs = xs;
+        for (int i = 0; i < t.depth; i++) {
+            int first = i / 20 * 20;
+            float p = ((float)first - (float)t.depth * 0.5f) * t.cellSize + t.translateZ;
+            for (int k = first; k < i; k++)
+                p += t.cellSize;
+            zs[i] = p;
+        }
     }
-    // Corner (500, 500): the first normal gives 100 + (250 * 0.6) / 0.8.
-    EXPECT_FLOAT_EQ(TerrainHeight(250, 0, 250), 100.0f + 250.0f * 0.6f / 0.8f);
-    // Off the diagonal towards +z stays first, towards +x takes the second.
-    EXPECT_FLOAT_EQ(TerrainHeight(200, 0, 300), 100.0f + 300.0f * 0.6f / 0.8f);
-    EXPECT_FLOAT_EQ(TerrainHeight(300, 0, 200), 100.0f + 300.0f * 0.6f / 0.8f);
-    EXPECT_FLOAT_EQ(TerrainHeight(300, 0, 250), 100.0f + 250.0f * 0.6f / 0.8f);
+
+    // Barycentric height of triangle (a, b, c) at (x, z), if it holds the point.
+    static bool InTriangle(const double a[3], const double b[3], const double c[3], double x, double z, double& h)
+    {
+        double d = (b[2] - c[2]) * (a[0] - c[0]) + (c[0] - b[0]) * (a[2] - c[2]);
+        double l1 = ((b[2] - c[2]) * (x - c[0]) + (c[0] - b[0]) * (z - c[2])) / d;
+        double l2 = ((c[2] - a[2]) * (x - c[0]) + (a[0] - c[0]) * (z - c[2])) / d;
+        double l3 = 1 - l1 - l2;
+        const double eps = 1e-9;
+        if (l1 < -eps || l2 < -eps || l3 < -eps)
+            return false;
+        h = l1 * a[1] + l2 * b[1] + l3 * c[1];
+        return true;
+    }
+
+    bool Height(double x, double z, double& h) const
+    {
+        for (int col = 0; col + 1 < t.width; col++) {
+            if (x < xs[col] || x > xs[col] + t.cellSize)
+                continue;
+            for (int row = 0; row + 1 < t.depth; row++) {
+                if (z < zs[row] || z > zs[row] + t.cellSize)
+                    continue;
+                const float* g = t.heights + row * t.depth + col;
+                double x1 = (float)(xs[col] + t.cellSize), z1 = (float)(zs[row] + t.cellSize);
+                double p0[3] = {xs[col], g[0], zs[row]}, p1[3] = {x1, g[1], zs[row]};
+                double p2[3] = {x1, g[t.depth + 1], z1}, p3[3] = {xs[col], g[t.depth], z1};
+                if (InTriangle(p0, p1, p2, x, z, h) || InTriangle(p0, p3, p2, x, z, h))
+                    return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Largest difference between the query and the drawn surface over a lattice
+// of `step` units across the tile.
+double WorstDifferenceFromTheDrawing(const TerrainTile& t, float step)
+{
+    DrawnSurface drawn(t);
+    double worst = 0;
+    for (float x = drawn.xs.front(); x <= drawn.xs.back(); x += step)
+        for (float z = drawn.zs.front(); z <= drawn.zs.back(); z += step) {
+            double h;
+            if (!drawn.Height(x, z, h))
+                continue;
+            worst = std::max(worst, std::fabs(TerrainHeight(x, 0, z) - h));
+        }
+    return worst;
+}
+
+} // namespace
+
+TEST(TerrainQuery, AnswersTheDrawnSurfaceOfGeneratedAndDeliveredTiles)
+{
+    SkipForest();
+    testing::internal::CaptureStdout();
+    LoadTerrainTiles(PELORIN_SOURCE_DIR "/data/landscape.dmf");
+    testing::internal::GetCapturedStdout();
+    EXPECT_LT(WorstDifferenceFromTheDrawing(terrainTiles[0], 37.0f), 0.01) << "the delivered landscape";
+    EXPECT_LT(WorstDifferenceFromTheDrawing(terrainTiles[5], 37.0f), 0.01) << "a generated tile";
+
+    // Where the old query extended a cell's plane from a corner half a cell
+    // away it answered 7650 over ground drawn at about 4181.
+    const TerrainTile& t = terrainTiles[0];
+    float x = t.translateX + 1545.0f, z = t.translateZ - 1859.0f;
+    double drawnHeight;
+    ASSERT_TRUE(DrawnSurface(t).Height(x, z, drawnHeight));
+    EXPECT_NEAR(drawnHeight, 4180.7, 0.1);
+    EXPECT_NEAR(TerrainHeight(x, 0, z), drawnHeight, 0.01);
 }
 
 TEST(TerrainQuery, PlaneTileAnswersThePlaneIncludingTheLastRowAndColumn)
 {
-    // A tilted plane: every cell has the same normal, so the query must give
-    // the plane wherever it lands, the uncomputed last row and column too.
+    // A tilted plane: wherever the point lands, the last row and column too,
+    // the query must give the plane.
     const float tx = 40000.0f, tz = -35000.0f;
     MakeTile0(41, tx, tz, [](int col, int row) { return 100.0f + 10.0f * col + 20.0f * row; });
     int tile, col, row;
@@ -227,15 +334,16 @@ TEST(TerrainQuery, PlaneTileAnswersThePlaneIncludingTheLastRowAndColumn)
             if (!FindTerrainCell(x, z, tile, col, row))
                 continue;
             found++;
-            sawLastColumn |= col == 40;
-            sawLastRow |= row == 40;
-            float expected = 100.0f + 10.0f * (dx / 500.0f + 20.0f) + 20.0f * (dz / 500.0f + 20.0f);
+            sawLastColumn |= col == 39;
+            sawLastRow |= row == 39;
+            float expected = 100.0f + 10.0f * (dx / 500.0f + 20.5f) + 20.0f * (dz / 500.0f + 20.5f);
             ASSERT_NEAR(TerrainHeight(x, 0, z), expected, 0.05f) << dx << ", " << dz;
         }
-    EXPECT_GT(found, 20000);
+    EXPECT_GT(found, 19000); // the whole 20000 x 20000 span
     EXPECT_TRUE(sawLastColumn);
     EXPECT_TRUE(sawLastRow);
 }
+
 
 TEST(TerrainQuery, OverlappingTilesAnswerByLowerIndex)
 {
@@ -252,7 +360,11 @@ TEST(TerrainQuery, OverlappingTilesAnswerByLowerIndex)
 TEST(TerrainQuery, TinyAndEmptyTiles)
 {
     MakeTile0(1, 0, 0, [](int, int) { return 700.0f; });
-    EXPECT_FLOAT_EQ(TerrainHeight(-700, 0, -700), 700.0f) << "a single point is level ground";
+    EXPECT_EQ(TerrainHeight(-250, 0, -250), 0.0f) << "a single point holds no surface";
+    MakeTile0(2, 0, 0, [](int col, int row) { return 100.0f + 100.0f * col + 200.0f * row; });
+    EXPECT_FLOAT_EQ(TerrainHeight(-500, 0, -500), 100.0f) << "two points a side make one cell";
+    EXPECT_FLOAT_EQ(TerrainHeight(0, 0, 0), 400.0f);
+    EXPECT_EQ(TerrainHeight(1, 0, 0), 0.0f);
     MakeTile0(0, 0, 0, [](int, int) { return 700.0f; });
     EXPECT_EQ(terrainTiles[0].heights, nullptr);
     EXPECT_EQ(TerrainHeight(0, 0, 0), 0.0f);
