@@ -2,6 +2,7 @@
 #include "sim/flight/ground_contact.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "sim/flight/aircraft.h"
 #include "sim/landscape/terrain.h"
@@ -10,6 +11,8 @@ int gearDown = 1;
 float gearHeight = GEAR_DOWN_HEIGHT;
 int paused = 0;
 int restartPrompt = 0;
+CrashReport lastCrash = {CRASH_NONE, 0.0f};
+float gearCollapseSpeed = 0.0f;
 
 static const double MAX_SINK_PER_TICK = 5.0;   // airspeed x dir.y must stay above minus this
 static const double MAX_NOSE_OFF_LEVEL = 0.07; // |dir.y|: about four degrees
@@ -44,25 +47,107 @@ int GroundContact(Body body)
     return top == 0.0f ? CONTACT_FLAT : CONTACT_RISING;
 }
 
+// The landing rules in the order they are tried; the first one broken decides.
+static CrashCause BrokenRule(const Body& body, int contact, int gear)
+{
+    if (contact != CONTACT_FLAT)
+        return CRASH_RISING_GROUND;
+    if (gear != 1)
+        return CRASH_BELLY_LANDING;
+    if (!((double)body.airspeed * body.dir.y > -MAX_SINK_PER_TICK))
+        return CRASH_SINKING;
+    if (!(std::fabs(body.dir.y) < MAX_NOSE_OFF_LEVEL))
+        return CRASH_NOSE_OFF_LEVEL;
+    if (!(body.up.y > MIN_UP_Y))
+        return CRASH_ATTITUDE;
+    return CRASH_NONE;
+}
+
 ContactOutcome DecideContact(const Body& body, int contact, int gear)
 {
     if (contact == CONTACT_NONE)
         return OUTCOME_AIRBORNE;
-    if (contact != CONTACT_FLAT)
-        return OUTCOME_CRASH;
-    if (gear != 1)
-        return OUTCOME_CRASH;
-    if (!((double)body.airspeed * body.dir.y > -MAX_SINK_PER_TICK))
-        return OUTCOME_CRASH;
-    if (!(std::fabs(body.dir.y) < MAX_NOSE_OFF_LEVEL))
-        return OUTCOME_CRASH;
-    if (!(body.up.y > MIN_UP_Y))
+    if (BrokenRule(body, contact, gear) != CRASH_NONE)
         return OUTCOME_CRASH;
     if (body.dir.y < 0.0f)
         return OUTCOME_REST_LEVELLED;
     if (body.speed > GEAR_BREAK_SPEED)
         return OUTCOME_GEAR_COLLAPSE;
     return OUTCOME_REST;
+}
+
+static const double DEGREES_PER_RADIAN = 57.29577951308232;
+
+CrashReport CrashCauseOf(const Body& body, int contact, int gear, float collapseSpeed)
+{
+    if (contact == CONTACT_NONE)
+        return {CRASH_NONE, 0.0f};
+    CrashReport crash = {BrokenRule(body, contact, gear), 0.0f};
+    switch (crash.cause) {
+    case CRASH_BELLY_LANDING:
+        if (collapseSpeed > 0.0f)
+            crash = {CRASH_GEAR_GAVE_WAY, collapseSpeed};
+        break;
+    case CRASH_SINKING:
+        crash.value = (float)(-(double)body.airspeed * body.dir.y);
+        break;
+    case CRASH_NOSE_OFF_LEVEL:
+        crash.value = (float)(std::asin(std::fmin(1.0, std::fabs(body.dir.y))) * DEGREES_PER_RADIAN);
+        break;
+    case CRASH_ATTITUDE:
+        crash.value = (float)(std::acos(std::fmax(-1.0, std::fmin(1.0, (double)body.up.y))) * DEGREES_PER_RADIAN);
+        break;
+    default:
+        break;
+    }
+    return crash;
+}
+
+// Limits as the line states them, in whole units.
+static const int SHOWN_GEAR_LIMIT = 60;
+static const int SHOWN_SINK_LIMIT = 5;
+static const int SHOWN_NOSE_LIMIT = 4;      // asin 0.07: 4.01 degrees
+static const int SHOWN_ATTITUDE_LIMIT = 14; // acos 0.97: 14.07 degrees
+
+// The value rounded up (float noise aside), and never shown at or under the
+// limit it broke: a crash at exactly 5 units a step reads as over 5.
+static int ShownValue(float value, int limit)
+{
+    double v = std::ceil((double)value - 0.001);
+    int n = std::isfinite(v) && std::fabs(v) < 1e9 ? (int)v : limit + 1;
+    return n > limit ? n : limit + 1;
+}
+
+void FormatCrashCause(const CrashReport& crash, char* out, size_t size)
+{
+    switch (crash.cause) {
+    case CRASH_RISING_GROUND:
+        snprintf(out, size, "Flew into rising ground");
+        break;
+    case CRASH_BELLY_LANDING:
+        snprintf(out, size, "A belly landing with the gear up");
+        break;
+    case CRASH_GEAR_GAVE_WAY:
+        snprintf(out, size, "The landing gear gave way at speed %d (most %d)",
+                 ShownValue(crash.value, SHOWN_GEAR_LIMIT), SHOWN_GEAR_LIMIT);
+        break;
+    case CRASH_SINKING:
+        snprintf(out, size, "Came down too fast, sinking %d units a step (most %d)",
+                 ShownValue(crash.value, SHOWN_SINK_LIMIT), SHOWN_SINK_LIMIT);
+        break;
+    case CRASH_NOSE_OFF_LEVEL:
+        snprintf(out, size, "The nose %d degrees off level on touchdown (most %d)",
+                 ShownValue(crash.value, SHOWN_NOSE_LIMIT), SHOWN_NOSE_LIMIT);
+        break;
+    case CRASH_ATTITUDE:
+        snprintf(out, size, "Banked or pitched %d degrees on touchdown (most %d)",
+                 ShownValue(crash.value, SHOWN_ATTITUDE_LIMIT), SHOWN_ATTITUDE_LIMIT);
+        break;
+    case CRASH_NONE:
+        if (size > 0)
+            out[0] = '\0';
+        break;
+    }
 }
 
 // Puts a nose-down landing flat on the ground, heading kept.
@@ -78,6 +163,8 @@ static void LevelOnGround(Body& body)
 
 void EvaluateGroundContact()
 {
+    if (gearDown)
+        gearCollapseSpeed = 0.0f;
     int contact = GroundContact(plane);
     switch (DecideContact(plane, contact, gearDown)) {
     case OUTCOME_AIRBORNE:
@@ -94,16 +181,21 @@ void EvaluateGroundContact()
         // were: a further step on the ground fails the gear check and crashes.
         landed = 1;
         gearDown = 0;
+        gearCollapseSpeed = plane.speed;
         break;
     case OUTCOME_CRASH:
         // The aircraft stays where it is; the first explosion frame pauses the game.
-        StartExplosion();
+        if (StartExplosion())
+            lastCrash = CrashCauseOf(plane, contact, gearDown, gearCollapseSpeed);
         break;
     }
 }
 
 void RestartGame()
 {
+    if (!explosionScheduled)
+        lastCrash = {CRASH_NONE, 0.0f};
+    gearCollapseSpeed = 0.0f;
     restartPrompt = 0;
     ResetPlane(plane);
     paused = 0;

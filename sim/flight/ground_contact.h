@@ -2,6 +2,8 @@
 // restart question, restart. The explosion a crash starts is in explosion.h.
 #pragma once
 
+#include <cstddef>
+
 #include "sim/flight/explosion.h"
 #include "sim/math/vec_math.h"
 
@@ -34,6 +36,29 @@ enum ContactOutcome {
     OUTCOME_CRASH,
 };
 
+// Why a crash happened: the first landing rule it failed. The value is the
+// measure that broke the rule (speed, units a step, degrees), 0 where none.
+enum CrashCause {
+    CRASH_NONE,
+    CRASH_RISING_GROUND,
+    CRASH_BELLY_LANDING,
+    CRASH_GEAR_GAVE_WAY,  // value: the speed at which it gave way
+    CRASH_SINKING,        // value: units sunk along the flight path in the step
+    CRASH_NOSE_OFF_LEVEL, // value: degrees between the nose and the horizon
+    CRASH_ATTITUDE,       // value: degrees of bank and pitch together
+};
+struct CrashReport {
+    CrashCause cause;
+    float value;
+};
+
+// The crash the restart question follows; CRASH_NONE before any crash and
+// after a restart that lasts.
+extern CrashReport lastCrash;
+// The speed at which the gear gave way while rolling, so that the belly
+// landing it leads to is told as what it is; 0 once the gear is down again.
+extern float gearCollapseSpeed;
+
 // Contact point `index` (0..3) of the body, lowered by gearHeight along world y.
 Vec3 ContactPoint(const Body& body, int index);
 // 0: no contact; 1: contact where the terrain rises above 0; 2: flat ground.
@@ -45,9 +70,18 @@ int GroundContact(Body body);
 // rests, levelled when the nose was down, and a resting aircraft faster than
 // 60 loses its gear. Reads no globals.
 ContactOutcome DecideContact(const Body& body, int contact, int gear);
+// The rule a contact result breaks, and by how much; CRASH_NONE when the
+// aircraft may rest. With the gear up after it gave way at `collapseSpeed`
+// (above 0), the collapse is the cause. Reads no globals.
+CrashReport CrashCauseOf(const Body& body, int contact, int gear, float collapseSpeed);
+// The line shown under the restart question: the value rounded up to a whole
+// number, and shown above the limit it broke; an empty text for CRASH_NONE.
+void FormatCrashCause(const CrashReport& crash, char* out, size_t size);
 // The decision after a step's flight update: rest, land, gear collapse or
 // crash; applies it to plane, landed and gearDown and starts the explosion.
 void EvaluateGroundContact();
 // The Y answer to the restart question: start pose, flying, gear down.
 // Leaves gravity, the flight model, views, fog and display switches alone.
+// While an explosion still runs its next frame asks again, so the crash's
+// cause is kept for that question.
 void RestartGame();

@@ -30,6 +30,7 @@ const float OVERLAY_LIGHT_OFFSET_Z = 20.0f; // world units along +z from the air
 const float PAUSE_TEXT_OFFSET = 50.0f;   // pixels left of the centre
 const float RESTART_TEXT_OFFSET = 100.0f; // pixels left of the centre
 const int PAUSE_TEXT_SIZE = 24;
+const float CRASH_CAUSE_LINE_DROP = 32.0f; // pixels from the question's baseline down to its own
 
 // a + scale b, rounded once per component.
 static Vec3 Plus(Vec3 a, Vec3 b, float scale)
@@ -197,6 +198,18 @@ static void DrawAircraftFlames(const ModelTurns& turns)
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
 }
 
+// The line under the restart question that says why the aircraft crashed,
+// centred under the window's middle; nothing when the question follows R.
+static void DrawCrashCause()
+{
+    if (lastCrash.cause == CRASH_NONE)
+        return;
+    char text[HUD_TEXT_SIZE];
+    FormatCrashCause(lastCrash, text, sizeof text);
+    float width = (float)glutBitmapLength(FontForSize(PAUSE_TEXT_SIZE), (const unsigned char*)text);
+    DrawText(text, windowWidth * 0.5f - width * 0.5f, windowHeight * 0.5f - CRASH_CAUSE_LINE_DROP, PAUSE_TEXT_SIZE);
+}
+
 void DrawFrame()
 {
     CheckGLError("RenderScene 1");
@@ -257,10 +270,11 @@ void DrawFrame()
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 1.0f);
     if (paused) {
-        if (restartPrompt == 1)
+        if (restartPrompt == 1) {
             DrawText("Restart game? (Y/N)", windowWidth * 0.5f - RESTART_TEXT_OFFSET, windowHeight * 0.5f,
                      PAUSE_TEXT_SIZE);
-        else
+            DrawCrashCause();
+        } else
             DrawText("Paused", windowWidth * 0.5f - PAUSE_TEXT_OFFSET, windowHeight * 0.5f, PAUSE_TEXT_SIZE);
     }
     if (explosionFrame != 0)

@@ -1,28 +1,32 @@
 #!/usr/bin/env bash
-# Raising the gear on the ground drops the aircraft onto its belly: it crashes,
-# the game pauses with the restart question open, and Y (which acts only on
-# that question) restarts at the start pose, resting level with the gear down.
+# Full throttle on the runway breaks the gear above speed 60 and the next step
+# on the ground is a crash: the game pauses with the restart question open and
+# the cause under it. Y (which acts only on that question) restarts at the
+# start pose, resting level with the gear down; R then asks without a cause.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 copy_data
 start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
+send_keys 2
 
-
-send_keys g
-wait_output "Raising landing gear"
-# The crash freezes the aircraft below its start height (only the crash pauses
-# this game). Equal lines may also come from a slow step, so this is only the
+send_keys bracketright bracketright bracketright bracketright bracketright \
+  bracketright bracketright bracketright bracketright bracketright
+# The crash freezes the aircraft where it was (only the crash pauses this
+# game). Equal lines may also come from a slow step, so this is only the
 # moment to look; the answer below is what proves the question was open.
 previous=""
 for i in $(seq 1 200); do
   ask_plane
-  case "$LINE" in "Plane: pos = 3075.00, 30.00,"*) previous=""; continue ;; esac
+  case "$LINE" in "Plane: pos = 3075.00, 30.00, -9470.00"*) previous=""; continue ;; esac
   [ "$LINE" = "$previous" ] && break
   previous=$LINE
   sleep 0.2
 done
-screenshot flight_crash
+# The question's baseline is the window's middle (240 from the top); the
+# cause stands one line lower, centred.
+cause_line() { [ "$(white_in "$1" 140 252 360 28)" -gt 200 ]; }
+shoot_until flight_crash cause_line || fail "no cause under the restart question"
 
 # A restart answered while the explosion still runs is taken back by its next
 # frame, so answer until the aircraft is seen resting at the start.
@@ -38,13 +42,15 @@ case "$LINE" in
   "$rest"-94[67]*"$level") ;;
   *) fail "Y did not restart at the start pose: $LINE" ;;
 esac
-# Resting again with the gear down: the gear key raises it once more.
+# Asked without a crash, the question stands alone.
+send_keys shift+r
+sync_keys
+question_only() { [ "$(white_in "$1" 220 214 200 28)" -gt 100 ] && [ "$(white_in "$1" 140 252 360 28)" -lt 5 ]; }
+shoot_until flight_question question_only || fail "R asked with a cause under the question"
+# Restarted, the aircraft rests with its gear down: the gear key raises it.
+send_keys shift+y
 send_keys g
-for i in $(seq 1 100); do
-  [ "$(count_output "Raising landing gear")" -ge 2 ] && break
-  sleep 0.05
-done
-[ "$(count_output "Raising landing gear")" = 2 ] || fail "the gear was not down after the restart"
+wait_output "Raising landing gear"
 send_keys shift+q
 wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "Q ended with status $EXIT_STATUS"

@@ -75,6 +75,20 @@ TEST_F(FrameTest, PauseTextAndRestartQuestionAreWhiteAtTheirOffsets)
     DrawFrame();
     EXPECT_GT(whiteAt(220, 80), 100);    // "Restart game? (Y/N)" from 100 left
     EXPECT_GT(whiteAt(340, 80), 100);
+    // Asked by R, the question has no line under it; after a crash the cause
+    // stands centred one line lower.
+    auto causeAt = [](int x0, int width) { return CountPixels(x0, 198, width, 28, WHITE, 20); };
+    EXPECT_LT(causeAt(0, 640), 5);
+    lastCrash = {CRASH_GEAR_GAVE_WAY, 60.5f};
+    DrawFrame();
+    EXPECT_GT(causeAt(0, 640), 400);
+    int left = 0, right = 639;
+    while (left < 320 && causeAt(left, 1) == 0)
+        left++;
+    while (right > 320 && causeAt(right, 1) == 0)
+        right--;
+    EXPECT_GT(right - left, 300) << "The landing gear gave way at speed 61 (most 60)";
+    EXPECT_NEAR(left + right, 640, 6) << left << " to " << right;
 }
 
 // The explosion list as the crash builds it for frame k, in a colour of its own.

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <vector>
 
+#include "common/landscape_reader.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/controls.h"
+#include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/frame.h"
@@ -87,7 +89,7 @@ TEST(ContactTest, ContactPointsFollowTheFrameAndTheGear)
     EXPECT_FLOAT_EQ(p.y, 25.0f * body.normal.y - GEAR_UP_HEIGHT);
 }
 
-TEST(ContactTest, LandingRulesByAttitude)
+TEST(ContactTest, LandingRulesByAttitudeAndTheCauseOfEachCrash)
 {
     struct Case {
         const char* name;
@@ -95,27 +97,44 @@ TEST(ContactTest, LandingRulesByAttitude)
         int contact, gear;
         float airspeed;
         ContactOutcome want;
+        const char* cause; // the line under the restart question
     };
     const Case cases[] = {
-        {"level", 0, 0, CONTACT_FLAT, 1, 0, OUTCOME_REST},
-        {"no contact", 0, 0, CONTACT_NONE, 1, 0, OUTCOME_AIRBORNE},
-        {"no contact, gear up", 0, 0, CONTACT_NONE, 0, 0, OUTCOME_AIRBORNE},
-        {"nose 5 up", 5, 0, CONTACT_FLAT, 1, 0, OUTCOME_CRASH},
-        {"nose 3 up", 3, 0, CONTACT_FLAT, 1, 0, OUTCOME_REST},
-        {"bank 15", 0, 15, CONTACT_FLAT, 1, 0, OUTCOME_CRASH},
-        {"bank 10", 0, 10, CONTACT_FLAT, 1, 0, OUTCOME_REST},
-        {"bank 10 left", 0, -10, CONTACT_FLAT, 1, 0, OUTCOME_REST},
-        {"gear up", 0, 0, CONTACT_FLAT, 0, 0, OUTCOME_CRASH},
-        {"rising terrain", 0, 0, CONTACT_RISING, 1, 0, OUTCOME_CRASH},
-        {"nose 3 down", -3, 0, CONTACT_FLAT, 1, 50, OUTCOME_REST_LEVELLED},
-        {"nose 3 down too fast", -3, 0, CONTACT_FLAT, 1, 100, OUTCOME_CRASH},
-        {"nose 5 down", -5, 0, CONTACT_FLAT, 1, 10, OUTCOME_CRASH},
+        {"level", 0, 0, CONTACT_FLAT, 1, 0, OUTCOME_REST, ""},
+        {"no contact", 0, 0, CONTACT_NONE, 1, 0, OUTCOME_AIRBORNE, ""},
+        {"no contact, gear up", 0, 0, CONTACT_NONE, 0, 0, OUTCOME_AIRBORNE, ""},
+        {"nose 5 up", 5, 0, CONTACT_FLAT, 1, 0, OUTCOME_CRASH, "The nose 5 degrees off level on touchdown (most 4)"},
+        {"nose 3 up", 3, 0, CONTACT_FLAT, 1, 0, OUTCOME_REST, ""},
+        {"nose 4.1 up", 4.1f, 0, CONTACT_FLAT, 1, 0, OUTCOME_CRASH, "The nose 5 degrees off level on touchdown (most 4)"},
+        {"bank 15", 0, 15, CONTACT_FLAT, 1, 0, OUTCOME_CRASH, "Banked or pitched 15 degrees on touchdown (most 14)"},
+        {"bank 10", 0, 10, CONTACT_FLAT, 1, 0, OUTCOME_REST, ""},
+        {"bank 10 left", 0, -10, CONTACT_FLAT, 1, 0, OUTCOME_REST, ""},
+        {"bank 40 left", 0, -40, CONTACT_FLAT, 1, 0, OUTCOME_CRASH, "Banked or pitched 40 degrees on touchdown (most 14)"},
+        {"gear up", 0, 0, CONTACT_FLAT, 0, 0, OUTCOME_CRASH, "A belly landing with the gear up"},
+        {"rising terrain", 0, 0, CONTACT_RISING, 1, 0, OUTCOME_CRASH, "Flew into rising ground"},
+        {"rising terrain, gear up", 0, 0, CONTACT_RISING, 0, 0, OUTCOME_CRASH, "Flew into rising ground"},
+        {"nose 3 down", -3, 0, CONTACT_FLAT, 1, 50, OUTCOME_REST_LEVELLED, ""},
+        {"nose 3 down too fast", -3, 0, CONTACT_FLAT, 1, 100, OUTCOME_CRASH,
+         "Came down too fast, sinking 6 units a step (most 5)"},
+        {"nose 5 down", -5, 0, CONTACT_FLAT, 1, 10, OUTCOME_CRASH, "The nose 5 degrees off level on touchdown (most 4)"},
     };
     for (const Case& c : cases) {
         Body body = Attitude(c.pitch, c.bank);
         body.airspeed = c.airspeed;
         EXPECT_EQ(DecideContact(body, c.contact, c.gear), c.want) << c.name;
+        CrashReport crash = CrashCauseOf(body, c.contact, c.gear, 0.0f);
+        EXPECT_EQ(crash.cause == CRASH_NONE, c.want != OUTCOME_CRASH) << c.name;
+        char line[200];
+        FormatCrashCause(crash, line, sizeof line);
+        EXPECT_STREQ(line, c.cause) << c.name;
     }
+    // The gear that gave way is the cause of the belly landing it leads to.
+    Body rolling = Attitude(0, 0);
+    char line[200];
+    FormatCrashCause(CrashCauseOf(rolling, CONTACT_FLAT, 0, 60.5f), line, sizeof line);
+    EXPECT_STREQ(line, "The landing gear gave way at speed 61 (most 60)");
+    FormatCrashCause({CRASH_SINKING, 5.0f}, line, sizeof line);
+    EXPECT_STREQ(line, "Came down too fast, sinking 6 units a step (most 5)") << "never shown within the limit";
 }
 
 TEST(ContactTest, EvaluationActsOnTheRules)
@@ -179,10 +198,19 @@ TEST(ContactTest, GearGivesWayAbove60AndTheNextStepCrashes)
         EXPECT_EQ(gearDown, speed > 60.0f ? 0 : 1) << speed;
         EXPECT_EQ(explosionScheduled, 0) << speed;
     }
-    // Still touching: the gear check fails.
+    // Still touching: the gear check fails, and the collapse is its cause.
     landed = 0;
     EvaluateGroundContact();
     EXPECT_EQ(explosionScheduled, 1);
+    EXPECT_EQ(lastCrash.cause, CRASH_GEAR_GAVE_WAY);
+    EXPECT_EQ(lastCrash.value, 60.5f);
+    // A restart while the explosion still runs does not last: the cause stays
+    // for the question its next frame asks; one after it clears the cause.
+    RestartGame();
+    EXPECT_EQ(lastCrash.cause, CRASH_GEAR_GAVE_WAY);
+    explosionScheduled = 0;
+    RestartGame();
+    EXPECT_EQ(lastCrash.cause, CRASH_NONE);
 }
 
 TEST(ContactTest, TerrainAboveZeroCrashesAndBelowZeroIsFlat)
@@ -208,6 +236,42 @@ TEST(ContactTest, TerrainAboveZeroCrashesAndBelowZeroIsFlat)
     EXPECT_EQ(landed, 1);
     EXPECT_EQ(plane.pos.y, 34.0f);
     terrainTiles[0] = TerrainTile{};
+}
+
+TEST(ContactTest, AJetCrossingADrawnRidgeCrashesOnlyIntoTheRidge)
+{
+    // A ridge of 3000 painted along one file line of tile 0, where the game
+    // places it; the jet flies along +z across it at speed 100, gear down.
+    LandscapeGrid grid;
+    grid.size = 41;
+    grid.heights.assign(41 * 41, 0.0f);
+    for (int col = 1; col < 40; col++)
+        grid.heights[26 * 41 + col] = 3000.0f;
+    InstallLandscapeGrid(grid);
+    TerrainTile& t = terrainTiles[0];
+    t.translateX = 8490.714f;
+    t.translateZ = 54846.676f;
+    const float ridgeZ = t.translateZ + (26 - 20.5f) * 500.0f;
+    struct Case {
+        float clearance; // contact points above the ridge when the jet reaches it
+        bool crash;
+    } cases[] = {{500.0f, false}, {100.0f, false}, {-100.0f, true}};
+    for (const Case& c : cases) {
+        ResetPlane(plane);
+        plane.pos = {3075.0f, 0.0f, ridgeZ - 5000.0f};
+        plane.thrust = 50.0f;
+        plane.speed = 100.0f;
+        // Level flight sinks a unit a step: 50 steps to the ridge.
+        plane.pos.y = 3000.0f + c.clearance + GEAR_DOWN_HEIGHT + 50.0f;
+        landed = 0;
+        explosionScheduled = 0;
+        for (int step = 0; step < 100 && !explosionScheduled; step++)
+            SimulationStep();
+        EXPECT_EQ(explosionScheduled == 1, c.crash) << c.clearance << " above, at z " << plane.pos.z;
+        if (c.crash) {
+            EXPECT_EQ(lastCrash.cause, CRASH_RISING_GROUND);
+        }
+    }
 }
 
 TEST(ContactTest, ExplosionShows19FramesThenRests)
