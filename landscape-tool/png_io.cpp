@@ -7,9 +7,8 @@
 #include <cstring>
 #include <new>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "common/careful_save.h"
 #include "common/regular_file.h"
 
 namespace {
@@ -52,20 +51,22 @@ void ReadFromFile(png_structp png, png_bytep data, size_t length)
     png_error(png, "read failed");
 }
 
-void WriteToFile(png_structp png, png_bytep data, size_t length)
+// The encoded image collects in memory first, so that the file is only
+// touched once the whole image exists.
+void WriteToBuffer(png_structp png, png_bytep data, size_t length)
 {
-    PngContext* context = (PngContext*)png_get_io_ptr(png);
-    if (fwrite(data, 1, length, context->file) != length) {
-        context->ioError = true;
-        context->ioErrno = errno;
-        png_error(png, "write failed");
-    }
+    std::vector<uint8_t>* out = (std::vector<uint8_t>*)png_get_io_ptr(png);
+    out->insert(out->end(), data, data + length);
 }
 
-void FlushFile(png_structp png)
+void FlushNothing(png_structp)
 {
-    PngContext* context = (PngContext*)png_get_io_ptr(png);
-    fflush(context->file);
+}
+
+bool WriteBytes(FILE* out, const void* data)
+{
+    const std::vector<uint8_t>& bytes = *(const std::vector<uint8_t>*)data;
+    return fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
 }
 
 // 0..65535 luminance of one pixel of a row as libpng hands it over after the
@@ -230,55 +231,24 @@ bool WritePngFile(const char* path, int width, int height, PngKind kind, const s
                   std::string& error)
 {
     std::string name(path);
-    std::string temp = name + ".tmpXXXXXX";
-    int fd = mkstemp(&temp[0]);
-    if (fd < 0) {
-        error = name + ": cannot create a file there: " + strerror(errno);
-        return false;
-    }
-    FILE* out = fdopen(fd, "wb");
-    if (!out) {
-        error = name + ": " + strerror(errno);
-        close(fd);
-        unlink(temp.c_str());
-        return false;
-    }
     PngContext context;
-    context.file = out;
+    std::vector<uint8_t> encoded;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool written = false;
+    bool done = false;
     if (info) {
-        png_set_write_fn(png, &context, WriteToFile, FlushFile);
-        written = EncodePng(png, info, width, height, kind, pixels);
+        png_set_write_fn(png, &encoded, WriteToBuffer, FlushNothing);
+        try {
+            done = EncodePng(png, info, width, height, kind, pixels);
+        } catch (const std::bad_alloc&) {
+            snprintf(context.message, sizeof context.message, "not enough memory");
+        }
     }
     png_destroy_write_struct(&png, &info);
-    int writeErrno = context.ioErrno;
-    if (written && (fflush(out) != 0 || ferror(out) || (fsync(fileno(out)) != 0 && errno != EINVAL))) {
-        written = false;
-        writeErrno = errno;
-    }
-    if (fclose(out) != 0 && written) {
-        written = false;
-        writeErrno = errno;
-    }
-    if (!written) {
-        unlink(temp.c_str());
-        if (context.message[0] != '\0' && !context.ioError)
-            error = name + ": could not encode the image: " + context.message;
-        else
-            error = name + ": could not write the image: " + strerror(writeErrno ? writeErrno : EIO);
+    if (!done) {
+        error = name + ": could not encode the image: " +
+                (context.message[0] != '\0' ? context.message : "not enough memory");
         return false;
     }
-    // mkstemp leaves the file readable by its owner only; an image is an
-    // ordinary document and gets the usual permissions under the umask.
-    mode_t mask = umask(0);
-    umask(mask);
-    chmod(temp.c_str(), 0666 & ~mask);
-    if (rename(temp.c_str(), path) != 0) {
-        error = name + ": could not replace the file: " + strerror(errno);
-        unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return SaveFileCarefully(path, {WriteBytes, &encoded, "the image"}, error);
 }

@@ -24,10 +24,11 @@ struct GreyImage {
 // is not a PNG, is damaged or cut short, or is too large.
 bool ReadGreyPng(const char* path, GreyImage& image, std::string& error);
 
-// Writes `pixels` (rows top first; 3 bytes a pixel for RGB8, 2 big-endian
-// bytes for GREY16) to `path` as careful editors save: into a temporary file
-// beside it, renamed over it only when complete. On failure nothing is left
-// behind and `error` holds a one-line reason naming the file.
+// Encodes `pixels` (rows top first; 3 bytes a pixel for RGB8, 2 big-endian
+// bytes for GREY16) and saves the image to `path` as the landscape files are
+// saved (SaveFileCarefully): a link is followed, a plain file replaced whole,
+// a device or a hard-linked file written in place. On failure `error` holds a
+// one-line reason naming the file.
 enum PngKind { PNG_RGB8, PNG_GREY16 };
 bool WritePngFile(const char* path, int width, int height, PngKind kind, const std::vector<uint8_t>& pixels,
                   std::string& error);

@@ -104,6 +104,19 @@ TEST(LandscapeTool, Grey16ExportThenImportGivesTheSameFile)
                    "--keep-border"}),
               0);
     EXPECT_EQ(ReadAll(dir + "/back.dmf"), ReadAll(original));
+
+    // An export is saved as a landscape is: a link stays a link and the file
+    // it names takes the image, which every hard link of that file sees.
+    ASSERT_EQ(mkdir((dir + "/real").c_str(), 0755), 0);
+    WriteAll(dir + "/real/map.png", "old");
+    ASSERT_EQ(symlink("real/map.png", (dir + "/map.png").c_str()), 0);
+    ASSERT_EQ(link((dir + "/real/map.png").c_str(), (dir + "/hard.png").c_str()), 0);
+    ASSERT_EQ(RunTool({"export", original, "-o", dir + "/map.png"}), 0);
+    struct stat st;
+    ASSERT_EQ(lstat((dir + "/map.png").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadAll(dir + "/hard.png").substr(1, 3), "PNG");
+    EXPECT_EQ(ReadAll(dir + "/hard.png"), ReadAll(dir + "/real/map.png"));
 }
 
 TEST(LandscapeTool, InfoCountsWhatTheSimulatorWould)
