@@ -9,6 +9,11 @@ int NextRandomFrom(uint32_t& state)
     return (int)((state >> 16) & 0x7FFF);
 }
 
+void ResetRandom()
+{
+    randomState = RANDOM_FIRST_STATE;
+}
+
 int NextRandom()
 {
     return NextRandomFrom(randomState);

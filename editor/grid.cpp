@@ -9,13 +9,26 @@
 
 namespace editor {
 
-int gridSizeX = 0;
-int gridSizeY = 0;
-int* gridHeights = nullptr;
-float* gridRed = nullptr;
-float* gridGreen = nullptr;
-float* gridBlue = nullptr;
-int showGridPoints = 0;
+int gridSizeX;
+int gridSizeY;
+int* gridHeights;
+float* gridRed;
+float* gridGreen;
+float* gridBlue;
+int showGridPoints;
+
+void ResetGridState()
+{
+    delete[] gridHeights;
+    delete[] gridRed;
+    delete[] gridGreen;
+    delete[] gridBlue;
+    gridHeights = nullptr;
+    gridRed = gridGreen = gridBlue = nullptr;
+    gridSizeX = 0;
+    gridSizeY = 0;
+    showGridPoints = 0;
+}
 
 bool CreateGrid(int sizeX, int sizeY)
 {

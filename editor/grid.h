@@ -19,6 +19,8 @@ extern int showGridPoints; // non-zero: the white point lattice is drawn
 // unchanged, when the sizes are not positive or memory runs out; the arrays
 // live until the program ends.
 bool CreateGrid(int sizeX, int sizeY);
+// No grid (its arrays released), the lattice off: the start state.
+void ResetGridState();
 
 // The only way a height changes: negative heights become 0; a stored height
 // above 0 is reported as "New Height: %d\n". (x, y) must lie in the grid.

@@ -3,12 +3,14 @@
 #include <cstdio>
 
 #include "editor/callbacks.h"
+#include "editor/start_state.h"
 #include "editor/view.h"
 
 int main(int argc, char** argv)
 {
     // Console lines must reach a pipe as they are printed, as in the simulator.
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    editor::ResetEditor();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize((int)editor::windowWidth, (int)editor::windowHeight);

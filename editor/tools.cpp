@@ -11,8 +11,14 @@
 
 namespace editor {
 
-int editFunction = EDIT_NONE;
-int contourElevation = 0;
+int editFunction;
+int contourElevation;
+
+void ResetToolsState()
+{
+    editFunction = EDIT_NONE;
+    contourElevation = 0;
+}
 
 void SetEditFunction(int function)
 {

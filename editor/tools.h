@@ -23,6 +23,8 @@ const int RANDOM_HEIGHT_SPAN = 8000; // random heights are 0 .. 7999
 extern int editFunction;     // one of EDIT_*, EDIT_NONE at start
 extern int contourElevation; // what contour sets; any int, 0 at start
 
+// No function selected, elevation 0: the start state.
+void ResetToolsState();
 void SetEditFunction(int function);
 void SetContourElevation(int elevation);
 

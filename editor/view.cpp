@@ -9,8 +9,8 @@
 
 namespace editor {
 
-float windowWidth = 640.0f;
-float windowHeight = 480.0f;
+float windowWidth;
+float windowHeight;
 
 // The lattice covers every integer position of -100..99 on both axes, just in
 // front of the grid so that it passes the depth test.
@@ -27,6 +27,12 @@ const double START_WIDTH = 640.0;
 const double START_HEIGHT = 480.0;
 const double START_COLUMN_FRACTION = 0.014925373134328358;
 const double START_ROW_FRACTION = 0.02;
+
+void ResetWindowState()
+{
+    windowWidth = (float)START_WIDTH;
+    windowHeight = (float)START_HEIGHT;
+}
 const double START_FIRST_GRID_COLUMN = 13.0;
 const double START_FIRST_GRID_ROW = 5.0;
 

@@ -36,6 +36,8 @@ GridCell WindowToGridCell(int px, int py, float width, float height);
 // GL set-up of the editor window: black clear colour, depth test, CCW front
 // faces, colour-material tracking. Creating the grid is the caller's part.
 void SetupEditorGL();
+// The 640 x 480 start size: the start state.
+void ResetWindowState();
 
 // Draws the whole frame into the current buffer without swapping.
 void DrawEditorFrame();

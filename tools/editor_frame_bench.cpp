@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/grid.h"
+#include "editor/start_state.h"
 #include "editor/view.h"
 
 using namespace editor;
@@ -41,6 +42,7 @@ static double MedianFrameMs(int frames, void (*display)() = DisplayEditor)
 
 int main(int argc, char** argv)
 {
+    ResetEditor();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize(640, 480);

@@ -13,6 +13,8 @@
 
 #include "sim/assets/models.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/start_state.h"
+#include "sim/view/view_state.h"
 
 const int SHOT_WIDTH = 640, SHOT_HEIGHT = 480;
 
@@ -102,6 +104,7 @@ const Shot SHOTS[] = {
 
 int main(int argc, char** argv)
 {
+    ResetSimulation();
     glutInit(&argc, argv);
     std::string dir = argc > 1 ? argv[1] : ".";
     std::string mode = argc > 2 ? argv[2] : "";

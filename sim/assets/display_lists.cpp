@@ -8,7 +8,7 @@
 #include "sim/assets/models.h"
 #include "sim/assets/textures.h"
 #include "sim/landscape/terrain.h"
-#include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 static const GLfloat AIRCRAFT_SHININESS = 100.0f;
 static const GLfloat AIRCRAFT_SPECULAR[4] = {0.6f, 0.6f, 0.6f, 1.0f};
@@ -226,5 +226,4 @@ void BuildDisplayLists()
     BuildSceneryList();
     BuildTreeList();
     BuildForestList();
-    LoadLandscape();
 }

@@ -10,8 +10,8 @@ const int LIST_TREE = 16;
 const int LIST_FOREST = 17;
 const int LIST_GROUND = 18;
 
-// Builds lists 10, 12, 11, 13, 18, 14, 16, 17 in that order, then loads the
-// landscape (which builds the terrain lists).
+// Builds lists 10, 12, 11, 13, 18, 14, 16, 17 in that order. The forest draws
+// the first 200 random numbers, before the landscape's tiles.
 void BuildDisplayLists();
 // The shininess and specular colour the aircraft lists set for themselves.
 void SetAircraftMaterial();

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 Body plane;
-int flightModel = 0;
-float gravity = 2.5f;
-int landed = 1;
+int flightModel;
+float gravity;
+int landed;
 
 static const Vec3 WORLD_UP = {0.0f, 1.0f, 0.0f};
 static const Vec3 WORLD_DOWN = {0.0f, -1.0f, 0.0f};
@@ -172,4 +172,12 @@ void PrintBody(const Body& body)
            "normal = %.2f, %.2f, %.2f (%.2f)\n",
            body.pos.x, body.pos.y, body.pos.z, body.dir.x, body.dir.y, body.dir.z, Length(body.dir), body.up.x,
            body.up.y, body.up.z, Length(body.up), body.normal.x, body.normal.y, body.normal.z, Length(body.normal));
+}
+
+void ResetAircraftState()
+{
+    ResetPlane(plane);
+    flightModel = 0;
+    gravity = MIN_GRAVITY;
+    landed = 1;
 }

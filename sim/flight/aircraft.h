@@ -13,3 +13,6 @@ void FlyHeading(Body& body);
 void FlyForces(Body& body);
 void ResetPlane(Body& body);
 void PrintBody(const Body& body);
+// The aircraft at its start pose, resting, heading model, gravity 2.5: the
+// start state.
+void ResetAircraftState();

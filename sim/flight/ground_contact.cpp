@@ -7,12 +7,22 @@
 #include "sim/flight/aircraft.h"
 #include "sim/landscape/terrain.h"
 
-int gearDown = 1;
-float gearHeight = GEAR_DOWN_HEIGHT;
-int paused = 0;
-int restartPrompt = 0;
-CrashReport lastCrash = {CRASH_NONE, 0.0f};
-float gearCollapseSpeed = 0.0f;
+int gearDown;
+float gearHeight;
+int paused;
+int restartPrompt;
+CrashReport lastCrash;
+float gearCollapseSpeed;
+
+void ResetContactState()
+{
+    gearDown = 1;
+    gearHeight = GEAR_DOWN_HEIGHT;
+    paused = 0;
+    restartPrompt = 0;
+    lastCrash = {CRASH_NONE, 0.0f};
+    gearCollapseSpeed = 0.0f;
+}
 
 static const double MAX_SINK_PER_TICK = 5.0;   // airspeed x dir.y must stay above minus this
 static const double MAX_NOSE_OFF_LEVEL = 0.07; // |dir.y|: about four degrees

@@ -80,6 +80,8 @@ void FormatCrashCause(const CrashReport& crash, char* out, size_t size);
 // The decision after a step's flight update: rest, land, gear collapse or
 // crash; applies it to plane, landed and gearDown and starts the explosion.
 void EvaluateGroundContact();
+// Gear down, not paused, nothing asked, no crash: the start state.
+void ResetContactState();
 // The Y answer to the restart question: start pose, flying, gear down.
 // Leaves gravity, the flight model, views, fog and display switches alone.
 // While an explosion still runs its next frame asks again, so the crash's

@@ -12,13 +12,12 @@
 #include "common/landscape_reader.h"
 #include "common/random.h"
 #include "common/tile_placement.h"
-#include "sim/landscape/terrain_lists.h"
 #include "sim/math/vec_math.h"
 
 TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
-float groundColour[3] = {0.3f, 0.5f, 0.1f};
-float maxSeedHeight = 0.0f;
-int terrainPatchSize = 20;
+float groundColour[3];
+float maxSeedHeight;
+int terrainPatchSize;
 
 void SeedMountains(float* h, int n, int maxDelta, float peak)
 {
@@ -272,14 +271,6 @@ void LoadTerrainTiles(const char* path)
     ReadLandscapeFile(path);
 }
 
-void LoadLandscape()
-{
-    LoadTerrainTiles(LANDSCAPE_FILE);
-    BuildTerrainLists();
-    printf("Finished Reading Landscape!\n");
-    fflush(stdout);
-}
-
 static int PatchSize()
 {
     return terrainPatchSize > 0 ? terrainPatchSize : 20;
@@ -371,4 +362,17 @@ float TerrainHeight(float x, float /*y*/, float z)
     double u = ((double)x - cell.x0) / ((double)cell.x1 - cell.x0);
     double v = ((double)z - cell.z0) / ((double)cell.z1 - cell.z0);
     return (float)CellSurfaceHeight(h[0], h[1], h[t.depth + 1], h[t.depth], u, v);
+}
+
+void ResetTerrainState()
+{
+    for (TerrainTile& t : terrainTiles) {
+        ReleaseTileArrays(t);
+        t = TerrainTile();
+    }
+    groundColour[0] = 0.3f;
+    groundColour[1] = 0.5f;
+    groundColour[2] = 0.1f;
+    maxSeedHeight = 0.0f;
+    terrainPatchSize = 20;
 }

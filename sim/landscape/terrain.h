@@ -33,11 +33,8 @@ extern float maxSeedHeight;
 // from each patch's first grid point, so the height query needs it as well.
 extern int terrainPatchSize;
 
-// Set-up step of the scene (needs the GL context for the terrain lists):
-// LoadTerrainTiles(LANDSCAPE_FILE), the lists, then "Finished Reading Landscape!".
-void LoadLandscape();
-// Everything LoadLandscape does short of GL: the 16 mountain tiles with their
-// placements, then the file at `path` into tile 0. Draws 16 x (5 x 41 x 41 + 2)
+// The 16 mountain tiles with their placements, then the file at `path` into
+// tile 0 (the set-up's LoadLandscape adds the lists). Draws 16 x (5 x 41 x 41 + 2)
 // random numbers; arrays a tile already holds are released first.
 void LoadTerrainTiles(const char* path);
 // The 16 generated tiles, their colours, placements and normals.
@@ -75,3 +72,6 @@ bool FindTerrainCell(float x, float z, int& tile, int& col, int& row);
 // side, linearly between its three corners; 0 off the tiles. y is not used.
 // Allocates nothing.
 float TerrainHeight(float x, float y, float z);
+// No tiles (their arrays released), the ground colour, 20-cell patches: the
+// start state.
+void ResetTerrainState();

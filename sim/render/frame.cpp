@@ -8,19 +8,14 @@
 #include "sim/assets/display_lists.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
-#include "sim/landscape/terrain_lists.h"
+#include "sim/flight/life.h"
+#include "sim/render/camera.h"
+#include "sim/render/explosion_list.h"
 #include "sim/render/hud.h"
+#include "sim/render/life_board.h"
 #include "sim/render/sky.h"
-#include "sim/shell/life.h"
-#include "sim/shell/scene.h"
-
-int viewMode = 1;
-float chaseDistance = 500.0f;
-float overheadHeight = 2000.0f;
-float fieldOfView = 40.0f;
-int cullFaces = 0;
-int overlayLightOn = 0;
-unsigned char contactOutlineOn = 0;
+#include "sim/render/terrain_lists.h"
+#include "sim/view/view_state.h"
 
 const double NEAR_PLANE = 1.0;
 const double FAR_PLANE = 300000.0;
@@ -31,48 +26,6 @@ const float PAUSE_TEXT_OFFSET = 50.0f;   // pixels left of the centre
 const float RESTART_TEXT_OFFSET = 100.0f; // pixels left of the centre
 const int PAUSE_TEXT_SIZE = 24;
 const float CRASH_CAUSE_LINE_DROP = 32.0f; // pixels from the question's baseline down to its own
-
-// a + scale b, rounded once per component.
-static Vec3 Plus(Vec3 a, Vec3 b, float scale)
-{
-    return {(float)(a.x + (double)b.x * scale), (float)(a.y + (double)b.y * scale),
-            (float)(a.z + (double)b.z * scale)};
-}
-
-void PlaceCamera()
-{
-    switch (viewMode) {
-    case 1:
-        CopyPose(plane, camera);
-        break;
-    case 2:
-        CopyPose(plane, camera);
-        camera.pos = Plus(plane.pos, plane.dir, -chaseDistance);
-        break;
-    case 4: {
-        Vec3 toPlane = Plus(plane.pos, camera.pos, -1.0f);
-        float distance = Length(toPlane);
-        // A camera at the aircraft has no direction to it; keeping the last
-        // one avoids a 0/0 that would poison the camera for good.
-        if (!(distance > 0.0f) || !std::isfinite(distance))
-            break;
-        camera.dir = {toPlane.x / distance, toPlane.y / distance, toPlane.z / distance};
-        UnitCross(camera.dir, camera.up, camera.normal);
-        break;
-    }
-    case 5:
-        camera.pos = {plane.pos.x, plane.pos.y + overheadHeight, plane.pos.z};
-        camera.dir = {0.0f, -1.0f, 0.0f};
-        camera.up = {0.0f, 0.0f, -1.0f};
-        UnitCross(camera.dir, camera.up, camera.normal);
-        break;
-    case 6:
-        camera.pos = Plus(plane.pos, camera.dir, -chaseDistance);
-        break;
-    default: // view 3 and anything else: the camera stays
-        break;
-    }
-}
 
 static bool IsZero(const Vec3& v)
 {
@@ -282,6 +235,11 @@ void DrawFrame()
     glDisable(GL_LIGHT2);
     CheckGLError("RenderScene 2");
     glFlush();
+}
+
+void CheckGLError(const char* /*label*/)
+{
+    glGetError();
 }
 
 void RenderScene()

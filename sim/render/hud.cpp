@@ -8,7 +8,7 @@
 #include "sim/assets/textures.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
-#include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 const int STATUS_TEXT_SIZE = 24;
 const float STATUS_X = 35.0f; // pixels from the lower left, whatever the window size

@@ -6,15 +6,23 @@
 #include <algorithm>
 
 #include "sim/assets/textures.h"
-#include "sim/shell/clock.h"
+#include "sim/flight/clock.h"
+#include "sim/view/view_state.h"
 
 // The day sky: the colour at the start, and the brightest dawn brings back.
 static const float DAY_SKY[3] = {0.53f, 0.81f, 0.92f};
-float skyColour[4] = {DAY_SKY[0], DAY_SKY[1], DAY_SKY[2], 1.0f};
+float skyColour[4];
 const float sunColour[4] = {0.9f, 0.9f, 0.85f, 1.0f};
 const float blackColour[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-int sunHaloOn = 1;
-int flameFrame = 0;
+int flameFrame;
+
+void ResetSkyState()
+{
+    for (int c = 0; c < 3; c++)
+        skyColour[c] = DAY_SKY[c];
+    skyColour[3] = 1.0f;
+    flameFrame = 0;
+}
 
 // Angles in degrees.
 const float DUSK_START = 77.0f, DUSK_END = 105.0f;

@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "sim/flight/aircraft.h"
-#include "sim/flight/ground_contact.h"
-#include "sim/render/camera.h"
-#include "sim/view/view_state.h"
 #include "sim/flight/clock.h"
+#include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
+#include "sim/render/camera.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 int fogMode;
 int spotLightOn;

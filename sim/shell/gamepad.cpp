@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "sim/flight/aircraft.h"
-#include "sim/flight/controls.h"
+#include "sim/shell/controls.h"
 
-PadInput padInput = {};
+PadInput padInput;
 
 static const float AXIS_FULL = 32767.0f;
 static const int EVENT_BATCH = 8;
@@ -23,6 +23,11 @@ static SDL_Joystick* joystick = nullptr;
 static SDL_JoystickID deviceId = -1;
 static PadMemory memory = {0u, 0.0f, -1};
 static bool lookForDevice = true; // at start, after a plug-in or a pull-out
+
+void ResetPadState()
+{
+    padInput = {};
+}
 
 bool StartGamepad()
 {

@@ -2,7 +2,7 @@
 // SDL reads the device only; GLUT stays the window and the loop.
 #pragma once
 
-#include "sim/flight/pad_mapping.h"
+#include "sim/shell/pad_mapping.h"
 
 // The device's values at the last step; all zero with no device.
 extern PadInput padInput;
@@ -17,3 +17,5 @@ bool StartGamepad();
 void ReadGamepad();
 // Lets go of the device and shuts SDL down.
 void StopGamepad();
+// The device's values at neutral: the start state.
+void ResetPadState();

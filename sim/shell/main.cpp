@@ -2,19 +2,22 @@
 #include <GL/glut.h>
 #include <cstdio>
 
-#include "sim/flight/controls.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/render/frame.h"
-#include "sim/shell/clock.h"
+#include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
-#include "sim/shell/life.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/start_state.h"
+#include "sim/shell/timers.h"
+#include "sim/view/view_state.h"
 
 int main(int argc, char** argv)
 {
     // Console lines are part of the interface; show each as it happens even
     // when standard output is a pipe or a file.
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    ResetSimulation();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize((int)windowWidth, (int)windowHeight);
@@ -27,6 +30,9 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     SetupScene();
+    // The simulation below asks for its timer and reads the controller
+    // through hooks, so that it stays free of the toolkit.
+    armExplosionTimer = ArmExplosionTimer;
     if (StartGamepad())
         readController = ReadGamepad;
     StartClockTimer();

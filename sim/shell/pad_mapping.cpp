@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "sim/flight/aircraft.h"
-#include "sim/shell/controls.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/shell/controls.h"
 #include "sim/view/view_state.h"
 
 static const int VIEW_COUNT = 6;    // cockpit, chase, fixed, tower, overhead, orbit

@@ -2,18 +2,28 @@
 #include "sim/shell/scene.h"
 
 #include <GL/glut.h>
+#include <cstdio>
 
 #include "sim/assets/display_lists.h"
 #include "sim/assets/textures.h"
 #include "sim/flight/aircraft.h"
+#include "sim/landscape/terrain.h"
+#include "sim/render/camera.h"
+#include "sim/render/frame.h"
 #include "sim/render/sky.h"
+#include "sim/render/terrain_lists.h"
+#include "sim/view/view_state.h"
 
-float windowWidth = 640.0f;
-float windowHeight = 480.0f;
-unsigned char texturesOn = 1;
-float fogDensity = 4.0e-6f;
-float fogColour[4] = {0.6f, 0.7f, 0.8f, 1.0f};
-Body camera;
+float fogDensity;
+float fogColour[4];
+
+void ResetSceneState()
+{
+    fogDensity = 4.0e-6f;
+    const float colour[4] = {0.6f, 0.7f, 0.8f, 1.0f};
+    for (int i = 0; i < 4; i++)
+        fogColour[i] = colour[i];
+}
 
 // The light table: sun, moon, overlay light at the aircraft, spot on the aircraft.
 static const GLfloat LIGHT0_AMBIENT[4] = {0.1f, 0.1f, 0.1f, 1.0f};
@@ -87,12 +97,21 @@ void SetupFixedState()
     // from a null colour array (black spheres on Mesa, a crash elsewhere).
 }
 
+void LoadLandscape()
+{
+    LoadTerrainTiles(LANDSCAPE_FILE);
+    BuildTerrainLists();
+    printf("Finished Reading Landscape!\n");
+    fflush(stdout);
+}
+
 void SetupScene()
 {
     SetupFixedState();
     if (texturesOn)
         LoadTextureSet();
     BuildDisplayLists();
+    LoadLandscape();
     ResetPlane(plane);
     ResetCamera(camera);
     CheckGLError("SetupScene");
@@ -109,21 +128,6 @@ void Reshape(int width, int height)
     windowHeight = (float)height;
     windowWidth = (float)width;
     glutPostRedisplay();
-}
-
-void ResetCamera(Body& body)
-{
-    body.pos = {0.0f, 0.0f, 1200.0f};
-    body.dir = {0.0f, 0.0f, -1.0f};
-    body.up = {0.0f, 1.0f, 0.0f};
-    UnitCross(body.dir, body.up, body.normal);
-    body.speed = 0.0f;
-    body.thrust = 0.0f;
-}
-
-void CheckGLError(const char* /*label*/)
-{
-    glGetError();
 }
 
 void PassiveMotion(int /*x*/, int /*y*/)

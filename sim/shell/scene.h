@@ -1,15 +1,9 @@
-// The simulator's window state, fixed GL state, lights, fog and camera start
-// pose: the one-time scene set-up that runs before the main loop.
+// The simulator's one-time scene set-up: fixed GL state, the four lights, fog,
+// the textures, the display lists and the landscape, then the start poses.
 #pragma once
 
-#include "sim/math/vec_math.h"
-
-extern float windowWidth;        // pixels, rewritten by Reshape
-extern float windowHeight;       // pixels, rewritten by Reshape
-extern unsigned char texturesOn; // load the texture set at set-up, texture the world
-extern float fogDensity;         // exponential fog density
+extern float fogDensity; // exponential fog density
 extern float fogColour[4];
-extern Body camera;              // the viewer; placed each frame by the view mode
 
 // One-time GL and world set-up; called once, after the callbacks are
 // registered and before the timers are armed.
@@ -19,9 +13,11 @@ void SetupScene();
 void SetupFixedState();
 void SetupLights();
 void SetupFog();
+// The sixteen tiles with "landscape.dmf" in tile 0, their display lists, then
+// "Finished Reading Landscape!"; needs the GL context.
+void LoadLandscape();
 void Reshape(int width, int height);
-void ResetCamera(Body& body);
-// Reads and discards the pending GL error; the label is for a debugger's eye only.
-void CheckGLError(const char* label);
 // Registered so that pointer movement without a button is a defined no-op.
 void PassiveMotion(int x, int y);
+// The start fog: density 4e-6, colour (0.6, 0.7, 0.8).
+void ResetSceneState();

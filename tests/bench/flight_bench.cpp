@@ -7,11 +7,13 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/shell/start_state.h"
 
 // Airborne at 5000 units in a banked climb, re-posed now and then so that
 // the step keeps measuring flight rather than a crash.
 static void StepModel(benchmark::State& state, int model, float thrust)
 {
+    ResetSimulation();
     flightModel = model;
     int ticks = 0;
     for (auto _ : state) {

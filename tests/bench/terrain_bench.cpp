@@ -8,6 +8,7 @@
 
 #include "common/random.h"
 #include "sim/landscape/terrain.h"
+#include "sim/shell/start_state.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void EnsureTiles()
     if (loaded)
         return;
     SilentStdout quiet;
+    ResetSimulation();
     for (int i = 0; i < 200; i++)
         NextRandom();
     LoadTerrainTiles(PELORIN_SOURCE_DIR "/data/landscape.dmf");

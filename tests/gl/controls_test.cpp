@@ -1,8 +1,9 @@
 // The GL side of the pilot's fog, texture and spot-light keys.
 #include "tests/gl/gl_fixture.h"
 
-#include "sim/flight/controls.h"
+#include "sim/shell/controls.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 namespace {
 

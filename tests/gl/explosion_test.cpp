@@ -5,7 +5,10 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/render/explosion_list.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/timers.h"
+#include "sim/view/view_state.h"
 
 namespace {
 
@@ -61,6 +64,7 @@ TEST_F(GlTest, ExplosionFrameIsACentredFadingQuad)
 
 TEST_F(GlTest, CrashSeenTwiceRunsOneChainThatEnds)
 {
+    armExplosionTimer = ArmExplosionTimer; // as the program's entry wires it
     ResetPlane(plane);
     plane.pos.y = 0.0f;
     gearDown = 0;

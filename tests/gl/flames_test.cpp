@@ -4,8 +4,10 @@
 
 #include "sim/assets/display_lists.h"
 #include "sim/flight/aircraft.h"
+#include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 TEST_F(GlTest, FlamesBlendWithTheGroundDrawnAfterTheAircraft)
 {

@@ -7,9 +7,12 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/render/camera.h"
+#include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/render/sky.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 static const Rgb WHITE = {255, 255, 255};
 

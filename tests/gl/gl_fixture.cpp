@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 static bool glutReady = false;
 

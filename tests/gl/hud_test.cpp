@@ -9,9 +9,11 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/render/hud.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 TEST(HudText, StatusLineAndInstrumentsHaveTheirExactFormats)
 {

@@ -3,7 +3,8 @@
 
 #include <GL/glu.h>
 
-#include "sim/shell/life.h"
+#include "sim/flight/life.h"
+#include "sim/render/life_board.h"
 
 static Rgb CellPixel(int i, int j)
 {

@@ -8,6 +8,7 @@
 #include "sim/assets/display_lists.h"
 #include "sim/assets/textures.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 namespace {
 

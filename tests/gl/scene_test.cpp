@@ -3,6 +3,7 @@
 
 #include "sim/render/sky.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 TEST_F(GlTest, StartStateHasTheLightsFogAndFacesOfTheSetUp)
 {

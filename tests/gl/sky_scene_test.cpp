@@ -10,10 +10,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "sim/flight/clock.h"
+#include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/render/sky.h"
-#include "sim/shell/clock.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 static std::string ShotsFolder()
 {

@@ -4,8 +4,9 @@
 
 #include <GL/glu.h>
 
+#include "sim/flight/clock.h"
 #include "sim/render/sky.h"
-#include "sim/shell/clock.h"
+#include "sim/view/view_state.h"
 
 static Rgb ToRgb(const float c[3])
 {

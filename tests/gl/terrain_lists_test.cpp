@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "sim/landscape/terrain.h"
-#include "sim/landscape/terrain_lists.h"
+#include "sim/render/camera.h"
+#include "sim/render/terrain_lists.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "sim/assets/textures.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 namespace {
 

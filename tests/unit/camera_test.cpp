@@ -6,8 +6,10 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 static void ExpectVec(const Vec3& got, const Vec3& want, float tolerance = 1e-3f)
 {

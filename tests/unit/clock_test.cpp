@@ -1,8 +1,8 @@
 // The day clock's step sizes, wrap-around and standstill.
 #include <gtest/gtest.h>
 
+#include "sim/flight/clock.h"
 #include "sim/flight/ground_contact.h"
-#include "sim/shell/clock.h"
 
 struct ClockCase {
     float before;

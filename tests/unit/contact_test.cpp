@@ -6,12 +6,13 @@
 
 #include "common/landscape_reader.h"
 #include "sim/flight/aircraft.h"
-#include "sim/flight/controls.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/frame.h"
+#include "sim/shell/controls.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 namespace {
 
@@ -25,21 +26,20 @@ Body Attitude(float pitch, float bank)
     return body;
 }
 
-// A 3 x 3 tile of one height around (x, z) with level normals, so that the
-// ground under the aircraft is exactly `height`.
-std::vector<float> tileHeights, tileNormals;
+// A 3 x 3 tile of one height centred on (x, z), so that the ground under the
+// aircraft is exactly `height`, below 0 too (loading would raise that). The
+// arrays are the tile's own, released with it by the next case's reset.
 void PlaceLevelTile(float x, float z, float height)
 {
     const int n = 3;
-    tileHeights.assign(n * n, height);
-    tileNormals.assign(n * n * 6, 0.0f);
-    for (size_t i = 1; i < tileNormals.size(); i += 3)
-        tileNormals[i] = 1.0f;
+    ResetTerrainState();
     TerrainTile& tile = terrainTiles[0];
     tile.width = n;
     tile.depth = n;
-    tile.heights = tileHeights.data();
-    tile.normals = tileNormals.data();
+    tile.heights = new float[n * n];
+    tile.normals = new float[n * n * 6]();
+    for (int i = 0; i < n * n; i++)
+        tile.heights[i] = height;
     tile.cellSize = 500.0f;
     tile.translateX = x;
     tile.translateZ = z;
@@ -235,7 +235,6 @@ TEST(ContactTest, TerrainAboveZeroCrashesAndBelowZeroIsFlat)
     EvaluateGroundContact();
     EXPECT_EQ(landed, 1);
     EXPECT_EQ(plane.pos.y, 34.0f);
-    terrainTiles[0] = TerrainTile{};
 }
 
 TEST(ContactTest, AJetCrossingADrawnRidgeCrashesOnlyIntoTheRidge)

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "sim/flight/aircraft.h"
-#include "sim/flight/controls.h"
+#include "sim/flight/clock.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/flight/life.h"
+#include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/render/sky.h"
-#include "sim/shell/clock.h"
-#include "sim/shell/life.h"
+#include "sim/shell/controls.h"
 #include "sim/shell/scene.h"
+#include "sim/view/view_state.h"
 
 namespace {
 

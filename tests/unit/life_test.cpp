@@ -8,7 +8,8 @@
 #include <utility>
 
 #include "common/random.h"
-#include "sim/shell/life.h"
+#include "sim/flight/life.h"
+#include "sim/render/life_board.h"
 
 // A board drawn as text: row j is line j, column i is character i; '#' alive.
 static std::string BoardText(const unsigned char* cells)

@@ -10,8 +10,8 @@
 #include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
-#include "sim/flight/pad_mapping.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/pad_mapping.h"
 
 TEST(PadMapping, StickTriggersAndButtonsStepByStep)
 {

@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/shell/tick_schedule.h"
+#include "sim/shell/timers.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "sim/landscape/terrain.h"
-#include "sim/landscape/terrain_lists.h"
+#include "sim/render/camera.h"
+#include "sim/render/terrain_lists.h"
 #include "sim/shell/scene.h"
 
 namespace {

@@ -1,0 +1,37 @@
+// The simulator's start state: every owner's reset, top to bottom.
+#include "sim/shell/start_state.h"
+
+#include "common/random.h"
+#include "sim/flight/aircraft.h"
+#include "sim/flight/clock.h"
+#include "sim/flight/explosion.h"
+#include "sim/flight/flight_tick.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/flight/life.h"
+#include "sim/landscape/terrain.h"
+#include "sim/render/camera.h"
+#include "sim/render/sky.h"
+#include "sim/shell/controls.h"
+#include "sim/shell/gamepad.h"
+#include "sim/shell/scene.h"
+#include "sim/shell/timers.h"
+#include "sim/view/view_state.h"
+
+void ResetSimulation()
+{
+    ResetControlsState();
+    ResetPadState();
+    ResetSceneState();
+    ResetTimersState();
+    ResetCameraState();
+    ResetSkyState();
+    ResetAircraftState();
+    ResetClockState();
+    ResetContactState();
+    ResetExplosionState();
+    ResetLifeState();
+    ResetStepState();
+    ResetTerrainState();
+    ResetViewState();
+    ResetRandom();
+}
