@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The simulator's folders form layers that include one way, top to bottom:
+#
+#   sim/shell                    entry, input, timers, set-up (the toolkit, SDL)
+#   sim/render, sim/assets       drawing and what it draws from
+#   sim/flight                   the simulation: aircraft, contact, explosion, clock, cell board
+#   sim/landscape                terrain tiles and the ground query
+#   sim/view                     the view and display switches and the window's size
+#   sim/math, then common/       vectors; what both programs share
+#
+# A file may include its own layer and any below it, never one above; and GL,
+# GLU, GLUT and SDL headers only in the top two layers, so the simulation and
+# everything under it is tested without a window. The editor and the
+# landscape tool use common/ and themselves only.
+set -euo pipefail
+cd "${PELORIN_SOURCE:-$(dirname "$0")/../..}"
+
+rank() {
+  case "$1" in
+    sim/shell/*) echo 6 ;;
+    sim/render/* | sim/assets/*) echo 5 ;;
+    sim/flight/*) echo 4 ;;
+    sim/landscape/*) echo 3 ;;
+    sim/view/*) echo 2 ;;
+    sim/math/*) echo 1 ;;
+    common/*) echo 0 ;;
+    *) echo -1 ;;
+  esac
+}
+
+status=0
+checked=0
+while IFS= read -r file; do
+  from=$(rank "$file")
+  while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    checked=$((checked + 1))
+    case "$line" in
+      '<'*)
+        if [ "$from" -ge 0 ] && [ "$from" -lt 5 ] && [[ "$line" =~ ^\<(GL/|SDL) ]]; then
+          echo "$file includes $line: the toolkit and GL belong to sim/shell, sim/render and sim/assets"
+          status=1
+        fi
+        continue ;;
+    esac
+    to=$(rank "$line")
+    case "$file" in
+      editor/*) [[ "$line" == editor/* || "$line" == common/* ]] || { echo "$file includes $line: the editor uses editor/ and common/ only"; status=1; } ;;
+      landscape-tool/*) [[ "$line" == landscape-tool/* || "$line" == common/* ]] || { echo "$file includes $line: the landscape tool uses landscape-tool/ and common/ only"; status=1; } ;;
+      *)
+        if [ "$to" -gt "$from" ]; then
+          echo "$file includes $line, which lies above it: sim/shell > sim/render, sim/assets > sim/flight > sim/landscape > sim/view > sim/math > common"
+          status=1
+        elif [ "$from" -eq 0 ] && [ "$to" -lt 0 ]; then
+          echo "$file includes $line: common/ includes nothing of the programs"
+          status=1
+        fi ;;
+    esac
+  done < <(sed -n -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*("([^"]+)"|(<[^>]+>)).*/\2\3/p' "$file")
+done < <(git ls-files -co --exclude-standard -- 'sim/*.cpp' 'sim/*.h' 'common/*.cpp' 'common/*.h' \
+           'editor/*.cpp' 'editor/*.h' 'landscape-tool/*.cpp' 'landscape-tool/*.h')
+
+[ "$status" -eq 0 ] && echo "includes: $checked checked, every one runs down the layers"
+exit "$status"
