@@ -11,6 +11,7 @@
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/view/view_state.h"
 
 int fogMode;
@@ -82,6 +83,7 @@ KeyEffect PilotKey(unsigned char key)
             gearHeight = GEAR_DOWN_HEIGHT;
             printf("Lowering landing gear\n");
         }
+        soundEvents.gearMoves++;
         break;
     case 'M':
         flightModel = flightModel == 1 ? 0 : 1;
@@ -99,8 +101,10 @@ KeyEffect PilotKey(unsigned char key)
         break;
     case 'Y':
     case 'y':
-        if (restartPrompt)
+        if (restartPrompt) {
             RestartGame();
+            soundEvents.restarts++;
+        }
         break;
     case 'N':
     case 'n':
@@ -241,6 +245,9 @@ void PilotSpecialKey(int key)
         break;
     case GLUT_KEY_DOWN:
         RotateBody(plane, ARROW_TURN, plane.normal);
+        break;
+    case GLUT_KEY_F9:
+        ToggleSound();
         break;
     default:
         break;

@@ -5,9 +5,11 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/render/frame.h"
+#include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
 #include "sim/view/view_state.h"
@@ -19,6 +21,11 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ResetSimulation();
     glutInit(&argc, argv);
+    char error[256];
+    if (!TakeSoundOptions(argc, argv, error, sizeof error)) {
+        fprintf(stderr, "pelorin: %s\n", error);
+        return 2;
+    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize((int)windowWidth, (int)windowHeight);
     glutCreateWindow("Tessaly -- Pelorin 2000");
@@ -35,6 +42,7 @@ int main(int argc, char** argv)
     armExplosionTimer = ArmExplosionTimer;
     if (StartGamepad())
         readController = ReadGamepad;
+    StartSound();
     StartClockTimer();
     StartFlightTimer();
     StartLifeTimer();

@@ -14,6 +14,7 @@
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/shell/timers.h"
 #include "sim/view/view_state.h"
 
@@ -34,4 +35,5 @@ void ResetSimulation()
     ResetTerrainState();
     ResetViewState();
     ResetRandom();
+    ResetSoundState();
 }

@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/sound_feed.h"
 
 TickSchedule flightSchedule;
 TickSchedule clockSchedule;
@@ -24,8 +25,10 @@ void ResetTimersState()
 int RunDueSteps(int64_t nowNs)
 {
     int due = TakeDueTicks(flightSchedule, nowNs);
-    for (int i = 0; i < due; i++)
+    for (int i = 0; i < due; i++) {
         SimulationStep();
+        FeedSound();
+    }
     return due;
 }
 
