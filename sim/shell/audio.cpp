@@ -69,6 +69,9 @@ static void NoSound()
 bool StartSound()
 {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // What a sound server's mixer shows for the game.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Pelorin");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Flight");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         NoSound();
         return false;

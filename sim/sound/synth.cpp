@@ -356,10 +356,12 @@ float GearSample(SoundMixer& m, const Block& b)
     float hz = 95.0f + 40.0f * SmoothStep(0.0f, 0.25f, t) - 25.0f * SmoothStep(0.8f, 1.0f, t);
     m.gearPhase = Fraction(m.gearPhase + hz * b.dt);
     float p = m.gearPhase;
+    // A buzz of the motor's harmonics, and the gearbox's whine nine times up
+    // that carries over the engines.
     float motor = Sine(m, p) + 0.5f * Sine(m, 2.0f * p) + 0.33f * Sine(m, 3.0f * p) + 0.25f * Sine(m, 4.0f * p) +
-                  0.2f * Sine(m, 7.0f * p);
+                  0.2f * Sine(m, 7.0f * p) + 0.3f * Sine(m, 9.0f * p);
     float env = SmoothStep(0.0f, 0.05f, t) * (1.0f - SmoothStep(0.85f, 1.0f, t));
-    float out = 0.06f * env * motor;
+    float out = 0.09f * env * motor;
     const float clunkAt = 0.97f;
     if (t >= clunkAt) {
         float c = t - clunkAt;
