@@ -12,11 +12,11 @@ const float PI = 3.14159265359f;
 const int BLOCK_FRAMES = 32;
 
 // Engines. The whine is the compressor's tone with two overtones, one engine
-// a little detuned against the other so that the pair beats slowly; the hum
+// a little off the other's pitch so that the pair beats slowly; the hum
 // is the shafts' low note; the roar is the exhaust's noise.
 const float WHINE_IDLE_HZ = 520.0f;
 const float WHINE_RANGE_HZ = 1480.0f;
-const float SECOND_ENGINE_DETUNE = 1.006f;
+const float SECOND_ENGINE_BEAT_HZ = 2.5f; // the pair beats this slowly at any spool
 const float WHINE_WOBBLE = 0.004f; // fraction of the pitch the slow wander moves it
 const float HUM_IDLE_HZ = 48.0f;
 const float HUM_RANGE_HZ = 60.0f;
@@ -313,7 +313,7 @@ float EngineSample(SoundMixer& m, const Block& b)
     float bend = 1.0f + WHINE_WOBBLE * m.wobble * 40.0f;
     float whine = 0.0f;
     for (int e = 0; e < 2; e++) {
-        float hz = b.whineHz * bend * (e ? SECOND_ENGINE_DETUNE : 1.0f);
+        float hz = b.whineHz * bend + (e ? SECOND_ENGINE_BEAT_HZ : 0.0f);
         m.whinePhase[e] = Fraction(m.whinePhase[e] + hz * b.dt);
         float p = m.whinePhase[e];
         float level = e ? 0.8f : 1.0f;

@@ -21,6 +21,8 @@ plus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$RAW" start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
+# The steps, which feed the sound, run once the first frame is out.
+ask_plane
 sleep 2
 idle_end=$(now)
 send_keys bracketright bracketright plus plus plus plus plus
