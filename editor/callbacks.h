@@ -7,6 +7,8 @@ namespace editor {
 // GL state and the grid; exits with status 1 if the grid cannot be allocated.
 void InitEditor();
 void EditorKeyboard(unsigned char key, int x, int y);
+// A press and a release each close the edit under way, so everything between
+// them, a whole drag, is one undo level.
 void EditorMouse(int button, int state, int x, int y);
 // Every motion event while a button is held counts as a left-button press.
 void EditorMotion(int x, int y);

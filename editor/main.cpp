@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "editor/callbacks.h"
+#include "editor/open.h"
 #include "editor/view.h"
 
 int main(int argc, char** argv)
@@ -10,6 +11,11 @@ int main(int argc, char** argv)
     // Console lines must reach a pipe as they are printed, as in the simulator.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     glutInit(&argc, argv);
+    // glutInit has taken the toolkit's options; what is left is the file.
+    if (argc > 2) {
+        fprintf(stderr, "usage: pelorin-editor [X toolkit options] [FILE]\n");
+        return 2;
+    }
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize((int)editor::windowWidth, (int)editor::windowHeight);
     glutCreateWindow("Pelorin Editor");
@@ -21,6 +27,8 @@ int main(int argc, char** argv)
     glutMotionFunc(editor::EditorMotion);
     glutPassiveMotionFunc(editor::RedisplayOnly);
     editor::InitEditor();
+    if (argc == 2)
+        editor::OpenAtStart(argv[1]);
     glutMainLoop();
     return 0;
 }
