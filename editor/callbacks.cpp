@@ -7,6 +7,7 @@
 
 #include "editor/grid.h"
 #include "editor/history.h"
+#include "editor/recovery.h"
 #include "editor/tools.h"
 #include "editor/view.h"
 
@@ -48,6 +49,11 @@ void EditorMouse(int button, int state, int x, int y)
 void EditorMotion(int x, int y)
 {
     PointerEdit(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
+}
+
+void EditorClose()
+{
+    KeepUnsavedWork();
 }
 
 void RedisplayOnly()

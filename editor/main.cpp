@@ -1,5 +1,5 @@
 // Entry of the landscape editor: the window, its callbacks, the main loop.
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 #include <cstdio>
 
 #include "editor/callbacks.h"
@@ -26,6 +26,10 @@ int main(int argc, char** argv)
     glutMouseFunc(editor::EditorMouse);
     glutMotionFunc(editor::EditorMotion);
     glutPassiveMotionFunc(editor::RedisplayOnly);
+    // Closing the window runs EditorClose, and the main loop then returns
+    // instead of ending the process inside the toolkit.
+    glutCloseFunc(editor::EditorClose);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     editor::InitEditor();
     if (argc == 2)
         editor::OpenAtStart(argv[1]);

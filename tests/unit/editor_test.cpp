@@ -16,6 +16,7 @@
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/open.h"
+#include "editor/recovery.h"
 #include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
@@ -687,4 +688,19 @@ TEST(EditorOpen, RefusedFilesLeaveTheGridAndSayWhy)
     // The edit before stays the one undo takes back.
     EXPECT_TRUE(UndoEdit());
     EXPECT_EQ(GridHeight(5, 5), 0);
+}
+
+TEST(EditorRecovery, TheFileGoesToTheUsersStateFolder)
+{
+    struct Case {
+        const char *stateHome, *home, *path;
+    } cases[] = {
+        {"/s", "/h", "/s/pelorin/editor-recovery.dmf"},
+        {nullptr, "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
+        {"", "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
+        {"relative", "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
+        {nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RecoveryPath(c.stateHome, c.home), c.path) << (c.stateHome ? c.stateHome : "(unset)");
 }
