@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "editor/fly.h"
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/recovery.h"
@@ -49,6 +50,13 @@ void EditorMouse(int button, int state, int x, int y)
 void EditorMotion(int x, int y)
 {
     PointerEdit(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
+}
+
+void EditorSpecial(int key, int, int)
+{
+    if (key == GLUT_KEY_F5)
+        FlyGrid();
+    glutPostRedisplay();
 }
 
 void EditorClose()

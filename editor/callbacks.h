@@ -12,9 +12,11 @@ void EditorKeyboard(unsigned char key, int x, int y);
 void EditorMouse(int button, int state, int x, int y);
 // Every motion event while a button is held counts as a left-button press.
 void EditorMotion(int x, int y);
+// F5 flies the grid; other special keys only redraw.
+void EditorSpecial(int key, int x, int y);
 // The window is closing: unsaved work goes to the recovery file.
 void EditorClose();
-// Special keys and passive pointer motion only redraw.
+// Passive pointer motion only redraws.
 void RedisplayOnly();
 void RedisplayOnly(int a, int b);
 void RedisplayOnly(int key, int x, int y);

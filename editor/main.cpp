@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     glutCreateWindow("Pelorin Editor");
     glutDisplayFunc(editor::DisplayEditor);
     glutReshapeFunc(editor::ReshapeEditor);
-    glutSpecialFunc(editor::RedisplayOnly);
+    glutSpecialFunc(editor::EditorSpecial);
     glutKeyboardFunc(editor::EditorKeyboard);
     glutMouseFunc(editor::EditorMouse);
     glutMotionFunc(editor::EditorMotion);

@@ -13,6 +13,7 @@
 
 #include "common/height_colour.h"
 #include "editor/console.h"
+#include "editor/fly.h"
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/open.h"
@@ -703,4 +704,29 @@ TEST(EditorRecovery, TheFileGoesToTheUsersStateFolder)
     };
     for (const Case& c : cases)
         EXPECT_EQ(RecoveryPath(c.stateHome, c.home), c.path) << (c.stateHome ? c.stateHome : "(unset)");
+}
+
+TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
+{
+    std::string root = TempDir();
+    auto Program = [](const std::string& path, mode_t mode) {
+        std::ofstream(path) << "#!/bin/sh\n";
+        chmod(path.c_str(), mode);
+    };
+    for (const char* dir : {"/beside", "/first", "/second", "/plain", "/folder", "/folder/pelorin", "/data"})
+        mkdir((root + dir).c_str(), 0755);
+    Program(root + "/beside/pelorin", 0755);
+    Program(root + "/plain/pelorin", 0644);
+    Program(root + "/second/pelorin", 0755);
+    std::string path = root + "/plain:" + root + "/folder:" + root + "/first:" + root + "/second";
+    EXPECT_EQ(FindSimulator(root + "/beside", path.c_str()), root + "/beside/pelorin");
+    EXPECT_EQ(FindSimulator(root + "/first", path.c_str()), root + "/second/pelorin");
+    EXPECT_EQ(FindSimulator(root + "/first", nullptr), "");
+    ASSERT_EQ(chdir((root + "/beside").c_str()), 0);
+    EXPECT_EQ(FindSimulator("", ":/nonexistent"), "./pelorin"); // an empty entry is the working directory
+
+    std::ofstream(root + "/data/floor.rgb") << "x";
+    EXPECT_EQ(FindImageFolder(root + "/beside", "../data", "/nonexistent"), root + "/beside/../data");
+    EXPECT_EQ(FindImageFolder(root + "/first", "../nothing", (root + "/data").c_str()), root + "/data");
+    EXPECT_EQ(FindImageFolder(root + "/first", "../nothing", "/nonexistent"), "");
 }
