@@ -8,6 +8,7 @@
 #include "editor/fly.h"
 #include "editor/grid.h"
 #include "editor/history.h"
+#include "editor/overlay.h"
 #include "editor/recovery.h"
 #include "editor/tools.h"
 #include "editor/view.h"
@@ -31,9 +32,15 @@ void EditorKeyboard(unsigned char key, int, int)
     glutPostRedisplay();
 }
 
+static void PointerAt(int x, int y)
+{
+    pointer = {true, x, y};
+}
+
 // A press at the pointer, or one more motion event of a drag.
 static void PointerEdit(int button, int state, int x, int y)
 {
+    PointerAt(x, y);
     if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN)
         EditorClick(x, y);
     glutPostRedisplay();
@@ -59,24 +66,22 @@ void EditorSpecial(int key, int, int)
     glutPostRedisplay();
 }
 
+void EditorPassiveMotion(int x, int y)
+{
+    PointerAt(x, y);
+    glutPostRedisplay();
+}
+
+void EditorEntry(int state)
+{
+    if (state == GLUT_LEFT)
+        pointer.inWindow = false;
+    glutPostRedisplay();
+}
+
 void EditorClose()
 {
     KeepUnsavedWork();
-}
-
-void RedisplayOnly()
-{
-    glutPostRedisplay();
-}
-
-void RedisplayOnly(int, int)
-{
-    glutPostRedisplay();
-}
-
-void RedisplayOnly(int, int, int)
-{
-    glutPostRedisplay();
 }
 
 } // namespace editor

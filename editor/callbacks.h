@@ -14,11 +14,10 @@ void EditorMouse(int button, int state, int x, int y);
 void EditorMotion(int x, int y);
 // F5 flies the grid; other special keys only redraw.
 void EditorSpecial(int key, int x, int y);
+// The pointer's place, for the status; passive motion otherwise only redraws.
+void EditorPassiveMotion(int x, int y);
+void EditorEntry(int state);
 // The window is closing: unsaved work goes to the recovery file.
 void EditorClose();
-// Passive pointer motion only redraws.
-void RedisplayOnly();
-void RedisplayOnly(int a, int b);
-void RedisplayOnly(int key, int x, int y);
 
 } // namespace editor

@@ -25,7 +25,8 @@ int main(int argc, char** argv)
     glutKeyboardFunc(editor::EditorKeyboard);
     glutMouseFunc(editor::EditorMouse);
     glutMotionFunc(editor::EditorMotion);
-    glutPassiveMotionFunc(editor::RedisplayOnly);
+    glutPassiveMotionFunc(editor::EditorPassiveMotion);
+    glutEntryFunc(editor::EditorEntry);
     // Closing the window runs EditorClose, and the main loop then returns
     // instead of ending the process inside the toolkit.
     glutCloseFunc(editor::EditorClose);

@@ -17,6 +17,7 @@
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/open.h"
+#include "editor/overlay.h"
 #include "editor/recovery.h"
 #include "editor/save.h"
 #include "editor/tools.h"
@@ -729,4 +730,64 @@ TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
     EXPECT_EQ(FindImageFolder(root + "/beside", "../data", "/nonexistent"), root + "/beside/../data");
     EXPECT_EQ(FindImageFolder(root + "/first", "../nothing", (root + "/data").c_str()), root + "/data");
     EXPECT_EQ(FindImageFolder(root + "/first", "../nothing", "/nonexistent"), "");
+}
+
+TEST(EditorOverlay, LegendAndStatusStayInTheMarginsBesideTheGrid)
+{
+    struct Case {
+        float w, h;
+        int arrangement;
+        int labelStep;
+    } cases[] = {
+        {640, 480, OVERLAY_SIDES, 1000},
+        {600, 120, OVERLAY_SIDES, 2000}, // labels 1000 apart would touch
+        {480, 640, OVERLAY_ABOVE_BELOW, 1000},
+        {300, 400, OVERLAY_ABOVE_BELOW, 2000},
+        {300, 300, OVERLAY_NONE, 0},
+    };
+    auto Overlaps = [](PixelRect a, PixelRect b) {
+        return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+    };
+    for (const Case& c : cases) {
+        OverlayLayout o = LayOutOverlay(c.w, c.h);
+        EXPECT_EQ(o.arrangement, c.arrangement) << c.w << "x" << c.h;
+        if (o.arrangement == OVERLAY_NONE)
+            continue;
+        EXPECT_EQ(o.labelStep, c.labelStep) << c.w << "x" << c.h;
+        EXPECT_FALSE(Overlaps(o.legendArea, o.grid)) << c.w << "x" << c.h;
+        EXPECT_FALSE(Overlaps(o.statusArea, o.grid)) << c.w << "x" << c.h;
+        EXPECT_FALSE(Overlaps(o.scale, o.grid)) << c.w << "x" << c.h;
+    }
+    OverlayLayout start = LayOutOverlay(640, 480);
+    EXPECT_EQ(start.grid.x, 128);
+    EXPECT_EQ(start.grid.y, 48);
+    EXPECT_EQ(start.grid.w, 384);
+    EXPECT_EQ(start.grid.h, 384);
+}
+
+TEST(EditorOverlay, TheStatusTellsWhatAClickDoesWhereAndWhatIsUnsaved)
+{
+    FreshGrid();
+    gridHeights[20 * GRID_SIZE + 20] = 4321;
+    MarkGridSaved();
+    struct Case {
+        int function;
+        PointerState at;
+        int height; // set at (20, 20) first
+        std::vector<std::string> lines;
+    } cases[] = {
+        {EDIT_NONE, {false, 320, 240}, 4321, {"Click: no function", "Point: off the grid", "Nothing unsaved"}},
+        {EDIT_GROUND, {true, 320, 240}, 4321, {"Click: ground", "Point 20 20", "Height 4321", "Nothing unsaved"}},
+        {EDIT_CONTOUR, {true, 130, 240}, 0, {"Click: contour -40", "Point 0 20 (border)", "Height 0", "Unsaved changes"}},
+        {EDIT_SMOOTH, {true, 5, 5}, 0, {"Click: smooth", "Point: off the grid", "Unsaved changes"}},
+    };
+    SetContourElevation(-40);
+    for (const Case& c : cases) {
+        SetEditFunction(c.function);
+        pointer = c.at;
+        StartCapture();
+        SetGridHeight(20, 20, c.height);
+        EndCapture();
+        EXPECT_EQ(StatusLines(), c.lines) << c.function;
+    }
 }
