@@ -714,7 +714,7 @@ TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
         std::ofstream(path) << "#!/bin/sh\n";
         chmod(path.c_str(), mode);
     };
-    for (const char* dir : {"/beside", "/first", "/second", "/plain", "/folder", "/folder/pelorin", "/data"})
+    for (const char* dir : {"/beside", "/first", "/second", "/plain", "/folder", "/folder/pelorin"})
         mkdir((root + dir).c_str(), 0755);
     Program(root + "/beside/pelorin", 0755);
     Program(root + "/plain/pelorin", 0644);
@@ -725,11 +725,6 @@ TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
     EXPECT_EQ(FindSimulator(root + "/first", nullptr), "");
     ASSERT_EQ(chdir((root + "/beside").c_str()), 0);
     EXPECT_EQ(FindSimulator("", ":/nonexistent"), "./pelorin"); // an empty entry is the working directory
-
-    std::ofstream(root + "/data/floor.rgb") << "x";
-    EXPECT_EQ(FindImageFolder(root + "/beside", "../data", "/nonexistent"), root + "/beside/../data");
-    EXPECT_EQ(FindImageFolder(root + "/first", "../nothing", (root + "/data").c_str()), root + "/data");
-    EXPECT_EQ(FindImageFolder(root + "/first", "../nothing", "/nonexistent"), "");
 }
 
 TEST(EditorOverlay, LegendAndStatusStayInTheMarginsBesideTheGrid)
@@ -758,11 +753,6 @@ TEST(EditorOverlay, LegendAndStatusStayInTheMarginsBesideTheGrid)
         EXPECT_FALSE(Overlaps(o.statusArea, o.grid)) << c.w << "x" << c.h;
         EXPECT_FALSE(Overlaps(o.scale, o.grid)) << c.w << "x" << c.h;
     }
-    OverlayLayout start = LayOutOverlay(640, 480);
-    EXPECT_EQ(start.grid.x, 128);
-    EXPECT_EQ(start.grid.y, 48);
-    EXPECT_EQ(start.grid.w, 384);
-    EXPECT_EQ(start.grid.h, 384);
 }
 
 TEST(EditorOverlay, TheStatusTellsWhatAClickDoesWhereAndWhatIsUnsaved)
