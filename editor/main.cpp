@@ -1,8 +1,9 @@
 // Entry of the landscape editor: the window, its callbacks, the main loop.
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 #include <cstdio>
 
 #include "editor/callbacks.h"
+#include "editor/open.h"
 #include "editor/start_state.h"
 #include "editor/view.h"
 
@@ -12,17 +13,29 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
     editor::ResetEditor();
     glutInit(&argc, argv);
+    // glutInit has taken the toolkit's options; what is left is the file.
+    if (argc > 2) {
+        fprintf(stderr, "usage: pelorin-editor [X toolkit options] [FILE]\n");
+        return 2;
+    }
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize((int)editor::windowWidth, (int)editor::windowHeight);
     glutCreateWindow("Pelorin Editor");
     glutDisplayFunc(editor::DisplayEditor);
     glutReshapeFunc(editor::ReshapeEditor);
-    glutSpecialFunc(editor::RedisplayOnly);
+    glutSpecialFunc(editor::EditorSpecial);
     glutKeyboardFunc(editor::EditorKeyboard);
     glutMouseFunc(editor::EditorMouse);
     glutMotionFunc(editor::EditorMotion);
-    glutPassiveMotionFunc(editor::RedisplayOnly);
+    glutPassiveMotionFunc(editor::EditorPassiveMotion);
+    glutEntryFunc(editor::EditorEntry);
+    // Closing the window runs EditorClose, and the main loop then returns
+    // instead of ending the process inside the toolkit.
+    glutCloseFunc(editor::EditorClose);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     editor::InitEditor();
+    if (argc == 2)
+        editor::OpenAtStart(argv[1]);
     glutMainLoop();
     return 0;
 }

@@ -3,6 +3,9 @@
 
 #include "common/random.h"
 #include "editor/grid.h"
+#include "editor/history.h"
+#include "editor/overlay.h"
+#include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
 
@@ -11,6 +14,9 @@ namespace editor {
 void ResetEditor()
 {
     ResetGridState();
+    ResetHistoryState();
+    ResetSaveState();
+    ResetOverlayState();
     ResetToolsState();
     ResetWindowState();
     ResetRandom();
