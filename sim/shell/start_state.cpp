@@ -15,6 +15,7 @@
 #include "sim/shell/gamepad.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/timers.h"
+#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
 void ResetSimulation()
@@ -23,6 +24,7 @@ void ResetSimulation()
     ResetPadState();
     ResetSceneState();
     ResetTimersState();
+    ResetWindowModeState();
     ResetCameraState();
     ResetSkyState();
     ResetAircraftState();
