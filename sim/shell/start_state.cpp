@@ -10,6 +10,7 @@
 #include "sim/flight/life.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/camera.h"
+#include "sim/render/hud_text.h"
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
@@ -26,6 +27,7 @@ void ResetSimulation()
     ResetTimersState();
     ResetWindowModeState();
     ResetCameraState();
+    ResetHudTextState();
     ResetSkyState();
     ResetAircraftState();
     ResetClockState();
