@@ -12,6 +12,7 @@
 #include "editor/recovery.h"
 #include "editor/tools.h"
 #include "editor/view.h"
+#include "editor/window_mode.h"
 
 namespace editor {
 
@@ -63,6 +64,7 @@ void EditorSpecial(int key, int, int)
 {
     if (key == GLUT_KEY_F5)
         FlyGrid();
+    WindowKey(key);
     glutPostRedisplay();
 }
 

@@ -12,7 +12,8 @@ void EditorKeyboard(unsigned char key, int x, int y);
 void EditorMouse(int button, int state, int x, int y);
 // Every motion event while a button is held counts as a left-button press.
 void EditorMotion(int x, int y);
-// F5 flies the grid; other special keys only redraw.
+// F5 flies the grid, F11 and F12 are the window's (WindowKey); other
+// special keys only redraw.
 void EditorSpecial(int key, int x, int y);
 // The pointer's place, for the status; passive motion otherwise only redraws.
 void EditorPassiveMotion(int x, int y);

@@ -168,9 +168,17 @@ static bool Launch(const std::string& simulator, const std::string& scratch, con
 {
     // Everything the children need is made before the fork.
     std::vector<std::string> environment;
-    for (char** entry = environ; *entry; entry++)
-        if (strncmp(*entry, "PWD=", 4) != 0)
+    const char SHOTS[] = "PELORIN_SCREENSHOTS=";
+    char here[PATH_MAX];
+    for (char** entry = environ; *entry; entry++) {
+        const char* shots = strncmp(*entry, SHOTS, sizeof SHOTS - 1) == 0 ? *entry + sizeof SHOTS - 1 : nullptr;
+        // A screenshot folder named from here must not end up in the
+        // scratch folder, which goes with the flight.
+        if (shots && *shots != '/' && *shots != '\0' && getcwd(here, sizeof here))
+            environment.push_back(std::string(SHOTS) + here + "/" + shots);
+        else if (strncmp(*entry, "PWD=", 4) != 0)
             environment.push_back(*entry);
+    }
     // The launcher takes the landscape of $PWD.
     environment.push_back("PWD=" + scratch);
     std::vector<char*> envp;

@@ -8,6 +8,7 @@
 #include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
+#include "editor/window_mode.h"
 
 namespace editor {
 
@@ -19,6 +20,7 @@ void ResetEditor()
     ResetOverlayState();
     ResetToolsState();
     ResetWindowState();
+    ResetWindowModeState();
     ResetRandom();
 }
 

@@ -13,6 +13,7 @@ if [ "$prog" = pelorin ]; then
   known="$known|($num) ($num) ($num) ($num) ($num)|$num|ERROR!|Finished Reading Landscape!"
   known="$known|Raising landing gear|Lowering landing gear|fogDensity = [0-9]+\.[0-9]{6}"
   known="$known|Time has stopped\.|Time passes by\.|No longer landed|Cell board: out of memory, board stays off\."
+  known="$known|Screenshot saved: .*|Screenshot not saved: .*"
   p2='-?[0-9]+\.[0-9]{2}'
   known="$known|Plane: pos = $p2, $p2, $p2, dir = $p2, $p2, $p2 \($p2\), up = $p2, $p2, $p2 \($p2\), normal = $p2, $p2, $p2 \($p2\)"
   known="$known|"
@@ -27,6 +28,7 @@ else
   known="$known|Opened .*|Open failed, grid unchanged: .*|No file name given \(end of input\); nothing opened"
   known="$known|File name longer than 127 characters refused; nothing opened|Undo|Redo|Nothing to (undo|redo)"
   known="$known|Flying the grid: .*|Cannot fly the grid: .*|Unsaved changes kept in .*|Unsaved changes could not be kept: .*"
+  known="$known|Screenshot saved: .*|Screenshot not saved: .*"
   known="$known|ERROR!|"
 fi
 bad=$(sed -E "s/$prefix//" "$out" | grep -vxE -e "$known" | head -n 5)

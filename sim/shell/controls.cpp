@@ -11,6 +11,7 @@
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
 int fogMode;
@@ -336,6 +337,7 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
+    WindowKey(key);
     PilotSpecialKey(key);
     glutPostRedisplay();
 }

@@ -1,6 +1,7 @@
 // Entry of the simulator: window, callbacks, set-up, timers, main loop.
 #include <GL/glut.h>
 #include <cstdio>
+#include <string>
 
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
@@ -10,6 +11,7 @@
 #include "sim/shell/scene.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
+#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
 int main(int argc, char** argv)
@@ -18,9 +20,11 @@ int main(int argc, char** argv)
     // when standard output is a pipe or a file.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ResetSimulation();
+    std::string geometry;
+    InitWindowSize(argc, argv, geometry);
     glutInit(&argc, argv);
+    bool fullScreen = TakeFullScreenOption(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize((int)windowWidth, (int)windowHeight);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);
     glutReshapeFunc(Reshape);
@@ -30,6 +34,8 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     SetupScene();
+    if (fullScreen)
+        ToggleFullScreen();
     // The simulation below asks for its timer and reads the controller
     // through hooks, so that it stays free of the toolkit.
     armExplosionTimer = ArmExplosionTimer;
