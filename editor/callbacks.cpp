@@ -5,9 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "editor/fly.h"
 #include "editor/grid.h"
+#include "editor/history.h"
+#include "editor/overlay.h"
+#include "editor/recovery.h"
 #include "editor/tools.h"
 #include "editor/view.h"
+#include "editor/window_mode.h"
 
 namespace editor {
 
@@ -18,6 +23,7 @@ void InitEditor()
         fprintf(stderr, "pelorin-editor: cannot allocate the %d x %d height grid\n", GRID_SIZE, GRID_SIZE);
         exit(1);
     }
+    StartHistory();
     glutPostRedisplay();
 }
 
@@ -27,31 +33,57 @@ void EditorKeyboard(unsigned char key, int, int)
     glutPostRedisplay();
 }
 
-void EditorMouse(int button, int state, int x, int y)
+static void PointerAt(int x, int y)
 {
+    pointer = {true, x, y};
+}
+
+// A press at the pointer, or one more motion event of a drag.
+static void PointerEdit(int button, int state, int x, int y)
+{
+    PointerAt(x, y);
     if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN)
         EditorClick(x, y);
     glutPostRedisplay();
 }
 
+void EditorMouse(int button, int state, int x, int y)
+{
+    // A release that never arrived (the pointer grabbed elsewhere) must not
+    // join two drags into one edit, so a press closes the last one too.
+    RecordEdit();
+    PointerEdit(button, state, x, y);
+}
+
 void EditorMotion(int x, int y)
 {
-    EditorMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
+    PointerEdit(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
 }
 
-void RedisplayOnly()
+void EditorSpecial(int key, int, int)
 {
+    if (key == GLUT_KEY_F5)
+        FlyGrid();
+    WindowKey(key);
     glutPostRedisplay();
 }
 
-void RedisplayOnly(int, int)
+void EditorPassiveMotion(int x, int y)
 {
+    PointerAt(x, y);
     glutPostRedisplay();
 }
 
-void RedisplayOnly(int, int, int)
+void EditorEntry(int state)
 {
+    if (state == GLUT_LEFT)
+        pointer.inWindow = false;
     glutPostRedisplay();
+}
+
+void EditorClose()
+{
+    KeepUnsavedWork();
 }
 
 } // namespace editor

@@ -77,16 +77,22 @@ static int GridIndex(int x, int y)
     return x * gridSizeY + y;
 }
 
-void SetGridHeight(int x, int y, int height)
+// Clamps, stores and recolours one point; returns the height stored.
+static int StoreHeight(int i, int height)
 {
     if (height < 0)
         height = 0;
-    int i = GridIndex(x, y);
     gridHeights[i] = height;
     Colour3 c = HeightColour((float)height);
     gridRed[i] = c.r;
     gridGreen[i] = c.g;
     gridBlue[i] = c.b;
+    return height;
+}
+
+void SetGridHeight(int x, int y, int height)
+{
+    height = StoreHeight(GridIndex(x, y), height);
     if (height > 0)
         printf("New Height: %d\n", height);
 }
@@ -94,6 +100,13 @@ void SetGridHeight(int x, int y, int height)
 int GridHeight(int x, int y)
 {
     return gridHeights[GridIndex(x, y)];
+}
+
+void LoadGridHeights(const int* heights)
+{
+    int count = gridSizeX * gridSizeY;
+    for (int i = 0; i < count; i++)
+        StoreHeight(i, heights[i]);
 }
 
 } // namespace editor

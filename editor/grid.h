@@ -5,6 +5,7 @@
 namespace editor {
 
 const int GRID_SIZE = 41; // grid points along each side
+const int GRID_CELLS = GRID_SIZE * GRID_SIZE;
 
 extern int gridSizeX;      // bounds x in drawing, mapping and saving
 extern int gridSizeY;      // bounds y in drawing and mapping
@@ -27,5 +28,11 @@ void ResetGridState();
 void SetGridHeight(int x, int y, int height);
 
 int GridHeight(int x, int y);
+
+// Replaces every height at once, as an open or an undo does: each is clamped
+// and recoloured as SetGridHeight would, but nothing is printed, since a
+// whole grid of "New Height" lines would drown the console. `heights` holds
+// gridSizeX * gridSizeY values in the grid's order.
+void LoadGridHeights(const int* heights);
 
 } // namespace editor

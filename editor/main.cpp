@@ -1,28 +1,47 @@
 // Entry of the landscape editor: the window, its callbacks, the main loop.
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 #include <cstdio>
+#include <string>
 
 #include "editor/callbacks.h"
+#include "editor/open.h"
 #include "editor/start_state.h"
 #include "editor/view.h"
+#include "editor/window_mode.h"
 
 int main(int argc, char** argv)
 {
     // Console lines must reach a pipe as they are printed, as in the simulator.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     editor::ResetEditor();
+    std::string geometry;
+    editor::InitWindowSize(argc, argv, geometry);
     glutInit(&argc, argv);
+    // glutInit has taken the toolkit's options; what is left is the file.
+    bool fullScreen = editor::TakeFullScreenOption(argc, argv);
+    if (argc > 2) {
+        fprintf(stderr, "usage: pelorin-editor [X toolkit options] [FILE]\n");
+        return 2;
+    }
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize((int)editor::windowWidth, (int)editor::windowHeight);
     glutCreateWindow("Pelorin Editor");
     glutDisplayFunc(editor::DisplayEditor);
     glutReshapeFunc(editor::ReshapeEditor);
-    glutSpecialFunc(editor::RedisplayOnly);
+    glutSpecialFunc(editor::EditorSpecial);
     glutKeyboardFunc(editor::EditorKeyboard);
     glutMouseFunc(editor::EditorMouse);
     glutMotionFunc(editor::EditorMotion);
-    glutPassiveMotionFunc(editor::RedisplayOnly);
+    glutPassiveMotionFunc(editor::EditorPassiveMotion);
+    glutEntryFunc(editor::EditorEntry);
+    // Closing the window runs EditorClose, and the main loop then returns
+    // instead of ending the process inside the toolkit.
+    glutCloseFunc(editor::EditorClose);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     editor::InitEditor();
+    if (fullScreen)
+        editor::ToggleFullScreen();
+    if (argc == 2)
+        editor::OpenAtStart(argv[1]);
     glutMainLoop();
     return 0;
 }

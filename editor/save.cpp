@@ -1,6 +1,7 @@
 // The save flow: the typed name and the grid handed to the landscape writer.
 #include "editor/save.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/landscape_writer.h"
@@ -8,6 +9,27 @@
 #include "editor/grid.h"
 
 namespace editor {
+
+std::vector<int> savedHeights;
+
+void ResetSaveState()
+{
+    savedHeights.clear();
+}
+
+void MarkGridSaved()
+{
+    savedHeights.assign(gridHeights, gridHeights + gridSizeX * gridSizeY);
+}
+
+bool GridHasUnsavedChanges()
+{
+    const int* begin = gridHeights;
+    const int* end = gridHeights + gridSizeX * gridSizeY;
+    if (savedHeights.empty())
+        return std::any_of(begin, end, [](int h) { return h != 0; });
+    return !std::equal(begin, end, savedHeights.begin(), savedHeights.end());
+}
 
 bool SaveLandscape(const char* fileName)
 {
@@ -20,6 +42,7 @@ bool SaveLandscape(const char* fileName)
             printf("Save failed, nothing written: %s\n", error.c_str());
         return false;
     }
+    MarkGridSaved();
     return true;
 }
 

@@ -3,16 +3,24 @@
 
 #include "common/random.h"
 #include "editor/grid.h"
+#include "editor/history.h"
+#include "editor/overlay.h"
+#include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
+#include "editor/window_mode.h"
 
 namespace editor {
 
 void ResetEditor()
 {
     ResetGridState();
+    ResetHistoryState();
+    ResetSaveState();
+    ResetOverlayState();
     ResetToolsState();
     ResetWindowState();
+    ResetWindowModeState();
     ResetRandom();
 }
 

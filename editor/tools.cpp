@@ -6,6 +6,8 @@
 #include "common/random.h"
 #include "editor/console.h"
 #include "editor/grid.h"
+#include "editor/history.h"
+#include "editor/open.h"
 #include "editor/save.h"
 #include "editor/view.h"
 
@@ -160,6 +162,12 @@ void EditorKey(unsigned char key, FILE* console)
     }
     if (key == 's')
         SetEditFunction(EDIT_SMOOTH);
+    if (key == KEY_CTRL_O)
+        OpenFlow(console);
+    if (key == KEY_CTRL_Z)
+        printf(UndoEdit() ? "Undo\n" : "Nothing to undo\n");
+    if (key == KEY_CTRL_Y)
+        printf(RedoEdit() ? "Redo\n" : "Nothing to redo\n");
 }
 
 } // namespace editor

@@ -20,6 +20,11 @@ const int EDIT_STEP = 100;         // height units added or taken by one click
 const int HIGH_HEIGHT = 8000;      // what "high" sets
 const int RANDOM_HEIGHT_SPAN = 8000; // random heights are 0 .. 7999
 
+// The characters the keyboard delivers for Ctrl with a letter.
+const unsigned char KEY_CTRL_O = 15; // open a file
+const unsigned char KEY_CTRL_Y = 25; // redo
+const unsigned char KEY_CTRL_Z = 26; // undo
+
 extern int editFunction;     // one of EDIT_*, EDIT_NONE at start
 extern int contourElevation; // what contour sets; any int, 0 at start
 
@@ -38,8 +43,9 @@ void ApplyEditFunction(int cx, int cy);
 // edits the point.
 void EditorClick(int x, int y);
 
-// One key of the keyboard table, in the table's order; the contour elevation
-// and the file name are read from `console`.
+// One key of the keyboard table, in the table's order, then Ctrl+O (open),
+// Ctrl+Z (undo) and Ctrl+Y (redo); the contour elevation and the file names
+// are read from `console`.
 void EditorKey(unsigned char key, FILE* console);
 
 } // namespace editor

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "editor/grid.h"
+#include "editor/overlay.h"
 
 namespace editor {
 
@@ -162,6 +163,7 @@ void DrawEditorFrame()
 void DisplayEditor()
 {
     DrawEditorFrame();
+    DrawEditorOverlay();
     glutSwapBuffers();
     glFlush();
     // One report per frame, however many errors the frame queued.

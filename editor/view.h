@@ -49,7 +49,8 @@ void DrawGrid();
 // replays these same calls from a display list.
 void DrawLatticePoints();
 
-// GLUT display callback: the frame, swap, flush; "ERROR!\n" after a frame in
+// GLUT display callback: the frame, the legend and status in its margins,
+// swap, flush; "ERROR!\n" after a frame in
 // which the graphics library reported an error.
 void DisplayEditor();
 

@@ -51,18 +51,6 @@ void ReadFromFile(png_structp png, png_bytep data, size_t length)
     png_error(png, "read failed");
 }
 
-// The encoded image collects in memory first, so that the file is only
-// touched once the whole image exists.
-void WriteToBuffer(png_structp png, png_bytep data, size_t length)
-{
-    std::vector<uint8_t>* out = (std::vector<uint8_t>*)png_get_io_ptr(png);
-    out->insert(out->end(), data, data + length);
-}
-
-void FlushNothing(png_structp)
-{
-}
-
 bool WriteBytes(FILE* out, const void* data)
 {
     const std::vector<uint8_t>& bytes = *(const std::vector<uint8_t>*)data;
@@ -144,23 +132,6 @@ bool DecodePng(png_structp png, png_infop info, GreyImage& image, std::vector<pn
     return true;
 }
 
-bool EncodePng(png_structp png, png_infop info, int width, int height, PngKind kind,
-               const std::vector<uint8_t>& pixels)
-{
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    bool grey = kind == PNG_GREY16;
-    png_set_IHDR(png, info, (png_uint_32)width, (png_uint_32)height, grey ? 16 : 8,
-                 grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    size_t rowBytes = (size_t)width * (grey ? 2 : 3);
-    for (int y = 0; y < height; y++)
-        png_write_row(png, pixels.data() + rowBytes * y);
-    png_write_end(png, nullptr);
-    return true;
-}
-
 } // namespace
 
 bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
@@ -230,24 +201,11 @@ bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
 bool WritePngFile(const char* path, int width, int height, PngKind kind, const std::vector<uint8_t>& pixels,
                   std::string& error)
 {
-    std::string name(path);
-    PngContext context;
+    // The whole image is encoded before the file is touched.
     std::vector<uint8_t> encoded;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool done = false;
-    if (info) {
-        png_set_write_fn(png, &encoded, WriteToBuffer, FlushNothing);
-        try {
-            done = EncodePng(png, info, width, height, kind, pixels);
-        } catch (const std::bad_alloc&) {
-            snprintf(context.message, sizeof context.message, "not enough memory");
-        }
-    }
-    png_destroy_write_struct(&png, &info);
-    if (!done) {
-        error = name + ": could not encode the image: " +
-                (context.message[0] != '\0' ? context.message : "not enough memory");
+    std::string reason;
+    if (!EncodePng(width, height, kind, pixels, encoded, reason)) {
+        error = std::string(path) + ": could not encode the image: " + reason;
         return false;
     }
     return SaveFileCarefully(path, {WriteBytes, &encoded, "the image"}, error);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/png_write.h"
+
 // Largest image accepted, in pixels: a grey copy of it takes 512 MB.
 const uint64_t PNG_MAX_PIXELS = (uint64_t)1 << 28;
 
@@ -25,10 +27,9 @@ struct GreyImage {
 bool ReadGreyPng(const char* path, GreyImage& image, std::string& error);
 
 // Encodes `pixels` (rows top first; 3 bytes a pixel for RGB8, 2 big-endian
-// bytes for GREY16) and saves the image to `path` as the landscape files are
+// bytes for GREY16; EncodePng) and saves the image to `path` as the landscape files are
 // saved (SaveFileCarefully): a link is followed, a plain file replaced whole,
 // a device or a hard-linked file written in place. On failure `error` holds a
 // one-line reason naming the file.
-enum PngKind { PNG_RGB8, PNG_GREY16 };
 bool WritePngFile(const char* path, int width, int height, PngKind kind, const std::vector<uint8_t>& pixels,
                   std::string& error);

@@ -13,17 +13,22 @@ if [ "$prog" = pelorin ]; then
   known="$known|($num) ($num) ($num) ($num) ($num)|$num|ERROR!|Finished Reading Landscape!"
   known="$known|Raising landing gear|Lowering landing gear|fogDensity = [0-9]+\.[0-9]{6}"
   known="$known|Time has stopped\.|Time passes by\.|No longer landed|Cell board: out of memory, board stays off\.|Sound off|Sound on"
+  known="$known|Screenshot saved: .*|Screenshot not saved: .*"
   p2='-?[0-9]+\.[0-9]{2}'
   known="$known|Plane: pos = $p2, $p2, $p2, dir = $p2, $p2, $p2 \($p2\), up = $p2, $p2, $p2 \($p2\), normal = $p2, $p2, $p2 \($p2\)"
   known="$known|"
 else
-  # The two prompts carry no line end, so the answer's report follows them.
-  prefix='^(Writing to what filename\? |Enter Elevation:  )*'
+  # The prompts carry no line end, so the answer's report follows them.
+  prefix='^(Writing to what filename\? |Reading from what filename\? |Enter Elevation:  )*'
   known='-?[0-9]+ -?[0-9]+|ERROR: Outside of the border|ERROR: Borders can.t be edited|New Height: [0-9]+'
   known="$known|Turning Grids (On|Off)!|Setting function to (increase by 100|decrease by 100|ground|high|random|countour)"
   known="$known|Save failed, nothing written: .*|Save failed part way, the file may be incomplete: .*|No file name given \(end of input\); nothing saved"
   known="$known|File name longer than 127 characters refused; nothing saved"
   known="$known|No elevation given \(end of input\); elevation stays -?[0-9]+|Not a whole number; elevation stays -?[0-9]+"
+  known="$known|Opened .*|Open failed, grid unchanged: .*|No file name given \(end of input\); nothing opened"
+  known="$known|File name longer than 127 characters refused; nothing opened|Undo|Redo|Nothing to (undo|redo)"
+  known="$known|Flying the grid: .*|Cannot fly the grid: .*|Unsaved changes kept in .*|Unsaved changes could not be kept: .*"
+  known="$known|Screenshot saved: .*|Screenshot not saved: .*"
   known="$known|ERROR!|"
 fi
 bad=$(sed -E "s/$prefix//" "$out" | grep -vxE -e "$known" | head -n 5)

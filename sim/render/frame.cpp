@@ -12,6 +12,8 @@
 #include "sim/render/camera.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/hud.h"
+#include "sim/render/hud_layout.h"
+#include "sim/render/hud_text.h"
 #include "sim/render/life_board.h"
 #include "sim/render/sky.h"
 #include "sim/render/terrain_lists.h"
@@ -22,10 +24,7 @@ const double FAR_PLANE = 300000.0;
 // Light 3 sits below and ahead of the aircraft's centre, in the model's frame.
 static const GLfloat SPOT_POSITION[4] = {0.0f, -50.0f, 50.0f, 1.0f};
 const float OVERLAY_LIGHT_OFFSET_Z = 20.0f; // world units along +z from the aircraft
-const float PAUSE_TEXT_OFFSET = 50.0f;   // pixels left of the centre
-const float RESTART_TEXT_OFFSET = 100.0f; // pixels left of the centre
 const int PAUSE_TEXT_SIZE = 24;
-const float CRASH_CAUSE_LINE_DROP = 32.0f; // pixels from the question's baseline down to its own
 
 static bool IsZero(const Vec3& v)
 {
@@ -153,14 +152,14 @@ static void DrawAircraftFlames(const ModelTurns& turns)
 
 // The line under the restart question that says why the aircraft crashed,
 // centred under the window's middle; nothing when the question follows R.
-static void DrawCrashCause()
+static void DrawCrashCause(const HudLayout& l)
 {
     if (lastCrash.cause == CRASH_NONE)
         return;
     char text[HUD_TEXT_SIZE];
     FormatCrashCause(lastCrash, text, sizeof text);
-    float width = (float)glutBitmapLength(FontForSize(PAUSE_TEXT_SIZE), (const unsigned char*)text);
-    DrawText(text, windowWidth * 0.5f - width * 0.5f, windowHeight * 0.5f - CRASH_CAUSE_LINE_DROP, PAUSE_TEXT_SIZE);
+    float width = HudTextWidth(text, PAUSE_TEXT_SIZE, l.textScale);
+    DrawHudText(text, windowWidth * 0.5f - width * 0.5f, l.pauseY - l.crashCauseDrop, PAUSE_TEXT_SIZE, l.textScale);
 }
 
 void DrawFrame()
@@ -223,12 +222,13 @@ void DrawFrame()
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 1.0f);
     if (paused) {
+        // Offsets from the centre, not measured texts; they grow with the text.
+        HudLayout l = LayOutHud(windowWidth, windowHeight);
         if (restartPrompt == 1) {
-            DrawText("Restart game? (Y/N)", windowWidth * 0.5f - RESTART_TEXT_OFFSET, windowHeight * 0.5f,
-                     PAUSE_TEXT_SIZE);
-            DrawCrashCause();
+            DrawHudText("Restart game? (Y/N)", l.questionX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
+            DrawCrashCause(l);
         } else
-            DrawText("Paused", windowWidth * 0.5f - PAUSE_TEXT_OFFSET, windowHeight * 0.5f, PAUSE_TEXT_SIZE);
+            DrawHudText("Paused", l.pausedX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
     }
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);

@@ -8,11 +8,11 @@
 #include "sim/assets/textures.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/render/hud_layout.h"
+#include "sim/render/hud_text.h"
 #include "sim/view/view_state.h"
 
 const int STATUS_TEXT_SIZE = 24;
-const float STATUS_X = 35.0f; // pixels from the lower left, whatever the window size
-const float STATUS_Y = 20.0f;
 const int INSTRUMENT_TEXT_SIZE = 18;
 const int GEAR_LABEL_SIZE = 15;
 const int SPHERE_SLICES = 20;
@@ -67,9 +67,10 @@ void FormatInstruments(const Body& body, char* thrustText, char* speedText, char
 void DrawStatusLine()
 {
     char text[HUD_TEXT_SIZE];
+    HudLayout l = LayOutHud(windowWidth, windowHeight);
     glColor3f(1.0f, 1.0f, 1.0f);
     FormatStatusLine(plane, text, sizeof text);
-    DrawText(text, STATUS_X, STATUS_Y, STATUS_TEXT_SIZE);
+    DrawHudText(text, l.statusX, l.statusY, STATUS_TEXT_SIZE, l.textScale);
 }
 
 // One panel or pillar vertex: texture coordinate, then position in pixels.
@@ -123,21 +124,20 @@ static void DrawPanel(float w, float h)
 
 void DrawCockpit()
 {
-    float w = windowWidth;
-    float h = windowHeight;
+    HudLayout l = LayOutHud(windowWidth, windowHeight);
     // Lighting stays on: the panel is shaded by the scene's lights.
     glColor3f(0.8f, 0.8f, 0.82f);
-    DrawPanel(w, h);
+    DrawPanel(windowWidth, windowHeight);
 
     char thrustText[HUD_TEXT_SIZE], speedText[HUD_TEXT_SIZE], altitudeText[HUD_TEXT_SIZE];
     FormatInstruments(plane, thrustText, speedText, altitudeText, HUD_TEXT_SIZE);
     glColor3f(1.0f, 1.0f, 1.0f);
-    DrawText(thrustText, w / 4 + 40, 25, INSTRUMENT_TEXT_SIZE);
-    DrawText(speedText, w / 4 + 30, 55, INSTRUMENT_TEXT_SIZE);
-    DrawText(altitudeText, w / 4 + 20, 85, INSTRUMENT_TEXT_SIZE);
+    DrawHudText(thrustText, l.thrustX, l.thrustY, INSTRUMENT_TEXT_SIZE, l.textScale);
+    DrawHudText(speedText, l.speedX, l.speedY, INSTRUMENT_TEXT_SIZE, l.textScale);
+    DrawHudText(altitudeText, l.altitudeX, l.altitudeY, INSTRUMENT_TEXT_SIZE, l.textScale);
     DrawAttitudeBall();
     glColor3f(1.0f, 1.0f, 1.0f);
-    DrawText("Gear", 0.625f * w, h / 18, GEAR_LABEL_SIZE);
+    DrawHudText("Gear", l.gearLabelX, l.gearLabelY, GEAR_LABEL_SIZE, l.textScale);
     DrawGearLamp();
 }
 
@@ -159,26 +159,24 @@ static void EndFlatSphere()
 
 void DrawGearLamp()
 {
-    float w = windowWidth;
-    float h = windowHeight;
+    HudLayout l = LayOutHud(windowWidth, windowHeight);
     glPushMatrix();
     glLoadIdentity();
     BeginFlatSphere();
-    // 15 pixels right of the "Gear" label's start, 10 below its baseline.
-    glTranslatef(0.625f * w + 15, h / 18 - 10, 0);
+    // Right of the "Gear" label's start and below its baseline.
+    glTranslatef(l.gearLampX, l.gearLampY, 0);
     if (gearDown)
         glColor3f(1.0f, 0.2f, 0.2f);
     else
         glColor3f(0.5f, 0.05f, 0.05f);
-    glutSolidSphere(0.008 * h, SPHERE_SLICES, SPHERE_STACKS);
+    glutSolidSphere(l.gearLampRadius, SPHERE_SLICES, SPHERE_STACKS);
     EndFlatSphere();
     glPopMatrix();
 }
 
 void DrawAttitudeBall()
 {
-    float w = windowWidth;
-    float h = windowHeight;
+    HudLayout l = LayOutHud(windowWidth, windowHeight);
     Body reference;
     ResetPlane(reference);
     const Vec3 worldUp = {0.0f, 1.0f, 0.0f};
@@ -188,7 +186,7 @@ void DrawAttitudeBall()
     float pitch = (float)AngleBetween(plane.dir, worldUp);
     float roll = (float)AngleBetween(plane.normal, worldUp);
     BeginFlatSphere();
-    glTranslatef(2 * w / 3, h / 7, 0);
+    glTranslatef(l.ballX, l.ballY, 0);
     const Vec3& pitchAxis = reference.normal;
     const Vec3& rollAxis = reference.dir;
     if (plane.up.y > 0.0f) {
@@ -198,12 +196,12 @@ void DrawAttitudeBall()
         glRotatef(pitch - 90.0f, pitchAxis.x, pitchAxis.y, pitchAxis.z);
         glRotatef(-90.0f - roll, rollAxis.x, rollAxis.y, rollAxis.z);
     }
-    glTranslatef(0.0f, 3.0f, 0.0f);
+    glTranslatef(0.0f, l.ballLift, 0.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
-    glutSolidSphere(0.04 * h, SPHERE_SLICES, SPHERE_STACKS);
-    glTranslatef(0.0f, -1.5f, 0.0f);
+    glutSolidSphere(l.ballRadius, SPHERE_SLICES, SPHERE_STACKS);
+    glTranslatef(0.0f, -l.ballDrop, 0.0f);
     glColor3f(0.0f, 0.0f, 0.0f);
-    glutSolidSphere(0.04 * h, SPHERE_SLICES, SPHERE_STACKS);
+    glutSolidSphere(l.ballRadius, SPHERE_SLICES, SPHERE_STACKS);
     EndFlatSphere();
     glPopMatrix();
 }

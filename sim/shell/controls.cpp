@@ -12,6 +12,7 @@
 #include "sim/render/camera.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
+#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
 int fogMode;
@@ -343,6 +344,7 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
+    WindowKey(key);
     PilotSpecialKey(key);
     glutPostRedisplay();
 }

@@ -42,6 +42,7 @@ void ResetControlsState();
 
 // GLUT callbacks: the functions above, then a redisplay request.
 void Keyboard(unsigned char key, int x, int y);
+// The window's keys (F11, F12: WindowKey), then the arrows.
 void SpecialKeys(int key, int x, int y);
 void MouseButton(int button, int state, int x, int y);
 void MouseMotion(int x, int y);

@@ -1,6 +1,7 @@
 // Entry of the simulator: window, callbacks, set-up, timers, main loop.
 #include <GL/glut.h>
 #include <cstdio>
+#include <string>
 
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
@@ -12,6 +13,7 @@
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
+#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
 int main(int argc, char** argv)
@@ -20,14 +22,16 @@ int main(int argc, char** argv)
     // when standard output is a pipe or a file.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ResetSimulation();
+    std::string geometry;
+    InitWindowSize(argc, argv, geometry);
     glutInit(&argc, argv);
+    bool fullScreen = TakeFullScreenOption(argc, argv);
     char error[256];
     if (!TakeSoundOptions(argc, argv, error, sizeof error)) {
         fprintf(stderr, "pelorin: %s\n", error);
         return 2;
     }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize((int)windowWidth, (int)windowHeight);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);
     glutReshapeFunc(Reshape);
@@ -37,6 +41,8 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     SetupScene();
+    if (fullScreen)
+        ToggleFullScreen();
     // The simulation below asks for its timer and reads the controller
     // through hooks, so that it stays free of the toolkit.
     armExplosionTimer = ArmExplosionTimer;

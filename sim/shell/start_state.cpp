@@ -10,12 +10,14 @@
 #include "sim/flight/life.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/camera.h"
+#include "sim/render/hud_text.h"
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/timers.h"
+#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
 void ResetSimulation()
@@ -24,7 +26,9 @@ void ResetSimulation()
     ResetPadState();
     ResetSceneState();
     ResetTimersState();
+    ResetWindowModeState();
     ResetCameraState();
+    ResetHudTextState();
     ResetSkyState();
     ResetAircraftState();
     ResetClockState();

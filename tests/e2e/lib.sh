@@ -3,7 +3,7 @@
 # console output and exit status, and saves screenshots as PNG.
 #
 #   e2e_init                     scratch dir $WORK, private display, silent sound, cleanup trap
-#   start_app PROG [DIR [ARG...]] start build/PROG in DIR (default $WORK) with ARGs; stdin is a pipe
+#   start_app PROG [DIR [ARG...]] start build/PROG with ARGs in DIR (default $WORK); stdin is a pipe
 #   wait_window TITLE            wait for the window, focus it; sets $WID
 #   send_keys KEY...             xdotool key names (plus, bracketright, shift+p ...)
 #   type_text TEXT               types literal text into the window
@@ -14,6 +14,7 @@
 #   wait_output TEXT [SECONDS]   wait until stdout holds TEXT (fixed string)
 #   count_output TEXT            number of stdout lines equal to TEXT
 #   wait_exit [SECONDS]          wait for the program to end; sets $EXIT_STATUS
+#   close_window                 asks $WID to close, as a window manager's close button does
 #   screenshot NAME              $SHOTS/NAME.png of the window
 #   pixel NAME X Y               "R G B" (0..255) of a screenshot's pixel
 #   fail MESSAGE                 print and exit 1
@@ -157,6 +158,10 @@ wait_exit() {
     sleep 0.05
   done
   fail "program did not end within ${seconds}s"
+}
+
+close_window() {
+  "$BUILD/close-window" "$WID" || fail "could not ask window $WID to close"
 }
 
 screenshot() {

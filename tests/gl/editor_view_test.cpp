@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/grid.h"
+#include "editor/overlay.h"
 #include "editor/view.h"
 
 using namespace editor;
@@ -140,4 +141,32 @@ TEST_F(EditorGlTest, HalfARowBelowWhereAPointIsDrawnMapsBackToThatPoint)
                 << w << "x" << h << " point " << point[0] << "," << point[1];
         }
     }
+}
+
+TEST_F(EditorGlTest, TheLegendAndStatusDrawOnlyInTheMargins)
+{
+    SetGridHeight(12, 14, 5000);
+    showGridPoints = 1;
+    pointer = {true, 320, 240};
+    DrawEditorFrame();
+    std::vector<unsigned char> bare = ReadRect(640, 480);
+    DrawEditorFrame();
+    DrawEditorOverlay();
+    std::vector<unsigned char> dressed = ReadRect(640, 480);
+    int inGrid = 0, inMargins = 0;
+    for (int y = 0; y < 480; y++) {
+        for (int x = 0; x < 640; x++) {
+            size_t i = ((size_t)y * 640 + x) * 4;
+            bool differs = bare[i] != dressed[i] || bare[i + 1] != dressed[i + 1] || bare[i + 2] != dressed[i + 2];
+            bool grid = x >= 128 && x < 512 && y >= 48 && y < 432;
+            (grid ? inGrid : inMargins) += differs;
+        }
+    }
+    EXPECT_EQ(inGrid, 0);
+    EXPECT_GT(inMargins, 2000);
+    // The scale right of the grid, rows counted from the bottom: the ground
+    // colour at height 0, the peak colour at 8000.
+    EXPECT_TRUE(Near(ReadPixel(532, 48), {77, 128, 26}, 2)) << ReadPixel(532, 48);
+    EXPECT_TRUE(Near(ReadPixel(532, 431), {166, 41, 41}, 2)) << ReadPixel(532, 431);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }

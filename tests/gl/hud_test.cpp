@@ -5,13 +5,16 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/render/hud.h"
+#include "sim/render/hud_layout.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
 
@@ -65,6 +68,38 @@ TEST(HudText, HugeValuesStayInsideTheBuffer)
         FormatInstruments(b, t, s, a, HUD_TEXT_SIZE);
         EXPECT_LT(strlen(a), (size_t)HUD_TEXT_SIZE);
     }
+}
+
+TEST(HudLayout, FixedUpTo640By480AndGrowingBeyond)
+{
+    // No larger than the start size in either direction: the fixed offsets.
+    for (auto size : {std::make_pair(640.0f, 480.0f), std::make_pair(320.0f, 200.0f), std::make_pair(640.0f, 1.0f)}) {
+        HudLayout l = LayOutHud(size.first, size.second);
+        float w = size.first, h = size.second;
+        EXPECT_EQ(l.textScale, 1.0f);
+        EXPECT_EQ(l.statusX, 35.0f);
+        EXPECT_EQ(l.thrustX, w / 4 + 40);
+        EXPECT_EQ(l.altitudeY, 85.0f);
+        EXPECT_EQ(l.gearLampX, 0.625f * w + 15);
+        EXPECT_EQ(l.gearLampY, h / 18 - 10);
+        EXPECT_EQ(l.ballLift, 3.0f);
+        EXPECT_EQ(l.questionX, w * 0.5f - 100);
+        EXPECT_EQ(l.crashCauseDrop, 32.0f);
+    }
+    // The text follows the height, or the width where that is narrower.
+    const float scales[][3] = {{1280, 960, 2}, {1920, 1080, 2.25f}, {2560, 1440, 3}, {640, 1440, 1}, {1920, 480, 1}};
+    for (const auto& c : scales) {
+        HudLayout l = LayOutHud(c[0], c[1]);
+        EXPECT_FLOAT_EQ(l.textScale, c[2]) << c[0] << " x " << c[1];
+        EXPECT_FLOAT_EQ(l.statusY, 20 * c[2]);
+        EXPECT_FLOAT_EQ(l.pausedX, c[0] / 2 - 50 * c[2]);
+    }
+    // Offsets on the panel grow with the panel: 1920 x 1080 is 3 times as
+    // wide and 2.25 times as high as the start size.
+    HudLayout wide = LayOutHud(1920, 1080);
+    EXPECT_FLOAT_EQ(wide.thrustX, 480 + 120);
+    EXPECT_FLOAT_EQ(wide.thrustY, 25 * 2.25f);
+    EXPECT_FLOAT_EQ(wide.ballDrop, 1.5f * 2.25f);
 }
 
 class HudTest : public GlTest {
@@ -170,4 +205,90 @@ TEST_F(HudTest, AttitudeBallShowsWhiteOnTheUpSide)
     DrawFrame();
     BallCentroids side = ReadBall();
     EXPECT_GT(std::fabs(side.whiteX - side.blackX), std::fabs(side.whiteY - side.blackY));
+}
+
+// The rows and columns holding white text in a rectangle of the back
+// buffer, and where the layout put the text's start.
+struct TextBox {
+    int left = 1 << 30, right = -1, bottom = 1 << 30, top = -1;
+    float x = 0, y = 0;
+    int Height() const { return top - bottom + 1; }
+};
+
+static TextBox WhiteTextIn(int x0, int y0, int width, int height)
+{
+    glFinish();
+    std::vector<unsigned char> p((size_t)width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x0, y0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    TextBox box;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const unsigned char* c = &p[((size_t)y * width + x) * 4];
+            if (c[0] >= 235 && c[1] >= 235 && c[2] >= 235) {
+                box.left = std::min(box.left, x0 + x);
+                box.right = std::max(box.right, x0 + x);
+                box.bottom = std::min(box.bottom, y0 + y);
+                box.top = std::max(box.top, y0 + y);
+            }
+        }
+    return box;
+}
+
+// The status line and the cockpit's texts in a window of the given size:
+// each text's box, found in the rectangle where the layout puts it.
+struct HudTextBoxes {
+    TextBox status, thrust, speed, altitude, gear;
+};
+
+static HudTextBoxes DrawHudAt(int width, int height)
+{
+    OpenTestWindow(width, height);
+    windowWidth = (float)width;
+    windowHeight = (float)height;
+    SetupFixedState();
+    HudLayout l = LayOutHud(windowWidth, windowHeight);
+    float s = l.textScale;
+    auto box = [&](float x, float y, float w, float h) {
+        TextBox b = WhiteTextIn((int)x - 2, (int)(y - 6 * s), (int)(w * s), (int)(h * s));
+        b.x = x;
+        b.y = y;
+        return b;
+    };
+    HudTextBoxes b;
+    viewMode = 2;
+    DrawFrame();
+    b.status = box(l.statusX, l.statusY, 420, 30);
+    viewMode = 1;
+    DrawFrame();
+    b.thrust = box(l.thrustX, l.thrustY, 120, 24);
+    b.speed = box(l.speedX, l.speedY, 120, 24);
+    b.altitude = box(l.altitudeX, l.altitudeY, 140, 24);
+    b.gear = box(l.gearLabelX, l.gearLabelY, 40, 16);
+    return b;
+}
+
+TEST_F(HudTest, TextGrowsWithTheWindowAndKeepsItsPlace)
+{
+    HudTextBoxes start = DrawHudAt(640, 480);
+    for (auto size : {std::make_pair(1280, 960), std::make_pair(1920, 1080)}) {
+        HudTextBoxes big = DrawHudAt(size.first, size.second);
+        float scale = size.second / 480.0f;
+        const std::pair<const char*, std::pair<TextBox, TextBox>> texts[] = {
+            {"status", {start.status, big.status}}, {"thrust", {start.thrust, big.thrust}},
+            {"speed", {start.speed, big.speed}},    {"altitude", {start.altitude, big.altitude}},
+            {"gear", {start.gear, big.gear}},
+        };
+        for (const auto& t : texts) {
+            SCOPED_TRACE(std::string(t.first) + " at " + std::to_string(size.first));
+            const TextBox &small = t.second.first, &large = t.second.second;
+            ASSERT_GT(small.Height(), 5);
+            // About the share of the window's height it has at 480, measured
+            // from the descenders' foot to the capitals' top.
+            EXPECT_NEAR(large.Height(), small.Height() * scale, small.Height() * scale * 0.15f);
+            // Where it stood: its ink as far from its start as before, grown.
+            EXPECT_NEAR(large.left - large.x, (small.left - small.x) * scale, 2 * scale + 1);
+            EXPECT_NEAR(large.bottom - large.y, (small.bottom - small.y) * scale, 2 * scale + 1);
+        }
+    }
 }

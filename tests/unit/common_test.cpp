@@ -1,8 +1,17 @@
-// The shared random generator and height colour rule.
+// The shared random generator, height colour rule, window options and
+// screenshot files.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/height_colour.h"
 #include "common/random.h"
+#include "common/screenshot.h"
+#include "common/window_options.h"
+#include "landscape-tool/png_io.h"
 
 TEST(NextRandom, StartsFromStateOneWithTheKnownSequence)
 {
@@ -40,4 +49,103 @@ TEST(HeightColour, BlendsTowardsThePeakAndGoesOnPast8000)
     EXPECT_NEAR(c.r, 1.0f, 1e-6);
     EXPECT_NEAR(c.g, -0.18f, 1e-6);
     EXPECT_NEAR(c.b, 0.22f, 1e-6);
+}
+
+TEST(WindowOptions, GeometryGetsTheStartSizeWhereItNamesNone)
+{
+    const struct {
+        const char* given;
+        const char* made;
+    } cases[] = {
+        {"1280x960", "1280x960"},          {"1024x768+10-20", "1024x768+10-20"}, {"=800X600", "800x600"},
+        {"+100+50", "640x480+100+50"},     {"-0-0", "640x480-0-0"},           {"1024", "1024x480"},
+        {"x300+5+5", "640x300+5+5"},       {"0x0", "640x480"},                 {"40000x40000", "640x480"},
+        {"big", "640x480"},                {"800x600+1+2junk", "640x480"},     {"", "640x480"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GeometryWithSize(c.given, 640, 480), c.made) << c.given;
+
+    char prog[] = "pelorin", opt[] = "-geometry", place[] = "+7+8", full[] = "--fullscreen", file[] = "a.dmf";
+    char* argv[] = {prog, opt, place, full, file, full, nullptr};
+    int argc = 6;
+    std::string storage;
+    CompleteGeometryOption(argc, argv, 640, 480, storage);
+    EXPECT_STREQ(argv[2], "640x480+7+8");
+    EXPECT_TRUE(TakeOption(argc, argv, "--fullscreen"));
+    ASSERT_EQ(argc, 4);
+    EXPECT_STREQ(argv[3], "a.dmf");
+    EXPECT_EQ(argv[4], nullptr);
+    EXPECT_FALSE(TakeOption(argc, argv, "--fullscreen"));
+}
+
+static std::string ScratchFolder()
+{
+    char dir[] = "/tmp/pelorin-shots.XXXXXX";
+    EXPECT_NE(mkdtemp(dir), nullptr);
+    return dir;
+}
+
+TEST(Screenshot, FolderFromTheVariableThePicturesFolderOrHome)
+{
+    std::string home = ScratchFolder(), config = home + "/config";
+    EXPECT_EQ(ScreenshotFolder("/shots", home.c_str(), nullptr), "/shots");
+    // No pictures folder yet: home.
+    EXPECT_EQ(ScreenshotFolder("", home.c_str(), nullptr), home);
+    mkdir((home + "/Pictures").c_str(), 0700);
+    EXPECT_EQ(ScreenshotFolder(nullptr, home.c_str(), nullptr), home + "/Pictures");
+    // user-dirs.dirs names another, as xdg-user-dir reads it.
+    mkdir(config.c_str(), 0700);
+    std::ofstream(config + "/user-dirs.dirs") << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+    EXPECT_EQ(PicturesFolder(home.c_str(), config.c_str()), home + "/Bilder");
+    EXPECT_EQ(ScreenshotFolder(nullptr, home.c_str(), config.c_str()), home);
+    mkdir((home + "/Bilder").c_str(), 0700);
+    EXPECT_EQ(ScreenshotFolder(nullptr, home.c_str(), config.c_str()), home + "/Bilder");
+}
+
+TEST(Screenshot, NewFileEveryTimeNeverReplacingOne)
+{
+    std::string folder = ScratchFolder();
+    struct tm when = {};
+    when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 7, when.tm_hour = 9, when.tm_min = 5, when.tm_sec = 3;
+    // Red, green on top; blue, white below.
+    std::vector<uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    std::ofstream(folder + "/pelorin-20261207-090503.png") << "not ours";
+    std::string path;
+    ASSERT_TRUE(SaveScreenshotIn(folder, when, 2, 2, rgb, path)) << path;
+    EXPECT_EQ(path, folder + "/pelorin-20261207-090503-2.png");
+    ASSERT_TRUE(SaveScreenshotIn(folder + "/", when, 2, 2, rgb, path)) << path;
+    EXPECT_EQ(path, folder + "/pelorin-20261207-090503-3.png");
+    std::ifstream kept(folder + "/pelorin-20261207-090503.png");
+    std::string old((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(old, "not ours");
+    GreyImage image;
+    std::string error;
+    ASSERT_TRUE(ReadGreyPng(path.c_str(), image, error)) << error;
+    ASSERT_EQ(image.width, 2);
+    ASSERT_EQ(image.height, 2);
+    EXPECT_NEAR(image.samples[0], 0.2126 * 65535, 2);
+    EXPECT_NEAR(image.samples[2], 0.0722 * 65535, 2);
+
+    // A folder that is not one, or is missing: the reason, and no file.
+    std::string notFolder = folder + "/pelorin-20261207-090503.png";
+    EXPECT_FALSE(SaveScreenshotIn(notFolder, when, 2, 2, rgb, path));
+    EXPECT_EQ(path, notFolder + ": Not a directory");
+    EXPECT_FALSE(SaveScreenshotIn(folder + "/missing", when, 2, 2, rgb, path));
+    EXPECT_EQ(path, folder + "/missing: No such file or directory");
+
+    // The key's whole path: rows turned top first, the line on standard output.
+    setenv("PELORIN_SCREENSHOTS", folder.c_str(), 1);
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(SaveScreenshot(2, 2, rgb));
+    std::string line = testing::internal::GetCapturedStdout();
+    setenv("PELORIN_SCREENSHOTS", notFolder.c_str(), 1);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(SaveScreenshot(2, 2, rgb));
+    std::string refused = testing::internal::GetCapturedStdout();
+    unsetenv("PELORIN_SCREENSHOTS");
+    ASSERT_EQ(line.compare(0, 18, "Screenshot saved: "), 0) << line;
+    ASSERT_TRUE(ReadGreyPng(line.substr(18, line.size() - 19).c_str(), image, error)) << error;
+    EXPECT_NEAR(image.samples[0], 0.0722 * 65535, 2);
+    EXPECT_EQ(refused, "Screenshot not saved: " + notFolder + ": Not a directory\n");
 }

@@ -7,11 +7,18 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "common/height_colour.h"
 #include "editor/console.h"
+#include "editor/fly.h"
 #include "editor/grid.h"
+#include "editor/history.h"
+#include "editor/open.h"
+#include "editor/overlay.h"
+#include "editor/recovery.h"
 #include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
@@ -49,6 +56,24 @@ void FreshGrid()
     ASSERT_TRUE(CreateGrid(GRID_SIZE, GRID_SIZE));
     windowWidth = 640;
     windowHeight = 480;
+    StartHistory();
+    savedHeights.clear();
+}
+
+std::vector<int> Heights()
+{
+    return std::vector<int>(gridHeights, gridHeights + GRID_CELLS);
+}
+
+// Every point drawn in the colour its height gives.
+bool ColoursFollowHeights()
+{
+    for (int i = 0; i < GRID_CELLS; i++) {
+        Colour3 c = HeightColour((float)gridHeights[i]);
+        if (gridRed[i] != c.r || gridGreen[i] != c.g || gridBlue[i] != c.b)
+            return false;
+    }
+    return true;
 }
 
 std::string ReadAll(const std::string& path)
@@ -490,4 +515,269 @@ TEST(EditorSave, FailedAndRefusedSavesSayWhyAndKeepTheGrid)
     }
     EXPECT_EQ(GridHeight(5, 5), 700);
     EXPECT_EQ(access(tooLong.substr(0, dir.size() + 1 + 127).c_str(), F_OK), -1);
+}
+
+// A drag of each function over a varied grid, taken back and brought again:
+// exact heights, colours that follow them, one console line each.
+TEST(EditorHistory, UndoAndRedoRestoreEveryFunctionsDragExactly)
+{
+    const int functions[] = {EDIT_INCREASE, EDIT_DECREASE, EDIT_CONTOUR, EDIT_HIGH,
+                             EDIT_GROUND,   EDIT_RANDOM,   EDIT_SMOOTH};
+    Console console("");
+    for (int function : functions) {
+        FreshGrid();
+        std::vector<int> start(GRID_CELLS, 0);
+        for (int x = 1; x < GRID_SIZE - 1; x++)
+            for (int y = 1; y < GRID_SIZE - 1; y++)
+                start[x * GRID_SIZE + y] = (x * 37 + y * 11) % 40 * 100;
+        LoadGridHeights(start.data());
+        StartHistory();
+        SetEditFunction(function);
+        SetContourElevation(2500);
+        StartCapture();
+        for (int x = 300; x <= 340; x += 10) // one drag: no edit closed between
+            EditorClick(x, 240);
+        std::vector<int> painted = Heights();
+        EditorKey(KEY_CTRL_Z, console.file);
+        std::vector<int> undone = Heights();
+        bool undoneColours = ColoursFollowHeights();
+        EditorKey(KEY_CTRL_Y, console.file);
+        std::vector<int> redone = Heights();
+        EditorKey(KEY_CTRL_Y, console.file);
+        EditorKey(KEY_CTRL_Z, console.file);
+        std::string out = EndCapture();
+        EXPECT_EQ(undone, start) << function;
+        EXPECT_TRUE(undoneColours) << function;
+        EXPECT_NE(painted, start) << function;
+        EXPECT_EQ(redone, painted) << function;
+        EXPECT_NE(out.find("\nUndo\nRedo\nNothing to redo\nUndo\n"), std::string::npos) << out;
+        EXPECT_TRUE(ColoursFollowHeights());
+        // Redo gave back the drawn heights; a new drag draws new ones.
+        if (function == EDIT_RANDOM) {
+            StartCapture();
+            for (int x = 300; x <= 340; x += 10)
+                EditorClick(x, 240);
+            EndCapture();
+            EXPECT_NE(Heights(), redone);
+        }
+    }
+}
+
+TEST(EditorHistory, TwoHundredLevelsTheOldestDroppedAndANewEditEndsRedo)
+{
+    static_assert(UNDO_LEVELS >= 200, "at least 200 levels");
+    FreshGrid();
+    Console console("");
+    StartCapture();
+    EditorKey(KEY_CTRL_Z, console.file);
+    EditorKey(KEY_CTRL_Y, console.file);
+    EXPECT_EQ(EndCapture(), "Nothing to undo\nNothing to redo\n");
+    SetEditFunction(EDIT_INCREASE);
+    StartCapture();
+    for (int i = 0; i < UNDO_LEVELS + 1; i++) {
+        EditorClick(320, 240);
+        ASSERT_TRUE(RecordEdit());
+    }
+    EditorClick(0, 0); // outside: nothing to keep
+    EXPECT_FALSE(RecordEdit());
+    EndCapture();
+    for (int i = 0; i < UNDO_LEVELS; i++)
+        ASSERT_TRUE(UndoEdit()) << i;
+    EXPECT_FALSE(UndoEdit());
+    EXPECT_EQ(GridHeight(20, 20), 100); // the first edit is out of reach
+    ASSERT_TRUE(RedoEdit());
+    StartCapture();
+    EditorClick(320, 240);
+    EndCapture();
+    EXPECT_FALSE(RedoEdit());
+    EXPECT_EQ(GridHeight(20, 20), 300);
+}
+
+TEST(EditorOpen, AFileOpensAsOneEditAndSavesBackByteForByte)
+{
+    FreshGrid();
+    SetEditFunction(EDIT_HIGH);
+    StartCapture();
+    EditorClick(320, 240);
+    EndCapture();
+    std::vector<int> painted = Heights();
+    std::string delivered = std::string(PELORIN_SOURCE_DIR) + "/data/landscape.dmf";
+    std::string dir = TempDir();
+    std::string copy = dir + "/copy.dmf";
+    Console console(delivered + "\n" + copy + "\n");
+    StartCapture();
+    EditorKey(KEY_CTRL_O, console.file);
+    EXPECT_EQ(EndCapture(), "Reading from what filename? Opened " + delivered + "\n");
+    EXPECT_FALSE(GridHasUnsavedChanges());
+    EXPECT_TRUE(ColoursFollowHeights());
+    std::vector<int> opened = Heights();
+    StartCapture();
+    EditorKey('w', console.file);
+    EXPECT_EQ(EndCapture(), "Writing to what filename? ");
+    EXPECT_EQ(ReadAll(copy), ReadAll(delivered));
+    EXPECT_TRUE(UndoEdit());
+    EXPECT_EQ(Heights(), painted);
+    EXPECT_TRUE(GridHasUnsavedChanges());
+    EXPECT_TRUE(RedoEdit());
+    EXPECT_EQ(Heights(), opened);
+    EXPECT_FALSE(GridHasUnsavedChanges());
+}
+
+TEST(EditorOpen, HeightsTheEditorCannotHoldComeInAsItStoresThem)
+{
+    std::string text = "41 41 50.000000 0.000000 0.000000\n12.75 -300 2147483647 99999999999 1e3 -0 2.0 ";
+    for (int i = 7; i < GRID_CELLS; i++)
+        text += "5 ";
+    std::vector<int> heights;
+    int changed = -1;
+    std::string reason;
+    ASSERT_TRUE(DecodeEditorLandscape(text.data(), text.size(), "x.dmf", heights, changed, reason)) << reason;
+    EXPECT_EQ(changed, 3);
+    const int expected[] = {12, 0, 2147483647, 2147483647, 1000, 0, 2, 5};
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(heights[i], expected[i]) << i;
+    // The line that tells, when the file is opened.
+    std::string dir = TempDir();
+    std::string path = dir + "/reals.dmf";
+    std::ofstream(path) << text;
+    FreshGrid();
+    StartCapture();
+    EXPECT_TRUE(OpenLandscape(path.c_str()));
+    EXPECT_EQ(EndCapture(), "Opened " + path + ": 3 heights changed to whole numbers of 0 or more\n");
+    EXPECT_EQ(GridHeight(0, 2), 2147483647); // file line 0, position 2
+    EXPECT_TRUE(GridHasUnsavedChanges());
+}
+
+TEST(EditorOpen, RefusedFilesLeaveTheGridAndSayWhy)
+{
+    std::string dir = TempDir();
+    std::string data = PELORIN_TEST_DATA "/landscape/";
+    std::string pipe = dir + "/pipe.dmf", folder = dir + "/folder.dmf", png = dir + "/image.png";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    std::ofstream(png) << "\x89PNG\r\n";
+    struct Case {
+        std::string path, reason;
+    } cases[] = {
+        {data + "size_2050.dmf",
+         "a 2050 x 2050 grid; the editor edits 41 x 41 grids (pelorin-landscape import resamples one)"},
+        {data + "binary.dmf", "a 3 x 3 grid; the editor edits 41 x 41 grids (pelorin-landscape import resamples one)"},
+        {data + "size_nan.dmf", "grid size nan is not a number of points; not a landscape file"},
+        {data + "short.dmf", "height 4 of 1681 is missing or not a number"},
+        {data + "empty.dmf", "does not begin with a grid size; not a landscape file"},
+        {png, "does not begin with a grid size; not a landscape file"},
+        {pipe, "not a regular file (a named pipe or a device); not opened"},
+        {folder, "is a folder, not a landscape file"},
+        {dir + "/missing.dmf", "No such file or directory"},
+    };
+    FreshGrid();
+    SetGridHeight(5, 5, 700);
+    RecordEdit();
+    std::vector<int> kept = Heights();
+    std::string answers;
+    for (const Case& c : cases)
+        answers += c.path + "\n";
+    Console console(answers);
+    for (const Case& c : cases) {
+        StartCapture();
+        EditorKey(KEY_CTRL_O, console.file);
+        EXPECT_EQ(EndCapture(), "Reading from what filename? Open failed, grid unchanged: " + c.path + ": " + c.reason + "\n");
+        EXPECT_EQ(Heights(), kept);
+    }
+    StartCapture();
+    EditorKey(KEY_CTRL_O, console.file);
+    EXPECT_EQ(EndCapture(), "Reading from what filename? \nNo file name given (end of input); nothing opened\n");
+    // The edit before stays the one undo takes back.
+    EXPECT_TRUE(UndoEdit());
+    EXPECT_EQ(GridHeight(5, 5), 0);
+}
+
+TEST(EditorRecovery, TheFileGoesToTheUsersStateFolder)
+{
+    struct Case {
+        const char *stateHome, *home, *path;
+    } cases[] = {
+        {"/s", "/h", "/s/pelorin/editor-recovery.dmf"},
+        {nullptr, "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
+        {"", "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
+        {"relative", "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
+        {nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RecoveryPath(c.stateHome, c.home), c.path) << (c.stateHome ? c.stateHome : "(unset)");
+}
+
+TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
+{
+    std::string root = TempDir();
+    auto Program = [](const std::string& path, mode_t mode) {
+        std::ofstream(path) << "#!/bin/sh\n";
+        chmod(path.c_str(), mode);
+    };
+    for (const char* dir : {"/beside", "/first", "/second", "/plain", "/folder", "/folder/pelorin"})
+        mkdir((root + dir).c_str(), 0755);
+    Program(root + "/beside/pelorin", 0755);
+    Program(root + "/plain/pelorin", 0644);
+    Program(root + "/second/pelorin", 0755);
+    std::string path = root + "/plain:" + root + "/folder:" + root + "/first:" + root + "/second";
+    EXPECT_EQ(FindSimulator(root + "/beside", path.c_str()), root + "/beside/pelorin");
+    EXPECT_EQ(FindSimulator(root + "/first", path.c_str()), root + "/second/pelorin");
+    EXPECT_EQ(FindSimulator(root + "/first", nullptr), "");
+    ASSERT_EQ(chdir((root + "/beside").c_str()), 0);
+    EXPECT_EQ(FindSimulator("", ":/nonexistent"), "./pelorin"); // an empty entry is the working directory
+}
+
+TEST(EditorOverlay, LegendAndStatusStayInTheMarginsBesideTheGrid)
+{
+    struct Case {
+        float w, h;
+        int arrangement;
+        int labelStep;
+    } cases[] = {
+        {640, 480, OVERLAY_SIDES, 1000},
+        {600, 120, OVERLAY_SIDES, 2000}, // labels 1000 apart would touch
+        {480, 640, OVERLAY_ABOVE_BELOW, 1000},
+        {300, 400, OVERLAY_ABOVE_BELOW, 2000},
+        {300, 300, OVERLAY_NONE, 0},
+    };
+    auto Overlaps = [](PixelRect a, PixelRect b) {
+        return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+    };
+    for (const Case& c : cases) {
+        OverlayLayout o = LayOutOverlay(c.w, c.h);
+        EXPECT_EQ(o.arrangement, c.arrangement) << c.w << "x" << c.h;
+        if (o.arrangement == OVERLAY_NONE)
+            continue;
+        EXPECT_EQ(o.labelStep, c.labelStep) << c.w << "x" << c.h;
+        EXPECT_FALSE(Overlaps(o.legendArea, o.grid)) << c.w << "x" << c.h;
+        EXPECT_FALSE(Overlaps(o.statusArea, o.grid)) << c.w << "x" << c.h;
+        EXPECT_FALSE(Overlaps(o.scale, o.grid)) << c.w << "x" << c.h;
+    }
+}
+
+TEST(EditorOverlay, TheStatusTellsWhatAClickDoesWhereAndWhatIsUnsaved)
+{
+    FreshGrid();
+    gridHeights[20 * GRID_SIZE + 20] = 4321;
+    MarkGridSaved();
+    struct Case {
+        int function;
+        PointerState at;
+        int height; // set at (20, 20) first
+        std::vector<std::string> lines;
+    } cases[] = {
+        {EDIT_NONE, {false, 320, 240}, 4321, {"Click: no function", "Point: off the grid", "Nothing unsaved"}},
+        {EDIT_GROUND, {true, 320, 240}, 4321, {"Click: ground", "Point 20 20", "Height 4321", "Nothing unsaved"}},
+        {EDIT_CONTOUR, {true, 130, 240}, 0, {"Click: contour -40", "Point 0 20 (border)", "Height 0", "Unsaved changes"}},
+        {EDIT_SMOOTH, {true, 5, 5}, 0, {"Click: smooth", "Point: off the grid", "Unsaved changes"}},
+    };
+    SetContourElevation(-40);
+    for (const Case& c : cases) {
+        SetEditFunction(c.function);
+        pointer = c.at;
+        StartCapture();
+        SetGridHeight(20, 20, c.height);
+        EndCapture();
+        EXPECT_EQ(StatusLines(), c.lines) << c.function;
+    }
 }

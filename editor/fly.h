@@ -1,0 +1,30 @@
+// F5: flying the grid at once. The grid is saved as "landscape.dmf" in a
+// scratch folder beside links to the simulator's images, and the simulator
+// is started there as a process of its own; the folder goes when it ends.
+#pragma once
+
+#include <string>
+
+namespace editor {
+
+const char* const SIMULATOR_NAME = "pelorin";
+
+// The simulator to start: `SIMULATOR_NAME` in `editorFolder` (the folder of
+// the editor's own program, where the build and an installation both put
+// it), else the first one on `searchPath` (PATH's form; an empty entry is
+// the working directory). Only an executable regular file counts. Empty
+// when there is none.
+std::string FindSimulator(const std::string& editorFolder, const char* searchPath);
+
+// The folder holding the simulator's images: `binToData` taken from
+// `editorFolder` (an installation's layout), else `sourceData` (the source
+// tree's data, for a program run from its build folder). A folder counts if
+// it holds "floor.rgb". Empty when neither does; an installed launcher
+// links the images itself, so the simulator may still start.
+std::string FindImageFolder(const std::string& editorFolder, const char* binToData, const char* sourceData);
+
+// The F5 key. Prints "Flying the grid: SIMULATOR" once the simulator has
+// started, or "Cannot fly the grid: REASON". Never waits for the simulator.
+void FlyGrid();
+
+} // namespace editor

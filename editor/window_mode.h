@@ -1,0 +1,28 @@
+// The editor's window: its start size and -geometry, full screen at start
+// (--fullscreen) and on F11, and F12's screenshot of the frame.
+#pragma once
+
+#include <string>
+
+#include "common/window_options.h"
+
+namespace editor {
+
+extern WindowPlace windowedPlace; // where the window was before it went full screen
+
+// No place kept yet (F11 keeps one before it goes full screen): the start state.
+void ResetWindowModeState();
+// Before glutInit: the start size, which glutInit's -geometry then
+// overrides; `geometry` keeps the option's text, made whole, until then.
+void InitWindowSize(int argc, char** argv, std::string& geometry);
+// After glutInit has taken the toolkit's options: takes out --fullscreen.
+bool TakeFullScreenOption(int& argc, char** argv);
+// Full screen, or back to the size and place the window had before.
+void ToggleFullScreen();
+// Draws the frame with its margins, writes it to a PNG file
+// (common/screenshot.h) and shows it.
+void TakeScreenshot();
+// F11 and F12; true when `key` was one of them.
+bool WindowKey(int key);
+
+} // namespace editor
