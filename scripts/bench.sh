@@ -31,7 +31,7 @@ if "$build/benchmarks" --benchmark_repetitions=5 --benchmark_report_aggregates_o
     /^"/ && $1 ~ /_median"$/ {
       name = $1; gsub(/"/, "", name); sub(/_median$/, "", name); sub(/^BM_/, "", name)
       target = ""; met = ""
-      # The sound's mix runs on the audio thread once per buffer: 10 ms of it
+      # The sound is mixed on the audio thread once a buffer: 10 ms of it
       # must cost at most 0.2 ms of one core.
       if (name == "MixTenMilliseconds") {
         seconds = $4 * ($5 == "ns" ? 1e-9 : $5 == "us" ? 1e-6 : $5 == "ms" ? 1e-3 : 1)

@@ -316,7 +316,7 @@ float EngineSample(SoundMixer& m, const Block& b)
         float hz = b.whineHz * bend + (e ? SECOND_ENGINE_BEAT_HZ : 0.0f);
         m.whinePhase[e] = Fraction(m.whinePhase[e] + hz * b.dt);
         float p = m.whinePhase[e];
-        float level = e ? 0.8f : 1.0f;
+        float level = e ? 0.5f : 1.0f; // the second one softer: a gentle beat, not a tremolo
         whine += level * (Sine(m, p) + 0.45f * Sine(m, 2.0f * p) + 0.2f * Sine(m, 3.0f * p));
     }
     m.humPhase = Fraction(m.humPhase + b.humHz * b.dt);
@@ -324,7 +324,7 @@ float EngineSample(SoundMixer& m, const Block& b)
     float n = Noise(m.noise);
     float roar = Band(m.roar, b.roar, n);
     m.roarLow += b.roarLowA * (n - m.roarLow);
-    return b.whineLevel * 0.78f * whine + b.humLevel * hum + b.roarLevel * roar + b.roarLowLevel * m.roarLow;
+    return b.whineLevel * 0.9f * whine + b.humLevel * hum + b.roarLevel * roar + b.roarLowLevel * m.roarLow;
 }
 
 float AirSample(SoundMixer& m, const Block& b)
