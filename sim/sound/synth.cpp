@@ -38,7 +38,7 @@ const float AIR_Q = 0.5f;
 const float AIR_RMS = 0.1f; // at the reference speed
 const float COCKPIT_AIR_BOOST = 1.5f;
 
-// Wheels: a rumble that deepens its band and its bumps with speed.
+// Wheels: a rumble whose band and bumps rise with speed.
 const float WHEEL_REFERENCE_SPEED = 60.0f;
 const float WHEEL_MAX_RATIO = 1.5f;
 const float WHEEL_RMS = 0.07f;
