@@ -80,13 +80,13 @@ bool TakeSoundOptions(int& argc, char** argv, char* error, size_t size)
 void ToggleSound()
 {
     soundOn = soundOn ? 0 : 1;
-    printf(soundOn ? "Sound on\n" : "Sound off\n");
+    fputs(soundOn ? "Sound on\n" : "Sound off\n", stdout);
 }
 
-// Distance and bearing of the aircraft from the camera. The following views
-// keep the camera a set distance from the aircraft and looking at it, so
-// they are known without the frame; the fixed and tower views' camera stands
-// where the frame or the mouse left it.
+// Distance and bearing of the aircraft from the camera. The chase, orbit and
+// overhead views keep the camera a set distance from the aircraft, looking at
+// it, so they are known without the frame; in the fixed and tower views the
+// camera stands where the frame or the mouse left it.
 static void PlaceListener(SoundScene& s)
 {
     s.cockpit = viewMode == VIEW_COCKPIT;
