@@ -15,6 +15,7 @@
 #include "sim/render/life_board.h"
 #include "sim/render/sky.h"
 #include "sim/render/terrain_lists.h"
+#include "sim/view/replay_view.h"
 #include "sim/view/view_state.h"
 
 const double NEAR_PLANE = 1.0;
@@ -26,6 +27,9 @@ const float PAUSE_TEXT_OFFSET = 50.0f;   // pixels left of the centre
 const float RESTART_TEXT_OFFSET = 100.0f; // pixels left of the centre
 const int PAUSE_TEXT_SIZE = 24;
 const float CRASH_CAUSE_LINE_DROP = 32.0f; // pixels from the question's baseline down to its own
+const float REPLAY_BANNER_X = 10.0f;     // pixels from the left edge
+const float REPLAY_BANNER_DROP = 28.0f;  // pixels from the top edge down to its baseline
+const int REPLAY_BANNER_SIZE = 18;
 
 static bool IsZero(const Vec3& v)
 {
@@ -230,6 +234,8 @@ void DrawFrame()
         } else
             DrawText("Paused", windowWidth * 0.5f - PAUSE_TEXT_OFFSET, windowHeight * 0.5f, PAUSE_TEXT_SIZE);
     }
+    if (const char* banner = ReplayBannerText(replayBanner))
+        DrawText(banner, REPLAY_BANNER_X, windowHeight - REPLAY_BANNER_DROP, REPLAY_BANNER_SIZE);
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
     glDisable(GL_LIGHT2);

@@ -3,7 +3,7 @@
 # console output and exit status, and saves screenshots as PNG.
 #
 #   e2e_init                     scratch dir $WORK, private display, cleanup trap
-#   start_app PROG [DIR]         start build/PROG in DIR (default $WORK); stdin is a pipe
+#   start_app PROG [DIR [ARG...]] start build/PROG in DIR (default $WORK) with ARGs; stdin is a pipe
 #   wait_window TITLE            wait for the window, focus it; sets $WID
 #   send_keys KEY...             xdotool key names (plus, bracketright, shift+p ...)
 #   type_text TEXT               types literal text into the window
@@ -74,10 +74,11 @@ copy_data() {
 
 start_app() {
   local prog=$1 dir=${2:-$WORK}
+  shift; [ $# -gt 0 ] && shift
   [ -x "$BUILD/$prog" ] || fail "no program $BUILD/$prog"
   rm -f "$WORK/stdin" && mkfifo "$WORK/stdin"
   : >"$WORK/stdout"; : >"$WORK/stderr"
-  (cd "$dir" && exec "$BUILD/$prog" <"$WORK/stdin" >"$WORK/stdout" 2>"$WORK/stderr") &
+  (cd "$dir" && exec "$BUILD/$prog" "$@" <"$WORK/stdin" >"$WORK/stdout" 2>"$WORK/stderr") &
   APP_PID=$!
   exec 7>"$WORK/stdin"
   EXIT_STATUS=""
