@@ -326,8 +326,7 @@ void DragMouse(int x, int y)
     lastMouseY = y;
 }
 
-// The recorder sees a key before the table acts on it, and a restart after.
-static KeyEffect RecordedPilotKey(unsigned char key)
+KeyEffect RecordedPilotKey(unsigned char key)
 {
     bool restart = (key == 'Y' || key == 'y') && restartPrompt;
     RecordKey(key);
@@ -335,6 +334,13 @@ static KeyEffect RecordedPilotKey(unsigned char key)
     if (restart)
         RecordRestart();
     return effect;
+}
+
+void RecordedPilotSpecialKey(int key)
+{
+    if (key == GLUT_KEY_LEFT || key == GLUT_KEY_UP || key == GLUT_KEY_RIGHT || key == GLUT_KEY_DOWN)
+        RecordArrow(key);
+    PilotSpecialKey(key);
 }
 
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
@@ -358,9 +364,7 @@ void SpecialKeys(int key, int /*x*/, int /*y*/)
         glutPostRedisplay();
         return;
     }
-    if (key == GLUT_KEY_LEFT || key == GLUT_KEY_UP || key == GLUT_KEY_RIGHT || key == GLUT_KEY_DOWN)
-        RecordArrow(key);
-    PilotSpecialKey(key);
+    RecordedPilotSpecialKey(key);
     glutPostRedisplay();
 }
 
