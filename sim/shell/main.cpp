@@ -5,7 +5,9 @@
 
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
+#include "sim/shell/replay.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/options.h"
@@ -49,6 +51,7 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     SetupScene();
+    replayExplosionShown = BuildExplosionList;
     if (recorder.timedemo) {
         // One frame per step and no clock: the same frames in every run.
         StartTimedemoMode(shownRecording);

@@ -35,8 +35,8 @@ size_t ReplayFlight();
 int64_t ReplayFlightFirstStep();
 // The step at which the state first differed; -1 while it has not.
 int64_t ReplayDivergedStep();
-// Called with every replayed explosion frame, so a window can draw it; null
-// without one.
+// Draws an explosion frame the replay runs or the instant replay puts back:
+// BuildExplosionList, set by the program's entry; null without a window.
 extern void (*replayExplosionShown)(const ExplosionQuad& quad);
 // No replay: the start state.
 void ResetReplayState();

@@ -11,7 +11,6 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
-#include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/shell/flight_state.h"
 #include "sim/shell/recorder.h"
@@ -94,16 +93,10 @@ void ReportDivergence(const Recording& recording, int64_t step)
         fprintf(stderr, "replay diverged at step %lld\n", (long long)step);
 }
 
-static void ShowReplayedExplosion(const ExplosionQuad& quad)
-{
-    BuildExplosionList(quad);
-}
-
 static void Begin(int replayMode)
 {
     mode = replayMode;
     held = over = diverged = false;
-    replayExplosionShown = ShowReplayedExplosion;
     replayBanner = BANNER_REPLAY;
     viewMode = VIEW_CHASE;
     chaseDistance = CHASE_DISTANCE_START;
@@ -297,11 +290,10 @@ void EndInstantReplay()
     mode = MODE_LIVE;
     held = over = false;
     replayBanner = BANNER_NONE;
-    replayExplosionShown = nullptr;
     instantFlights.clear();
     SuspendRecorder(false);
-    if (explosionFrame != 0)
-        BuildExplosionList(liveQuad);
+    if (explosionFrame != 0 && replayExplosionShown)
+        replayExplosionShown(liveQuad);
     if (liveChainHeld) {
         liveChainHeld = false;
         glutTimerFunc(EXPLOSION_FRAME_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
