@@ -4,6 +4,9 @@
 
 #include <GL/glut.h>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -180,6 +183,25 @@ TEST(RecordingFile, OnlyARegularFileIsRead)
     EXPECT_FALSE(ReadRecording(pipe.c_str(), r, error));
     EXPECT_EQ(error, pipe + ": No such file or directory");
     rmdir(folder);
+}
+
+// Every seed of the fuzz corpus and every input a fuzzer ever kept decodes or
+// is refused with a reason; the seeds from the game's own recordings decode.
+TEST(RecordingFile, FuzzSeedsAndKeptInputsAreSafe)
+{
+    namespace fs = std::filesystem;
+    int decoded = 0;
+    for (const char* folder : {PELORIN_SOURCE_DIR "/tests/fuzz/corpus/recording_reader",
+                               PELORIN_TEST_DATA "/fuzz-crashes/recording_reader"}) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            bool ok = DecodeError(bytes).empty();
+            decoded += ok;
+            EXPECT_EQ(ok, entry.path().filename() != "cut.rec" && entry.path().extension() == ".rec") << entry.path();
+        }
+    }
+    EXPECT_GE(decoded, 4);
 }
 
 namespace {
