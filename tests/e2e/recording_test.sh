@@ -61,6 +61,12 @@ head -n 1 "$WORK/track.csv" | grep -qx 'time,x,y,z,heading,pitch,roll,speed,thru
   fail "--track header: $(head -n 1 "$WORK/track.csv")"
 [ "$(wc -l <"$WORK/track.csv")" -gt 10 ] || fail "--track printed too few rows"
 
+# pelorin-landscape draws it from above, from the recording or its track.
+(cd "$WORK" && "$BUILD/pelorin-landscape" map "$rec" "$WORK/map.png") || fail "map of the recording failed"
+(cd "$WORK" && "$BUILD/pelorin-landscape" map "$WORK/track.csv" -o "$WORK/map-csv.png") || fail "map of the track failed"
+cmp -s "$WORK/map.png" "$WORK/map-csv.png" || fail "the recording and its track drew different maps"
+cp "$WORK/map.png" "$SHOTS/recording_map.png"
+
 # One byte of a recorded input changed: a throttle step turned into another
 # key. The chunk's checksum is mended so the damage is the input alone.
 python3 "$SOURCE/tests/e2e/recording_edit.py" "$rec" "$WORK/changed.rec" ']' '='
@@ -96,5 +102,11 @@ status=$?
 set -e
 [ "$status" = 1 ] && grep -q "another landscape file" "$WORK/bad.err" ||
   fail "a recording over another landscape: status $status, $(cat "$WORK/bad.err")"
+set +e
+(cd "$WORK" && "$BUILD/pelorin-landscape" map "$WORK/cut.rec" "$WORK/bad.png" 2>"$WORK/bad.err")
+status=$?
+set -e
+[ "$status" = 1 ] && [ ! -e "$WORK/bad.png" ] && [ "$(wc -l <"$WORK/bad.err")" = 1 ] ||
+  fail "map of a cut recording: status $status, $(cat "$WORK/bad.err")"
 [ -z "$(xdotool search --name '^Tessaly -- Pelorin 2000$' 2>/dev/null || true)" ] || fail "a window was left open"
 echo "ok"
