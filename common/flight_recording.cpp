@@ -77,13 +77,22 @@ static void PutVarint(std::vector<uint8_t>& out, uint64_t v)
     out.push_back((uint8_t)v);
 }
 
+// Chunk: type, payload length (varint), payload, then the low 16 bits of
+// the FNV-1a digest of everything before it in the chunk. Sixteen bits are
+// enough beside the state digests, and a second of flying by keyboard costs
+// about ten bytes.
+static uint16_t ChunkCheck(const uint8_t* data, size_t size)
+{
+    return (uint16_t)Fnv1a64(data, size);
+}
+
 static void PutChunk(uint8_t type, const std::vector<uint8_t>& payload, std::vector<uint8_t>& out)
 {
     size_t start = out.size();
     PutU8(out, type);
-    PutU32(out, (uint32_t)payload.size());
+    PutVarint(out, payload.size());
     out.insert(out.end(), payload.begin(), payload.end());
-    PutU32(out, (uint32_t)Fnv1a64(out.data() + start, out.size() - start));
+    PutU16(out, ChunkCheck(out.data() + start, out.size() - start));
 }
 
 void EncodeRecordingHeader(const Recording& recording, std::vector<uint8_t>& out)
@@ -135,7 +144,7 @@ void AppendEvent(const RecordedEvent& event, int64_t& lastStep, std::vector<uint
             PutU8(payload, event.pressed);
         break;
     case EVENT_DIGEST:
-        PutU64(payload, event.digest);
+        PutU32(payload, (uint32_t)event.digest);
         break;
     default:
         break;
@@ -277,9 +286,12 @@ bool DecodeEvents(Reader& r, RecordedFlight& flight, int64_t& lastStep, std::str
         case EVENT_EXPLOSION:
             ok = flags == 0;
             break;
-        case EVENT_DIGEST:
-            ok = flags == 0 && r.U64(e.digest);
+        case EVENT_DIGEST: {
+            uint32_t digest = 0;
+            ok = flags == 0 && r.U32(digest);
+            e.digest = digest;
             break;
+        }
         default:
             return Fail(error, "an event of unknown type " + std::to_string(e.type));
         }
@@ -323,19 +335,21 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
     bool open = false; // a flight started and not yet ended
     while (r.pos < r.size) {
         uint8_t type;
-        uint32_t length, checksum = 0;
+        int64_t length;
+        uint16_t check = 0;
         size_t start = r.pos;
-        if (!r.U8(type) || !r.U32(length))
+        if (!r.U8(type) || !r.Count(length))
             return Fail(error, "cut short in a chunk");
-        if (length > RECORDING_MAX_CHUNK)
+        if (length > (int64_t)RECORDING_MAX_CHUNK)
             return Fail(error, "a chunk of an absurd length (" + std::to_string(length) + " bytes)");
-        if (!r.Left((size_t)length + 4))
+        if (!r.Left((size_t)length + 2))
             return Fail(error, "cut short in a chunk");
-        Reader chunk = {data + r.pos, length, 0};
-        r.pos += length;
-        r.U32(checksum);
-        if ((uint32_t)Fnv1a64(data + start, 5 + (size_t)length) != checksum)
-            return Fail(error, "damaged: a chunk's checksum does not match");
+        Reader chunk = {data + r.pos, (size_t)length, 0};
+        r.pos += (size_t)length;
+        size_t checked = r.pos - start;
+        r.U16(check);
+        if (ChunkCheck(data + start, checked) != check)
+            return Fail(error, "damaged: a chunk's check does not match");
         if (type == CHUNK_FLIGHT) {
             if (open)
                 return Fail(error, "a flight starts before the last one ended");

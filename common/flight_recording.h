@@ -35,7 +35,7 @@ enum RecordedEventType : uint8_t {
     EVENT_ARROW = 2,     // code: a GLUT arrow key
     EVENT_PAD = 3,       // the controller's actions in the step after `step`
     EVENT_EXPLOSION = 4, // one frame of the crash explosion's timer chain
-    EVENT_DIGEST = 5,    // digest of the state once `step` steps have run
+    EVENT_DIGEST = 5,    // digest of the state once `step` steps have run (its low 32 bits)
 };
 // Which parts of a pad event are present; the stick's roll and pitch carry
 // on from one pad event to the next, the rest act once.

@@ -256,7 +256,7 @@ void RecordStepDone()
         e.step = steps;
         e.type = EVENT_DIGEST;
         const std::vector<uint8_t>& state = liveSnapshots.back().state;
-        e.digest = Fnv1a64(state.data(), state.size());
+        e.digest = (uint32_t)Fnv1a64(state.data(), state.size());
         AddEvent(e);
         liveSnapshots.back().eventIndex = liveFlight.events.size();
         FlushEvents();

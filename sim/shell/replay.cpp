@@ -111,7 +111,7 @@ static bool ApplyEventsDue()
         nextEvent++;
         switch (e.type) {
         case EVENT_DIGEST:
-            if (e.digest != FlightStateDigest()) {
+            if (e.digest != (uint32_t)FlightStateDigest()) {
                 divergedAt = stepsDone;
                 return false;
             }

@@ -35,8 +35,8 @@ def main():
     pos += 1 + 8 + 8
     while pos < len(data):
         kind = data[pos]
-        (length,) = struct.unpack_from("<I", data, pos + 1)
-        start, end = pos + 5, pos + 5 + length
+        length, start = varint(data, pos + 1)
+        end = start + length
         if kind == ord("E"):
             p = start
             while p < end:
@@ -47,15 +47,15 @@ def main():
                 if kind_of_event in (1, 2):
                     if kind_of_event == 1 and data[p] == old:
                         data[p] = new
-                        struct.pack_into("<I", data, end, fnv(data[pos:end]) & 0xFFFFFFFF)
+                        struct.pack_into("<H", data, end, fnv(data[pos:end]) & 0xFFFF)
                         open(dst, "wb").write(data)
                         return 0
                     p += 1
                 elif kind_of_event == 3:
                     p += 4 * bool(flags & 1) + 4 * bool(flags & 2) + bool(flags & 4) + 4 * bool(flags & 8) + bool(flags & 16)
                 elif kind_of_event == 5:
-                    p += 8
-        pos = end + 4
+                    p += 4
+        pos = end + 2
     print("no key %r in %s" % (chr(old), src), file=sys.stderr)
     return 1
 
