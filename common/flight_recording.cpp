@@ -122,6 +122,10 @@ void EncodeFlightChunk(const RecordedFlight& flight, std::vector<uint8_t>& out)
 
 void AppendEvent(const RecordedEvent& event, int64_t& lastStep, std::vector<uint8_t>& payload)
 {
+    if (event.type == EVENT_DIGEST) {
+        lastStep = event.step;
+        return;
+    }
     PutVarint(payload, (uint64_t)(event.step - lastStep));
     lastStep = event.step;
     uint8_t flags = event.type == EVENT_PAD ? event.flags : 0;
@@ -143,12 +147,16 @@ void AppendEvent(const RecordedEvent& event, int64_t& lastStep, std::vector<uint
         if (flags & PAD_HAS_PRESSED)
             PutU8(payload, event.pressed);
         break;
-    case EVENT_DIGEST:
-        PutU32(payload, (uint32_t)event.digest);
-        break;
     default:
         break;
     }
+}
+
+void EncodeSecondChunk(const std::vector<uint8_t>& payload, uint32_t digest, std::vector<uint8_t>& out)
+{
+    std::vector<uint8_t> withDigest = payload;
+    PutU32(withDigest, digest);
+    PutChunk(CHUNK_SECOND, withDigest, out);
 }
 
 void EncodeEventsChunk(const std::vector<uint8_t>& payload, std::vector<uint8_t>& out)
@@ -286,12 +294,6 @@ bool DecodeEvents(Reader& r, RecordedFlight& flight, int64_t& lastStep, std::str
         case EVENT_EXPLOSION:
             ok = flags == 0;
             break;
-        case EVENT_DIGEST: {
-            uint32_t digest = 0;
-            ok = flags == 0 && r.U32(digest);
-            e.digest = digest;
-            break;
-        }
         default:
             return Fail(error, "an event of unknown type " + std::to_string(e.type));
         }
@@ -332,7 +334,8 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
     recording.hasLandscape = hasLandscape == 1;
 
     int64_t lastStep = 0;
-    bool open = false; // a flight started and not yet ended
+    int64_t digestStep = 0; // where the flight's next second ends
+    bool open = false;      // a flight started and not yet ended
     while (r.pos < r.size) {
         uint8_t type;
         int64_t length;
@@ -368,13 +371,33 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
             if (!chunk.Float(flight.padRoll) || !chunk.Float(flight.padPitch) || chunk.pos != chunk.size)
                 return Fail(error, "a flight's start is malformed");
             lastStep = flight.firstStep;
+            digestStep = (flight.firstStep / RECORDING_DIGEST_PERIOD + 1) * RECORDING_DIGEST_PERIOD;
             recording.flights.push_back(std::move(flight));
             open = true;
-        } else if (type == CHUNK_EVENTS) {
+        } else if (type == CHUNK_EVENTS || type == CHUNK_SECOND) {
             if (!open)
                 return Fail(error, "events outside a flight");
+            RecordedEvent digest = {};
+            if (type == CHUNK_SECOND) {
+                uint32_t value;
+                if (chunk.size < 4)
+                    return Fail(error, "a second's chunk holds no digest");
+                chunk.size -= 4;
+                Reader tail = {chunk.data + chunk.size, 4, 0};
+                tail.U32(value);
+                digest.step = digestStep;
+                digest.type = EVENT_DIGEST;
+                digest.digest = value;
+            }
             if (!DecodeEvents(chunk, recording.flights.back(), lastStep, error))
                 return false;
+            if (type == CHUNK_SECOND) {
+                if (lastStep > digestStep || digestStep - lastStep > RECORDING_DIGEST_PERIOD)
+                    return Fail(error, "a second's events do not fit its steps");
+                recording.flights.back().events.push_back(digest);
+                lastStep = digestStep;
+                digestStep += RECORDING_DIGEST_PERIOD;
+            }
         } else if (type == CHUNK_END) {
             if (!open)
                 return Fail(error, "a flight ends that never started");

@@ -26,7 +26,8 @@ const int64_t RECORDING_DIGEST_PERIOD = 100;
 
 // Chunk types.
 const uint8_t CHUNK_FLIGHT = 'F'; // a flight starts: first step, state, stick carried in
-const uint8_t CHUNK_EVENTS = 'E'; // inputs and digests, in order
+const uint8_t CHUNK_SECOND = 'S'; // a second's inputs, then the state digest at its end
+const uint8_t CHUNK_EVENTS = 'E'; // inputs since the last second, at a flight's end
 const uint8_t CHUNK_END = 'X';    // the flight ends: last step and final digest
 
 // Event types.
@@ -35,7 +36,8 @@ enum RecordedEventType : uint8_t {
     EVENT_ARROW = 2,     // code: a GLUT arrow key
     EVENT_PAD = 3,       // the controller's actions in the step after `step`
     EVENT_EXPLOSION = 4, // one frame of the crash explosion's timer chain
-    EVENT_DIGEST = 5,    // digest of the state once `step` steps have run (its low 32 bits)
+    EVENT_DIGEST = 5,    // digest of the state once `step` steps have run (its low 32 bits);
+                         // in a file, the end of a CHUNK_SECOND
 };
 // Which parts of a pad event are present; the stick's roll and pitch carry
 // on from one pad event to the next, the rest act once.
@@ -90,9 +92,13 @@ bool DigestFile(const char* path, uint64_t& digest, uint64_t& bytes);
 // Encoding, appended to `out`.
 void EncodeRecordingHeader(const Recording& recording, std::vector<uint8_t>& out);
 void EncodeFlightChunk(const RecordedFlight& flight, std::vector<uint8_t>& out);
-// One event into an events chunk's payload; `lastStep` is the step of the
-// flight's previous event (its first step for the first) and moves on.
+// One event into a chunk's payload; `lastStep` is the step of the flight's
+// previous event (its first step for the first) and moves on. A digest
+// writes nothing here (it ends the second's chunk) but moves lastStep too.
 void AppendEvent(const RecordedEvent& event, int64_t& lastStep, std::vector<uint8_t>& payload);
+// The second's chunk: its events, then the digest taken at its end, which
+// falls on the next multiple of RECORDING_DIGEST_PERIOD steps.
+void EncodeSecondChunk(const std::vector<uint8_t>& payload, uint32_t digest, std::vector<uint8_t>& out);
 void EncodeEventsChunk(const std::vector<uint8_t>& payload, std::vector<uint8_t>& out);
 void EncodeEndChunk(int64_t lastStep, uint64_t finalDigest, bool restarted, std::vector<uint8_t>& out);
 

@@ -73,12 +73,17 @@ static void WriteOut(const std::vector<uint8_t>& bytes)
     }
 }
 
-static void FlushEvents()
+// The inputs not yet written: as a second's chunk with the digest that ends
+// it, or (at a flight's end) as they are.
+static void FlushEvents(bool second = false, uint32_t digest = 0)
 {
-    if (pendingPayload.empty())
+    if (!recordFile || (pendingPayload.empty() && !second))
         return;
     std::vector<uint8_t> chunk;
-    EncodeEventsChunk(pendingPayload, chunk);
+    if (second)
+        EncodeSecondChunk(pendingPayload, digest, chunk);
+    else
+        EncodeEventsChunk(pendingPayload, chunk);
     pendingPayload.clear();
     WriteOut(chunk);
 }
@@ -147,8 +152,13 @@ bool RecordToFile(const char* path, std::string& error)
     EncodeFlightChunk(liveFlight, bytes);
     pendingPayload.clear();
     pendingLastStep = liveFlight.firstStep;
-    for (const RecordedEvent& e : liveFlight.events)
+    for (const RecordedEvent& e : liveFlight.events) {
         AppendEvent(e, pendingLastStep, pendingPayload);
+        if (e.type == EVENT_DIGEST) {
+            EncodeSecondChunk(pendingPayload, (uint32_t)e.digest, bytes);
+            pendingPayload.clear();
+        }
+    }
     WriteOut(bytes);
     return recordFile != nullptr;
 }
@@ -259,7 +269,7 @@ void RecordStepDone()
         e.digest = (uint32_t)Fnv1a64(state.data(), state.size());
         AddEvent(e);
         liveSnapshots.back().eventIndex = liveFlight.events.size();
-        FlushEvents();
+        FlushEvents(true, (uint32_t)e.digest);
     }
     if (padRestart) {
         padRestart = false;

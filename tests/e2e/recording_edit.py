@@ -37,9 +37,10 @@ def main():
         kind = data[pos]
         length, start = varint(data, pos + 1)
         end = start + length
-        if kind == ord("E"):
+        if kind in (ord("E"), ord("S")):
             p = start
-            while p < end:
+            # A second's chunk ends with its digest.
+            while p < end - 4 * (kind == ord("S")):
                 _, p = varint(data, p)
                 tag = data[p]
                 p += 1
@@ -53,8 +54,6 @@ def main():
                     p += 1
                 elif kind_of_event == 3:
                     p += 4 * bool(flags & 1) + 4 * bool(flags & 2) + bool(flags & 4) + 4 * bool(flags & 8) + bool(flags & 16)
-                elif kind_of_event == 5:
-                    p += 4
         pos = end + 2
     print("no key %r in %s" % (chr(old), src), file=sys.stderr)
     return 1

@@ -28,8 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (e.step < last)
                 abort();
             AppendEvent(e, last, payload);
+            if (e.type == EVENT_DIGEST) {
+                EncodeSecondChunk(payload, (uint32_t)e.digest, again);
+                payload.clear();
+            }
         }
-        EncodeEventsChunk(payload, again);
+        if (!payload.empty())
+            EncodeEventsChunk(payload, again);
         if (flight.ended)
             EncodeEndChunk(flight.lastStep, flight.finalDigest, flight.restarted, again);
     }

@@ -66,7 +66,7 @@ std::vector<uint8_t> SampleRecording(std::vector<size_t>* chunkStarts = nullptr,
     for (const RecordedEvent& e : {key, arrow, pad, Event(60, EVENT_EXPLOSION), digest})
         AppendEvent(e, last, payload);
     starts.push_back(out.size());
-    EncodeEventsChunk(payload, out);
+    EncodeSecondChunk(payload, (uint32_t)digest.digest, out);
     starts.push_back(out.size());
     EncodeEndChunk(150, 99, false, out);
     if (chunkStarts)
@@ -154,6 +154,8 @@ TEST(RecordingFile, BadFilesAreRefusedWithTheirReason)
         {"a step past any flight", WithChunk(flight, CHUNK_EVENTS, {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0x7f}),
          "step is absurd"},
         {"an unknown event", WithChunk(flight, CHUNK_EVENTS, {1, 7}), "unknown type 7"},
+        {"a second without its digest", WithChunk(flight, CHUNK_SECOND, {0, 0}), "holds no digest"},
+        {"a second too long", WithChunk(flight, CHUNK_SECOND, {100, 4, 100, 4, 0, 0, 0, 0}), "do not fit"},
         {"an unknown chunk", WithChunk(flight, 'Z', {}), "unknown type 90"},
         {"events before a flight", WithChunk(header, CHUNK_EVENTS, {}), "events outside a flight"},
         {"two flights at once", WithChunk(flight, CHUNK_FLIGHT, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), "before the last"},
