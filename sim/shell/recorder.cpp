@@ -100,6 +100,26 @@ static void TakeSnapshot()
     liveSnapshots.push_back({steps, liveFlight.events.size(), padRoll, padPitch, CaptureFlightState()});
 }
 
+// Only the last seconds of a flight are replayed from memory: what lies
+// before the oldest snapshot kept goes, so a long flight holds no more memory
+// than a short one. The flight in memory then starts at that snapshot.
+static void ForgetOldSeconds()
+{
+    if (liveSnapshots.size() <= SNAPSHOTS_KEPT)
+        return;
+    size_t drop = liveSnapshots.size() - SNAPSHOTS_KEPT;
+    size_t firstEvent = liveSnapshots[drop].eventIndex;
+    liveSnapshots.erase(liveSnapshots.begin(), liveSnapshots.begin() + drop);
+    liveFlight.events.erase(liveFlight.events.begin(), liveFlight.events.begin() + firstEvent);
+    for (FlightSnapshot& s : liveSnapshots)
+        s.eventIndex -= firstEvent;
+    const FlightSnapshot& first = liveSnapshots.front();
+    liveFlight.firstStep = first.step;
+    liveFlight.state = first.state;
+    liveFlight.padRoll = first.padRoll;
+    liveFlight.padPitch = first.padPitch;
+}
+
 static void BeginFlight()
 {
     liveFlight = RecordedFlight();
@@ -270,6 +290,7 @@ void RecordStepDone()
         AddEvent(e);
         liveSnapshots.back().eventIndex = liveFlight.events.size();
         FlushEvents(true, (uint32_t)e.digest);
+        ForgetOldSeconds();
     }
     if (padRestart) {
         padRestart = false;

@@ -23,6 +23,9 @@ struct FlightSnapshot {
 // The first snapshot is taken at a flight's start, then one every
 // RECORDING_DIGEST_PERIOD steps.
 const int64_t SNAPSHOT_PERIOD = RECORDING_DIGEST_PERIOD;
+// Snapshots kept, and the flight's events since the oldest of them: enough
+// for the instant replay's 30 seconds.
+const size_t SNAPSHOTS_KEPT = 40;
 
 // Starts recording a flight from the state now. Called once the world is
 // built, in live play only.
@@ -54,7 +57,8 @@ void RecordRestart();
 // The file completed and closed: at the end of the game.
 void FinishRecording();
 
-// The flight under way, its snapshots and the steps run since the start.
+// The flight under way (from its oldest snapshot kept), its snapshots, and
+// the steps run since the start.
 bool RecorderOn();
 const RecordedFlight& LiveFlight();
 const std::vector<FlightSnapshot>& LiveSnapshots();

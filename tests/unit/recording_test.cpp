@@ -253,6 +253,7 @@ TEST(InstantReplay, AfterACrashTheLiveGameComesBackWithItsQuestion)
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(restartPrompt, 1);
     ASSERT_NE(lastCrash.cause, CRASH_NONE);
+    EXPECT_EQ(LiveSnapshots().size(), SNAPSHOTS_KEPT) << "a long flight keeps its last seconds only";
     viewMode = VIEW_OVERHEAD;
     std::vector<uint8_t> before = CaptureFlightState();
 
