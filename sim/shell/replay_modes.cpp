@@ -12,6 +12,7 @@
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
+#include "sim/shell/controls.h"
 #include "sim/shell/flight_state.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
@@ -210,9 +211,11 @@ bool ReplayTakesKey(unsigned char key)
         }
         return true;
     case 'Q':
+        // Q ends the game at any time; from the instant replay the live game
+        // is put back first, so the recording ends where the game did.
         if (mode == MODE_INSTANT) {
             EndInstantReplay();
-            return true;
+            QuitGame();
         }
         FreeLife();
         exit(diverged ? 1 : 0);

@@ -28,7 +28,8 @@ void StartTimedemoMode(const Recording& recording);
 // next step of a replay.
 void RunOneStep();
 // The keyboard before the pilot's table: Ctrl+R, and every key while a
-// replay shows. True when the key was taken here.
+// replay shows (p pauses the replay, Q ends the game, the flying keys do
+// nothing). True when the key was taken here.
 bool ReplayTakesKey(unsigned char key);
 // The arrow keys fly nothing while a replay shows.
 bool ReplayTakesArrow();
