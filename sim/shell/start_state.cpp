@@ -14,15 +14,22 @@
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/recorder.h"
+#include "sim/shell/replay.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/window_mode.h"
+#include "sim/view/replay_view.h"
 #include "sim/view/view_state.h"
 
 void ResetSimulation()
 {
     ResetControlsState();
     ResetPadState();
+    ResetRecorderState();
+    ResetReplayState();
+    ResetReplayModesState();
     ResetSceneState();
     ResetTimersState();
     ResetWindowModeState();
@@ -37,5 +44,6 @@ void ResetSimulation()
     ResetStepState();
     ResetTerrainState();
     ResetViewState();
+    ResetReplayView();
     ResetRandom();
 }
