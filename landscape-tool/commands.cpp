@@ -11,6 +11,7 @@
 
 #include "common/landscape_writer.h"
 #include "landscape-tool/export_image.h"
+#include "landscape-tool/flight_map.h"
 #include "landscape-tool/landscape_info.h"
 #include "landscape-tool/png_io.h"
 #include "landscape-tool/resample.h"
@@ -24,7 +25,8 @@ const double MAX_WHITE_HEIGHT = 2147483647.0; // heights are written as ints
 
 const char* const USAGE = "usage: pelorin-landscape import IMAGE -o FILE [--size N] [--height H] [--keep-border]\n"
                           "       pelorin-landscape export FILE -o IMAGE [--grey16]\n"
-                          "       pelorin-landscape info FILE\n";
+                          "       pelorin-landscape info FILE\n"
+                          "       pelorin-landscape map RECORDING|TRACK.csv OUT.png\n";
 
 struct Options {
     std::string command;
@@ -90,6 +92,11 @@ std::string ParseArguments(int argc, char** argv, Options& options)
         else
             options.operands.push_back(arg);
     }
+    // map names its picture like the others, or as its second operand.
+    if (options.command == "map" && options.output.empty() && options.operands.size() == 2) {
+        options.output = options.operands[1];
+        options.operands.pop_back();
+    }
     if (options.operands.size() != 1)
         return options.command + " takes one file";
     if (options.command == "info" && !options.output.empty())
@@ -150,6 +157,42 @@ int Export(const Options& options)
     return 0;
 }
 
+// The track straight from a CSV file, or from the simulator's replay of a
+// recording; the landscape.dmf here shades tile 0, as the replay flew over it.
+int Map(const Options& options)
+{
+    const char* file = options.operands[0].c_str();
+    std::string text, error, csv;
+    if (!LoadLandscapeText(file, text, error))
+        return Fail(error);
+    if (text.compare(0, 5, "time,") == 0) {
+        csv = text;
+    } else {
+        char* absolute = realpath(file, nullptr);
+        bool ran = absolute && RunTrack(SimulatorProgram(), absolute, csv, error);
+        free(absolute);
+        if (!ran && error.empty())
+            return 1;
+        if (!ran)
+            return Fail(std::string(file) + ": " + error);
+    }
+    std::vector<TrackRow> rows;
+    if (!ParseTrack(csv, rows, error))
+        return Fail(std::string(file) + ": " + error);
+    LandscapeInfo info;
+    bool shaded = false;
+    std::string landscape;
+    if (LoadLandscapeText("landscape.dmf", landscape, error)) {
+        info = AnalyseLandscape(landscape);
+        shaded = info.sizeRead && !info.refused && info.grid.size > 0;
+    }
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels = DrawFlightMap(rows, shaded ? &info.grid : nullptr, width, height);
+    if (!WritePngFile(options.output.c_str(), width, height, PNG_RGB8, pixels, error))
+        return Fail(error);
+    return 0;
+}
+
 int Info(const Options& options)
 {
     const char* file = options.operands[0].c_str();
@@ -172,7 +215,8 @@ int RunLandscapeTool(int argc, char** argv)
         fputs(USAGE, stdout);
         return 0;
     }
-    if (options.command != "import" && options.command != "export" && options.command != "info")
+    if (options.command != "import" && options.command != "export" && options.command != "info" &&
+        options.command != "map")
         return UsageError("unknown command " + options.command);
     std::string problem = ParseArguments(argc, argv, options);
     if (!problem.empty())
@@ -181,5 +225,7 @@ int RunLandscapeTool(int argc, char** argv)
         return Import(options);
     if (options.command == "export")
         return Export(options);
+    if (options.command == "map")
+        return Map(options);
     return Info(options);
 }

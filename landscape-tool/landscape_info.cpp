@@ -117,19 +117,32 @@ LandscapeInfo AnalyseLandscape(const std::string& text)
 
 void TileZeroCentre(float& x, float& z)
 {
+    float xs[SIM_TILE_COUNT], zs[SIM_TILE_COUNT];
+    TileCentres(xs, zs);
+    x = xs[0];
+    z = zs[0];
+}
+
+void TileCentres(float x[SIM_TILE_COUNT], float z[SIM_TILE_COUNT])
+{
     // The simulator's draws replayed from the first state, apart from the
     // shared generator so that asking twice gives the same answer.
     uint32_t state = RANDOM_FIRST_STATE;
-    // The draws before tile 0's placement: two per tree of the 100-tree
-    // forest, then one per point seeding tile 0's 41 x 41 mountain and two
-    // per growth step, of which there are twice the points.
+    // The draws before each tile's placement: two per tree of the 100-tree
+    // forest before the first tile, then for every tile one per point seeding
+    // its 41 x 41 mountain and two per growth step, of which there are twice
+    // the points.
     const int forestDraws = 2 * 100;
-    const int points = 41 * 41;
-    for (int i = 0; i < forestDraws + points + 2 * 2 * points; i++)
+    const int points = SIM_MOUNTAIN_SIZE * SIM_MOUNTAIN_SIZE;
+    for (int i = 0; i < forestDraws; i++)
         NextRandomFrom(state);
-    int a = NextRandomFrom(state) % 100;
-    int b = NextRandomFrom(state) % 100;
-    TilePlacement(0, a, b, x, z);
+    for (int tile = 0; tile < SIM_TILE_COUNT; tile++) {
+        for (int i = 0; i < points + 2 * 2 * points; i++)
+            NextRandomFrom(state);
+        int a = NextRandomFrom(state) % 100;
+        int b = NextRandomFrom(state) % 100;
+        TilePlacement(tile, a, b, x[tile], z[tile]);
+    }
 }
 
 // One formatted line appended to out; the attribute lets the compiler check

@@ -39,6 +39,10 @@ LandscapeInfo AnalyseLandscape(const std::string& text);
 // The world position (x, z) of tile 0's centre: the first placement the
 // simulator draws, which a landscape file keeps.
 void TileZeroCentre(float& x, float& z);
+// The centres of all 16 tiles, tile 0 first, from the same draws.
+const int SIM_TILE_COUNT = 16;
+const int SIM_MOUNTAIN_SIZE = 41; // grid points a side of a generated tile
+void TileCentres(float x[SIM_TILE_COUNT], float z[SIM_TILE_COUNT]);
 
 // The report of `info` subcommand: one "name: value" line per figure.
 std::string FormatLandscapeInfo(const char* path, const LandscapeInfo& info);

@@ -16,6 +16,8 @@ if [ "$prog" = pelorin ]; then
   known="$known|Screenshot saved: .*|Screenshot not saved: .*"
   p2='-?[0-9]+\.[0-9]{2}'
   known="$known|Plane: pos = $p2, $p2, $p2, dir = $p2, $p2, $p2 \($p2\), up = $p2, $p2, $p2 \($p2\), normal = $p2, $p2, $p2 \($p2\)"
+  known="$known|replay ended after [0-9]+ steps"
+  known="$known|[0-9]+ steps, [0-9]+ frames in [0-9]+\.[0-9]{2} s: [0-9]+\.[0-9] frames/s \(median [0-9]+\.[0-9]{2} ms, p99 [0-9]+\.[0-9]{2} ms\)"
   known="$known|"
 else
   # The prompts carry no line end, so the answer's report follows them.

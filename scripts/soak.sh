@@ -40,9 +40,9 @@ fail() { echo "SOAK FAIL ($prog): $*" >&2; status=1; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 
 sim_keys=(plus equal minus underscore bracketright bracketleft backslash g M p R Y y P
-          1 2 3 4 5 w d D F T t C c l L B z F9 Left Right Up Down Escape space G m q x)
+          1 2 3 4 5 w d D F T t C c l L B z F9 Left Right Up Down Escape space G m q x ctrl+r)
 [ "$flying" = flying ] && sim_keys=(plus equal minus underscore bracketright bracketleft backslash
-                                   g M p R Y y P 1 2 3 4 5 Left Right Up Down)
+                                   g M p R Y y P 1 2 3 4 5 Left Right Up Down ctrl+r)
 editor_keys=(g i m h r s x I G W q Escape space c w)
 answers=("landscape.dmf" "my land.dmf" "$(printf 'a%.0s' $(seq 1 200))" "/nonexistent/dir/x.dmf"
          "/proc/forbidden.dmf" "12" "-300" "9000" "abc" "" "sub/dir.dmf" "   spaced   ")

@@ -216,6 +216,12 @@ static void BuildForestList()
     glEndList();
 }
 
+void SkipForestDraws()
+{
+    for (int i = 0; i < 2 * FOREST_TREES; i++)
+        NextRandom();
+}
+
 void BuildDisplayLists()
 {
     BuildAircraftList(LIST_AIRCRAFT, 0);

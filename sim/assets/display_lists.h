@@ -13,5 +13,8 @@ const int LIST_GROUND = 18;
 // Builds lists 10, 12, 11, 13, 18, 14, 16, 17 in that order. The forest draws
 // the first 200 random numbers, before the landscape's tiles.
 void BuildDisplayLists();
+// Draws the forest's random numbers without building it, so that a world
+// made without a window places its tiles where the game does.
+void SkipForestDraws();
 // The shininess and specular colour the aircraft lists set for themselves.
 void SetAircraftMaterial();

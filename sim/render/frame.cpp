@@ -17,6 +17,7 @@
 #include "sim/render/life_board.h"
 #include "sim/render/sky.h"
 #include "sim/render/terrain_lists.h"
+#include "sim/view/replay_view.h"
 #include "sim/view/view_state.h"
 
 const double NEAR_PLANE = 1.0;
@@ -25,6 +26,9 @@ const double FAR_PLANE = 300000.0;
 static const GLfloat SPOT_POSITION[4] = {0.0f, -50.0f, 50.0f, 1.0f};
 const float OVERLAY_LIGHT_OFFSET_Z = 20.0f; // world units along +z from the aircraft
 const int PAUSE_TEXT_SIZE = 24;
+const float REPLAY_BANNER_X = 10.0f;     // pixels from the left edge, at the start size
+const float REPLAY_BANNER_DROP = 28.0f;  // pixels from the top edge down to its baseline
+const int REPLAY_BANNER_SIZE = 18;
 
 static bool IsZero(const Vec3& v)
 {
@@ -221,15 +225,18 @@ void DrawFrame()
         DrawStatusLine();
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 1.0f);
+    // Offsets from the centre, not measured texts; they grow with the text.
+    HudLayout l = LayOutHud(windowWidth, windowHeight);
     if (paused) {
-        // Offsets from the centre, not measured texts; they grow with the text.
-        HudLayout l = LayOutHud(windowWidth, windowHeight);
         if (restartPrompt == 1) {
             DrawHudText("Restart game? (Y/N)", l.questionX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
             DrawCrashCause(l);
         } else
             DrawHudText("Paused", l.pausedX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
     }
+    if (const char* banner = ReplayBannerText(replayBanner))
+        DrawHudText(banner, REPLAY_BANNER_X * l.textScale, windowHeight - REPLAY_BANNER_DROP * l.textScale,
+                    REPLAY_BANNER_SIZE, l.textScale);
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
     glDisable(GL_LIGHT2);

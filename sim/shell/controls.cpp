@@ -10,6 +10,8 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/shell/recorder.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/window_mode.h"
@@ -228,6 +230,7 @@ void ApplyKeyEffect(KeyEffect effect)
 
 void QuitGame()
 {
+    FinishRecording();
     FreeLife();
     exit(0);
 }
@@ -331,9 +334,30 @@ void DragMouse(int x, int y)
     lastMouseY = y;
 }
 
+KeyEffect RecordedPilotKey(unsigned char key)
+{
+    bool restart = (key == 'Y' || key == 'y') && restartPrompt;
+    RecordKey(key);
+    KeyEffect effect = PilotKey(key);
+    if (restart)
+        RecordRestart();
+    return effect;
+}
+
+void RecordedPilotSpecialKey(int key)
+{
+    if (key == GLUT_KEY_LEFT || key == GLUT_KEY_UP || key == GLUT_KEY_RIGHT || key == GLUT_KEY_DOWN)
+        RecordArrow(key);
+    PilotSpecialKey(key);
+}
+
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
-    KeyEffect effect = PilotKey(key);
+    if (ReplayTakesKey(key)) {
+        glutPostRedisplay();
+        return;
+    }
+    KeyEffect effect = RecordedPilotKey(key);
     if (effect == KEY_QUIT)
         QuitGame();
     ApplyKeyEffect(effect);
@@ -345,7 +369,11 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
     WindowKey(key);
-    PilotSpecialKey(key);
+    if (ReplayTakesArrow()) {
+        glutPostRedisplay();
+        return;
+    }
+    RecordedPilotSpecialKey(key);
     glutPostRedisplay();
 }
 

@@ -37,6 +37,10 @@ void PilotSpecialKey(int key);
 void PressMouse(int button, int state, int x, int y);
 // Moves the camera, chase distance or overhead height by the drag since the last event.
 void DragMouse(int x, int y);
+// PilotKey and PilotSpecialKey as live play runs them: the recorder sees
+// the key before it acts, and a restart it answered after.
+KeyEffect RecordedPilotKey(unsigned char key);
+void RecordedPilotSpecialKey(int key);
 // Fog off, spot light off, no drag: the start state.
 void ResetControlsState();
 

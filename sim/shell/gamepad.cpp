@@ -7,6 +7,7 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/recorder.h"
 
 PadInput padInput;
 
@@ -143,7 +144,9 @@ void ReadGamepad()
     if (!joystick)
         return;
     padInput = ReadDevice();
-    if (ApplyPadActions(MapPad(padInput, memory, plane.thrust)))
+    PadActions actions = MapPad(padInput, memory, plane.thrust);
+    RecordPadActions(actions);
+    if (ApplyPadActions(actions))
         QuitGame();
 }
 

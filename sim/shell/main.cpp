@@ -5,16 +5,25 @@
 
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/options.h"
+#include "sim/shell/recorder.h"
+#include "sim/shell/replay.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
+#include "sim/shell/track.h"
 #include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
+
+// A recording to show, read and checked before any window opens.
+static Recording shownRecording;
 
 int main(int argc, char** argv)
 {
@@ -22,15 +31,26 @@ int main(int argc, char** argv)
     // when standard output is a pipe or a file.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ResetSimulation();
+    RecorderOptions recorder;
+    if (!TakeRecorderOptions(argc, argv, recorder))
+        return EXIT_USAGE;
+    // The track needs no window, so not the toolkit either.
+    if (recorder.track)
+        return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
     std::string geometry;
     InitWindowSize(argc, argv, geometry);
     glutInit(&argc, argv);
     bool fullScreen = TakeFullScreenOption(argc, argv);
-    char error[256];
-    if (!TakeSoundOptions(argc, argv, error, sizeof error)) {
-        fprintf(stderr, "pelorin: %s\n", error);
-        return 2;
+    char soundOptionError[256];
+    if (!TakeSoundOptions(argc, argv, soundOptionError, sizeof soundOptionError)) {
+        fprintf(stderr, "pelorin: %s\n", soundOptionError);
+        return EXIT_USAGE;
     }
+    if (!NoArgumentsLeft(argc, argv))
+        return EXIT_USAGE;
+    const char* shown = recorder.play ? recorder.play : recorder.timedemo;
+    if (shown && !LoadReplayFile(shown, shownRecording))
+        return 1;
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);
@@ -43,11 +63,28 @@ int main(int argc, char** argv)
     SetupScene();
     if (fullScreen)
         ToggleFullScreen();
-    // The simulation below asks for its timer and reads the controller
-    // through hooks, so that it stays free of the toolkit.
-    armExplosionTimer = ArmExplosionTimer;
-    if (StartGamepad())
-        readController = ReadGamepad;
+    replayExplosionShown = BuildExplosionList;
+    if (recorder.timedemo) {
+        // One frame per step and no clock: the same frames in every run.
+        StartTimedemoMode(shownRecording);
+        glutMainLoop();
+        return 1;
+    }
+    if (recorder.play) {
+        StartPlayMode(shownRecording);
+    } else {
+        StartRecorder();
+        std::string error;
+        if (recorder.record && !RecordToFile(recorder.record, error)) {
+            fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        // The simulation below asks for its timer and reads the controller
+        // through hooks, so that it stays free of the toolkit.
+        armExplosionTimer = ArmExplosionTimer;
+        if (StartGamepad())
+            readController = ReadGamepad;
+    }
     StartSound();
     StartClockTimer();
     StartFlightTimer();

@@ -14,16 +14,23 @@
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/recorder.h"
+#include "sim/shell/replay.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/window_mode.h"
+#include "sim/view/replay_view.h"
 #include "sim/view/view_state.h"
 
 void ResetSimulation()
 {
     ResetControlsState();
     ResetPadState();
+    ResetRecorderState();
+    ResetReplayState();
+    ResetReplayModesState();
     ResetSceneState();
     ResetTimersState();
     ResetWindowModeState();
@@ -38,6 +45,7 @@ void ResetSimulation()
     ResetStepState();
     ResetTerrainState();
     ResetViewState();
+    ResetReplayView();
     ResetRandom();
     ResetSoundState();
 }

@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/shell/sound_feed.h"
 
 TickSchedule flightSchedule;
@@ -26,7 +27,7 @@ int RunDueSteps(int64_t nowNs)
 {
     int due = TakeDueTicks(flightSchedule, nowNs);
     for (int i = 0; i < due; i++) {
-        SimulationStep();
+        RunOneStep();
         FeedSound();
     }
     return due;
@@ -84,9 +85,12 @@ void ArmExplosionTimer()
 
 void ExplosionTick(int /*value*/)
 {
+    if (!LiveExplosionFrameRuns())
+        return;
     ExplosionQuad quad;
     bool more = AdvanceExplosion(quad);
     BuildExplosionList(quad);
+    NoteLiveExplosionFrame(quad);
     if (more)
         glutTimerFunc(EXPLOSION_FRAME_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
     glutPostRedisplay();

@@ -2,7 +2,8 @@
 # A game controller flies the real simulator: a virtual one, attached inside
 # the program by a preloaded shim and moved from a script. A short pull of the
 # right trigger sets the jet rolling, Start pauses, south raises and lowers
-# the gear with the keys' lines, and Start lifts the pause.
+# the gear with the keys' lines, and Start lifts the pause. The flight is
+# recorded, and its replay without a window ends in the recorded state.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 copy_data
@@ -11,7 +12,7 @@ SHIM="$BUILD/libpad_shim.so"
 PAD="$WORK/pad"
 : >"$PAD"
 export LD_PRELOAD="$SHIM" PELORIN_PAD_SCRIPT="$PAD" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-start_app pelorin
+start_app pelorin "$WORK" --record "$WORK/pad.rec"
 unset LD_PRELOAD PELORIN_PAD_SCRIPT
 wait_window "Tessaly -- Pelorin 2000"
 
@@ -55,8 +56,12 @@ rolling && fail "the gear buttons lifted the pause: $LINE"
 press 6
 sleep 0.2
 rolling || fail "Start did not lift the pause: $LINE"
+pad "axis 0 20000" "axis 1 -15000" "wait 200" "axis 0 0" "axis 1 0" "wait 100"
+sleep 0.5
 send_keys shift+q
 wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "Q ended with status $EXIT_STATUS"
 [ ! -s "$WORK/stderr" ] || fail "standard error: $(cat "$WORK/stderr")"
+(cd "$WORK" && "$BUILD/pelorin" --track "$WORK/pad.rec" >/dev/null 2>"$WORK/track.err") ||
+  fail "the controller's flight did not replay: $(cat "$WORK/track.err")"
 echo "ok"

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "landscape-tool/commands.h"
+#include "landscape-tool/flight_map.h"
 #include "landscape-tool/landscape_info.h"
 #include "landscape-tool/resample.h"
+#include "sim/assets/display_lists.h"
+#include "sim/landscape/terrain.h"
 
 namespace {
 
@@ -189,4 +192,28 @@ TEST(LandscapeTool, BadInputFailsWithOneLineAndNoFile)
         EXPECT_NE(err.find(c.reason), std::string::npos) << err;
         EXPECT_EQ(EntryCount(dir), 4) << "left a file behind: " << err;
     }
+}
+
+// The map's tile outlines lie where the simulator generates its tiles, and a
+// track that is not the simulator's is refused by line.
+TEST(LandscapeTool, MapTilesAndTracksAreTheSimulators)
+{
+    float x[SIM_TILE_COUNT], z[SIM_TILE_COUNT];
+    TileCentres(x, z);
+    testing::internal::CaptureStdout();
+    SkipForestDraws();
+    GenerateTerrainTiles();
+    testing::internal::GetCapturedStdout();
+    for (int k = 0; k < SIM_TILE_COUNT; k++) {
+        EXPECT_EQ(x[k], terrainTiles[k].translateX) << k;
+        EXPECT_EQ(z[k], terrainTiles[k].translateZ) << k;
+    }
+    std::vector<TrackRow> rows;
+    std::string error;
+    const std::string header = "time,x,y,z,heading,pitch,roll,speed,thrust,gear,on_ground,crashed\n";
+    EXPECT_TRUE(ParseTrack(header + "0.00,3075.0,30.0,-9470.0,90.00,0.00,-0.00,0.00,0,1,1,0\n", rows, error));
+    EXPECT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(ParseTrack(header + "0.00,3075.0,30.0\n", rows, error));
+    EXPECT_EQ(error, "line 2 of the track is not a row of twelve numbers");
+    EXPECT_FALSE(ParseTrack("x,y\n1,2\n", rows, error));
 }

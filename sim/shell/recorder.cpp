@@ -1,0 +1,342 @@
+// The live flight recorder: the flight in memory, its snapshots, and the file.
+#include "sim/shell/recorder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "sim/flight/aircraft.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/landscape/terrain.h"
+#include "sim/shell/flight_state.h"
+
+#ifndef PELORIN_VERSION
+#define PELORIN_VERSION "unknown"
+#endif
+
+static bool recorderOn;
+static bool recorderSuspended;
+static RecordedFlight liveFlight;
+static std::vector<FlightSnapshot> liveSnapshots;
+static int64_t steps;              // live steps since the start of the game
+static float padRoll, padPitch;    // the stick as last recorded
+static bool padSeen;               // the controller acted in the step under way
+static bool padRestart;            // and answered yes to the restart question
+static FILE* recordFile;
+static std::string recordPath;
+static std::vector<uint8_t> pendingPayload; // events not yet written
+static int64_t pendingLastStep;            // their delta base
+
+void ResetRecorderState()
+{
+    if (recordFile)
+        fclose(recordFile);
+    recordFile = nullptr;
+    recordPath.clear();
+    recorderOn = false;
+    recorderSuspended = false;
+    liveFlight = RecordedFlight();
+    liveSnapshots.clear();
+    steps = 0;
+    padRoll = padPitch = 0.0f;
+    padSeen = padRestart = false;
+    pendingPayload.clear();
+    pendingLastStep = 0;
+}
+
+const char* ProgramVersion()
+{
+    return PELORIN_VERSION;
+}
+
+Recording RecordingHeaderNow()
+{
+    Recording header;
+    header.programVersion = PELORIN_VERSION;
+    header.hasLandscape = DigestFile(LANDSCAPE_FILE, header.landscapeDigest, header.landscapeBytes);
+    if (!header.hasLandscape)
+        header.landscapeDigest = header.landscapeBytes = 0;
+    return header;
+}
+
+// A write that fails stops the file, not the game.
+static void WriteOut(const std::vector<uint8_t>& bytes)
+{
+    if (!recordFile || bytes.empty())
+        return;
+    if (fwrite(bytes.data(), 1, bytes.size(), recordFile) != bytes.size() || fflush(recordFile) != 0) {
+        fprintf(stderr, "pelorin: %s: recording stopped: %s\n", recordPath.c_str(), strerror(errno));
+        fclose(recordFile);
+        recordFile = nullptr;
+    }
+}
+
+// The inputs not yet written: as a second's chunk with the digest that ends
+// it, or (at a flight's end) as they are.
+static void FlushEvents(bool second = false, uint32_t digest = 0)
+{
+    if (!recordFile || (pendingPayload.empty() && !second))
+        return;
+    std::vector<uint8_t> chunk;
+    if (second)
+        EncodeSecondChunk(pendingPayload, digest, chunk);
+    else
+        EncodeEventsChunk(pendingPayload, chunk);
+    pendingPayload.clear();
+    WriteOut(chunk);
+}
+
+static void AddEvent(const RecordedEvent& event)
+{
+    liveFlight.events.push_back(event);
+    if (recordFile)
+        AppendEvent(event, pendingLastStep, pendingPayload);
+}
+
+static void TakeSnapshot()
+{
+    liveSnapshots.push_back({steps, liveFlight.events.size(), padRoll, padPitch, CaptureFlightState()});
+}
+
+// Only the last seconds of a flight are replayed from memory: what lies
+// before the oldest snapshot kept goes, so a long flight holds no more memory
+// than a short one. The flight in memory then starts at that snapshot.
+static void ForgetOldSeconds()
+{
+    if (liveSnapshots.size() <= SNAPSHOTS_KEPT)
+        return;
+    size_t drop = liveSnapshots.size() - SNAPSHOTS_KEPT;
+    size_t firstEvent = liveSnapshots[drop].eventIndex;
+    liveSnapshots.erase(liveSnapshots.begin(), liveSnapshots.begin() + drop);
+    liveFlight.events.erase(liveFlight.events.begin(), liveFlight.events.begin() + firstEvent);
+    for (FlightSnapshot& s : liveSnapshots)
+        s.eventIndex -= firstEvent;
+    const FlightSnapshot& first = liveSnapshots.front();
+    liveFlight.firstStep = first.step;
+    liveFlight.state = first.state;
+    liveFlight.padRoll = first.padRoll;
+    liveFlight.padPitch = first.padPitch;
+}
+
+static void BeginFlight()
+{
+    liveFlight = RecordedFlight();
+    liveFlight.firstStep = steps;
+    liveFlight.state = CaptureFlightState();
+    liveFlight.padRoll = padRoll;
+    liveFlight.padPitch = padPitch;
+    liveSnapshots.clear();
+    TakeSnapshot();
+    pendingLastStep = steps;
+    if (recordFile) {
+        std::vector<uint8_t> chunk;
+        EncodeFlightChunk(liveFlight, chunk);
+        WriteOut(chunk);
+    }
+}
+
+static void EndFlight(bool restarted)
+{
+    if (!recordFile)
+        return;
+    FlushEvents();
+    std::vector<uint8_t> chunk;
+    EncodeEndChunk(steps, FlightStateDigest(), restarted, chunk);
+    WriteOut(chunk);
+}
+
+void StartRecorder()
+{
+    recorderOn = true;
+    BeginFlight();
+}
+
+bool RecordToFile(const char* path, std::string& error)
+{
+    // Written in place as it goes, so a killed game leaves what it had
+    // written; a named pipe takes it too.
+    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (!file) {
+        error = std::string(path) + ": cannot record: " + strerror(errno);
+        if (fd >= 0)
+            close(fd);
+        return false;
+    }
+    recordFile = file;
+    recordPath = path;
+    std::vector<uint8_t> bytes;
+    EncodeRecordingHeader(RecordingHeaderNow(), bytes);
+    EncodeFlightChunk(liveFlight, bytes);
+    pendingPayload.clear();
+    pendingLastStep = liveFlight.firstStep;
+    for (const RecordedEvent& e : liveFlight.events) {
+        AppendEvent(e, pendingLastStep, pendingPayload);
+        if (e.type == EVENT_DIGEST) {
+            EncodeSecondChunk(pendingPayload, (uint32_t)e.digest, bytes);
+            pendingPayload.clear();
+        }
+    }
+    WriteOut(bytes);
+    return recordFile != nullptr;
+}
+
+bool FlightKey(unsigned char key)
+{
+    // Q, N and n end the game (the end chunk says when); the rest of the
+    // table only changes what is shown.
+    return key != '\0' && strchr("+=-_][\\gMpRYyP", key) != nullptr;
+}
+
+static bool Taking()
+{
+    return recorderOn && !recorderSuspended;
+}
+
+void RecordKey(unsigned char key)
+{
+    if (!Taking() || !FlightKey(key))
+        return;
+    RecordedEvent e = {};
+    e.step = steps;
+    e.type = EVENT_KEY;
+    e.code = key;
+    AddEvent(e);
+}
+
+void RecordArrow(int key)
+{
+    if (!Taking() || key < 0 || key > 255)
+        return;
+    RecordedEvent e = {};
+    e.step = steps;
+    e.type = EVENT_ARROW;
+    e.code = (uint8_t)key;
+    AddEvent(e);
+}
+
+static bool SameBits(float a, float b)
+{
+    return memcmp(&a, &b, sizeof a) == 0;
+}
+
+void RecordPadActions(const PadActions& actions)
+{
+    if (!Taking())
+        return;
+    padSeen = true;
+    RecordedEvent e = {};
+    e.step = steps;
+    e.type = EVENT_PAD;
+    // Only what differs from a centred stick that leaves the throttle alone,
+    // so a resting controller costs nothing.
+    if (!SameBits(actions.roll, padRoll)) {
+        e.flags |= PAD_HAS_ROLL;
+        e.roll = padRoll = actions.roll;
+    }
+    if (!SameBits(actions.pitch, padPitch)) {
+        e.flags |= PAD_HAS_PITCH;
+        e.pitch = padPitch = actions.pitch;
+    }
+    if (!SameBits(actions.thrust, plane.thrust)) {
+        bool whole = actions.thrust >= 0.0f && actions.thrust <= 100.0f && actions.thrust == (float)(int)actions.thrust;
+        e.flags |= whole ? PAD_HAS_WHOLE_THRUST : PAD_HAS_THRUST;
+        e.thrust = actions.thrust;
+    }
+    if (actions.pressed & 0xFFu) {
+        e.flags |= PAD_HAS_PRESSED;
+        e.pressed = (uint8_t)actions.pressed;
+    }
+    if ((actions.pressed & PAD_SOUTH) && restartPrompt)
+        padRestart = true;
+    if (e.flags)
+        AddEvent(e);
+}
+
+void RecordExplosionFrame()
+{
+    if (!Taking())
+        return;
+    RecordedEvent e = {};
+    e.step = steps;
+    e.type = EVENT_EXPLOSION;
+    AddEvent(e);
+}
+
+void RecordStepDone()
+{
+    if (!Taking())
+        return;
+    // A device pulled out leaves the stick centred from this step on.
+    if (!padSeen && (padRoll != 0.0f || padPitch != 0.0f)) {
+        RecordedEvent e = {};
+        e.step = steps;
+        e.type = EVENT_PAD;
+        e.flags = PAD_HAS_ROLL | PAD_HAS_PITCH;
+        padRoll = padPitch = 0.0f;
+        AddEvent(e);
+    }
+    padSeen = false;
+    steps++;
+    if (steps % SNAPSHOT_PERIOD == 0) {
+        TakeSnapshot();
+        RecordedEvent e = {};
+        e.step = steps;
+        e.type = EVENT_DIGEST;
+        const std::vector<uint8_t>& state = liveSnapshots.back().state;
+        e.digest = (uint32_t)Fnv1a64(state.data(), state.size());
+        AddEvent(e);
+        liveSnapshots.back().eventIndex = liveFlight.events.size();
+        FlushEvents(true, (uint32_t)e.digest);
+        ForgetOldSeconds();
+    }
+    if (padRestart) {
+        padRestart = false;
+        RecordRestart();
+    }
+}
+
+void RecordRestart()
+{
+    if (!Taking())
+        return;
+    EndFlight(true);
+    BeginFlight();
+}
+
+void FinishRecording()
+{
+    if (!recorderOn)
+        return;
+    EndFlight(false);
+    if (recordFile)
+        fclose(recordFile);
+    recordFile = nullptr;
+}
+
+bool RecorderOn()
+{
+    return recorderOn;
+}
+
+const RecordedFlight& LiveFlight()
+{
+    return liveFlight;
+}
+
+const std::vector<FlightSnapshot>& LiveSnapshots()
+{
+    return liveSnapshots;
+}
+
+int64_t RecordedSteps()
+{
+    return steps;
+}
+
+void SuspendRecorder(bool suspended)
+{
+    recorderSuspended = suspended;
+}

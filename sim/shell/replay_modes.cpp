@@ -1,0 +1,309 @@
+// --play, --timedemo and the instant replay: the replay driven by the window's
+// timers and keys, and the live game put aside and back.
+#include "sim/shell/replay_modes.h"
+
+#include <GL/glut.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "sim/flight/flight_tick.h"
+#include "sim/flight/life.h"
+#include "sim/render/camera.h"
+#include "sim/render/frame.h"
+#include "sim/shell/controls.h"
+#include "sim/shell/flight_state.h"
+#include "sim/shell/recorder.h"
+#include "sim/shell/replay.h"
+#include "sim/shell/tick_schedule.h"
+#include "sim/shell/timers.h"
+#include "sim/view/replay_view.h"
+#include "sim/view/view_state.h"
+
+enum ReplayMode { MODE_LIVE, MODE_PLAY, MODE_TIMEDEMO, MODE_INSTANT };
+
+static int mode;
+static const Recording* shownRecording; // --play and --timedemo
+static bool held;                       // the viewer paused the replay
+static bool over;                       // it ended or diverged
+static bool diverged;
+// The instant replay's flight (the live one, to the step Ctrl+R came at) and
+// what it put aside of the live game.
+static std::vector<RecordedFlight> instantFlights;
+static std::vector<uint8_t> liveState;
+static int liveViewMode;
+static float liveChaseDistance;
+static float liveOverheadHeight;
+static Body liveCamera;
+static bool liveChainHeld;    // the live explosion's timer came during the replay
+static ExplosionQuad liveQuad; // the live explosion's frame as last built
+// The timedemo's frame times.
+static std::vector<int64_t> frameNs;
+static int64_t demoStartNs;
+static int64_t demoSteps;
+
+void ResetReplayModesState()
+{
+    mode = MODE_LIVE;
+    shownRecording = nullptr;
+    held = over = diverged = false;
+    instantFlights.clear();
+    liveState.clear();
+    liveViewMode = 0;
+    liveChaseDistance = liveOverheadHeight = 0.0f;
+    liveCamera = Body();
+    liveChainHeld = false;
+    liveQuad = ExplosionQuad();
+    frameNs.clear();
+    demoStartNs = 0;
+    demoSteps = 0;
+}
+
+bool LoadReplayFile(const char* path, Recording& recording)
+{
+    std::string error;
+    if (!ReadRecording(path, recording, error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    Recording here = RecordingHeaderNow();
+    const char* problem = nullptr;
+    if (recording.hasLandscape && !here.hasLandscape)
+        problem = "recorded over a landscape file, and there is no landscape.dmf here";
+    else if (!recording.hasLandscape && here.hasLandscape)
+        problem = "recorded without a landscape file, and there is a landscape.dmf here";
+    else if (recording.landscapeDigest != here.landscapeDigest || recording.landscapeBytes != here.landscapeBytes)
+        problem = "recorded over another landscape file than the landscape.dmf here";
+    for (const RecordedFlight& flight : recording.flights)
+        if (!problem && !FlightStateFits(flight.state))
+            problem = "holds a flight state this game does not keep";
+    if (problem) {
+        fprintf(stderr, "%s: %s\n", path, problem);
+        return false;
+    }
+    return true;
+}
+
+void ReportDivergence(const Recording& recording, int64_t step)
+{
+    if (recording.programVersion != ProgramVersion())
+        fprintf(stderr, "replay diverged at step %lld (recorded by Pelorin %s, this is Pelorin %s)\n",
+                (long long)step, recording.programVersion.c_str(), ProgramVersion());
+    else
+        fprintf(stderr, "replay diverged at step %lld\n", (long long)step);
+}
+
+static void Begin(int replayMode)
+{
+    mode = replayMode;
+    held = over = diverged = false;
+    replayBanner = BANNER_REPLAY;
+    viewMode = VIEW_CHASE;
+    chaseDistance = CHASE_DISTANCE_START;
+}
+
+void StartPlayMode(const Recording& recording)
+{
+    shownRecording = &recording;
+    StartReplay(recording.flights, 0);
+    Begin(MODE_PLAY);
+}
+
+[[noreturn]] static void FinishTimedemo()
+{
+    int64_t elapsed = MonotonicNs() - demoStartNs;
+    std::vector<int64_t> sorted = frameNs;
+    std::sort(sorted.begin(), sorted.end());
+    double median = sorted.empty() ? 0.0 : sorted[sorted.size() / 2] / 1e6;
+    double p99 = sorted.empty() ? 0.0 : sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)] / 1e6;
+    double seconds = elapsed / 1e9;
+    printf("%lld steps, %lld frames in %.2f s: %.1f frames/s (median %.2f ms, p99 %.2f ms)\n", (long long)demoSteps,
+           (long long)frameNs.size(), seconds, seconds > 0.0 ? frameNs.size() / seconds : 0.0, median, p99);
+    fflush(stdout);
+    FreeLife();
+    exit(0);
+}
+
+// One step and the frame after it, until the recording has run out.
+static void TimedemoIdle()
+{
+    int64_t start = MonotonicNs();
+    if (demoStartNs == 0)
+        demoStartNs = start;
+    ReplayStatus status;
+    do
+        status = ReplayStep();
+    while (status == REPLAY_NEXT_FLIGHT);
+    if (status == REPLAY_DIVERGED) {
+        ReportDivergence(*shownRecording, ReplayDivergedStep());
+        FreeLife();
+        exit(1);
+    }
+    if (status == REPLAY_ENDED)
+        FinishTimedemo();
+    demoSteps++;
+    RenderScene();
+    glFinish();
+    frameNs.push_back(MonotonicNs() - start);
+}
+
+void StartTimedemoMode(const Recording& recording)
+{
+    shownRecording = &recording;
+    StartReplay(recording.flights, 0);
+    Begin(MODE_TIMEDEMO);
+    frameNs.reserve(65536);
+    glutIdleFunc(TimedemoIdle);
+}
+
+static void StepReplay()
+{
+    ReplayStatus status;
+    do
+        status = ReplayStep();
+    while (status == REPLAY_NEXT_FLIGHT);
+    if (status == REPLAY_STEPPED)
+        return;
+    if (mode == MODE_INSTANT) {
+        if (status == REPLAY_DIVERGED)
+            fprintf(stderr, "replay diverged at step %lld\n", (long long)ReplayDivergedStep());
+        EndInstantReplay();
+        return;
+    }
+    over = true;
+    if (status == REPLAY_DIVERGED) {
+        diverged = true;
+        replayBanner = BANNER_DIVERGED;
+        ReportDivergence(*shownRecording, ReplayDivergedStep());
+    } else {
+        replayBanner = BANNER_ENDED;
+        printf("replay ended after %lld steps\n", (long long)ReplayStepsDone());
+    }
+}
+
+void RunOneStep()
+{
+    if (mode == MODE_LIVE) {
+        SimulationStep();
+        RecordStepDone();
+    } else if ((mode == MODE_PLAY || mode == MODE_INSTANT) && !held && !over) {
+        StepReplay();
+    }
+}
+
+bool ReplayTakesKey(unsigned char key)
+{
+    if (key == KEY_CTRL_R) {
+        if (mode == MODE_INSTANT)
+            EndInstantReplay();
+        else if (mode == MODE_LIVE)
+            StartInstantReplay();
+        return true;
+    }
+    if (mode == MODE_LIVE)
+        return false;
+    switch (key) {
+    case 'p':
+        if (!over) {
+            held = !held;
+            replayBanner = held ? BANNER_PAUSED : BANNER_REPLAY;
+        }
+        return true;
+    case 'Q':
+        // Q ends the game at any time; from the instant replay the live game
+        // is put back first, so the recording ends where the game did.
+        if (mode == MODE_INSTANT) {
+            EndInstantReplay();
+            QuitGame();
+        }
+        FreeLife();
+        exit(diverged ? 1 : 0);
+    case 'P':
+        return false; // the state line of the replayed flight
+    default:
+        // The flying keys fly nothing; views and display switches work.
+        return FlightKey(key) || key == 'N' || key == 'n';
+    }
+}
+
+bool ReplayTakesArrow()
+{
+    return mode != MODE_LIVE;
+}
+
+bool LiveExplosionFrameRuns()
+{
+    if (mode == MODE_INSTANT) {
+        liveChainHeld = true;
+        return false;
+    }
+    RecordExplosionFrame();
+    return true;
+}
+
+void NoteLiveExplosionFrame(const ExplosionQuad& quad)
+{
+    liveQuad = quad;
+}
+
+void StartInstantReplay()
+{
+    if (mode != MODE_LIVE || !RecorderOn())
+        return;
+    const RecordedFlight& live = LiveFlight();
+    int64_t now = RecordedSteps();
+    if (now <= live.firstStep)
+        return;
+    const std::vector<FlightSnapshot>& snapshots = LiveSnapshots();
+    int64_t target = std::max(live.firstStep, now - INSTANT_REPLAY_STEPS);
+    const FlightSnapshot* from = &snapshots.front();
+    for (const FlightSnapshot& s : snapshots)
+        if (s.step <= target)
+            from = &s;
+    // The replay runs to the step Ctrl+R came at and must end in the live
+    // state: that is checked as a recording's end is.
+    instantFlights.assign(1, live);
+    instantFlights[0].ended = true;
+    instantFlights[0].restarted = false;
+    instantFlights[0].lastStep = now;
+    instantFlights[0].finalDigest = FlightStateDigest();
+    liveState = CaptureFlightState();
+    liveViewMode = viewMode;
+    liveChaseDistance = chaseDistance;
+    liveOverheadHeight = overheadHeight;
+    liveCamera = camera;
+    if (!StartReplayAt(instantFlights, 0, from->step, from->eventIndex, from->padRoll, from->padPitch, from->state)) {
+        RestoreFlightState(liveState);
+        return;
+    }
+    SuspendRecorder(true);
+    Begin(MODE_INSTANT);
+}
+
+void EndInstantReplay()
+{
+    if (mode != MODE_INSTANT)
+        return;
+    RestoreFlightState(liveState);
+    viewMode = liveViewMode;
+    chaseDistance = liveChaseDistance;
+    overheadHeight = liveOverheadHeight;
+    camera = liveCamera;
+    mode = MODE_LIVE;
+    held = over = false;
+    replayBanner = BANNER_NONE;
+    instantFlights.clear();
+    SuspendRecorder(false);
+    if (explosionFrame != 0 && replayExplosionShown)
+        replayExplosionShown(liveQuad);
+    if (liveChainHeld) {
+        liveChainHeld = false;
+        glutTimerFunc(EXPLOSION_FRAME_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
+    }
+}
+
+bool InstantReplayRunning()
+{
+    return mode == MODE_INSTANT;
+}

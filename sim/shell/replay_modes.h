@@ -1,0 +1,48 @@
+// The recorder's three ways of showing a flight, wired to the window and the
+// timers: --play (a recording at real speed), --timedemo (every step with one
+// frame after it, as fast as the machine goes) and the instant replay (Ctrl+R
+// in live play: the last 30 seconds, then the live game exactly as it was).
+#pragma once
+
+#include <string>
+
+#include "common/flight_recording.h"
+#include "sim/flight/explosion.h"
+
+const unsigned char KEY_CTRL_R = 18;          // Ctrl+R in the keyboard callback
+const int64_t INSTANT_REPLAY_STEPS = 3000;    // 30 s of steps
+
+// Reads a recording for --play, --timedemo or --track and checks that this
+// game can replay it over the landscape file here. False after one line on
+// standard error naming the file.
+bool LoadReplayFile(const char* path, Recording& recording);
+// The "replay diverged at step N" line on standard error, naming the
+// versions when the recording came from another one.
+void ReportDivergence(const Recording& recording, int64_t step);
+
+// After the window and the scene are set up: the recording takes the place
+// of the pilot. The recording must outlive the program's main loop.
+void StartPlayMode(const Recording& recording);
+void StartTimedemoMode(const Recording& recording);
+// One due step of the flight timer: the live step and its recording, or the
+// next step of a replay.
+void RunOneStep();
+// The keyboard before the pilot's table: Ctrl+R, and every key while a
+// replay shows (p pauses the replay, Q ends the game, the flying keys do
+// nothing). True when the key was taken here.
+bool ReplayTakesKey(unsigned char key);
+// The arrow keys fly nothing while a replay shows.
+bool ReplayTakesArrow();
+// The explosion's timer, before it runs a frame: false while the instant
+// replay holds the live chain (it goes on afterwards); otherwise the frame
+// is recorded and runs.
+bool LiveExplosionFrameRuns();
+// The live chain's frame as built, so the instant replay can put it back.
+void NoteLiveExplosionFrame(const ExplosionQuad& quad);
+// Ctrl+R: the instant replay from the recorder's last snapshot 30 s back
+// (or the flight's start), and its end, with the live game put back.
+void StartInstantReplay();
+void EndInstantReplay();
+bool InstantReplayRunning();
+// Live play, no replay: the start state.
+void ResetReplayModesState();

@@ -1,0 +1,217 @@
+// Records the regression flights the tests replay: each a scripted pilot
+// (keys, arrows, a controller) flown through the recorder exactly as the
+// game's callbacks and timers drive it, with the explosion's 6 ms frames
+// falling between the 10 ms steps as they do in the game. A change to the
+// flight on purpose runs it again (scripts/rerecord.sh) in the same commit.
+//
+//   make-recordings DIR      run in data/, writes DIR/NAME.rec for each flight
+#include <GL/glut.h>
+#include <cstdio>
+#include <string>
+
+#include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
+#include "sim/flight/flight_tick.h"
+#include "sim/flight/ground_contact.h"
+#include "sim/shell/controls.h"
+#include "sim/shell/pad_mapping.h"
+#include "sim/shell/recorder.h"
+#include "sim/shell/start_state.h"
+#include "sim/shell/track.h"
+
+static const double FIRST_STEP_MS = 25.0;
+static const double STEP_MS = 10.0;
+
+static int step;           // steps run
+static double frameDueMs;  // the explosion's next frame; < 0 with none
+static double nowMs;
+static bool quit;
+static PadMemory padMemory;
+static PadInput (*padScript)(int step);
+
+static void ArmFrame()
+{
+    frameDueMs = nowMs + EXPLOSION_FIRST_DELAY_MS;
+}
+
+static void Pad()
+{
+    PadActions actions = MapPad(padScript(step), padMemory, plane.thrust);
+    RecordPadActions(actions);
+    if (ApplyPadActions(actions))
+        quit = true;
+}
+
+static void Key(unsigned char key)
+{
+    if (RecordedPilotKey(key) == KEY_QUIT)
+        quit = true;
+}
+
+static void Keys(const char* keys)
+{
+    for (const char* k = keys; *k; k++)
+        Key((unsigned char)*k);
+}
+
+static void Arrow(int key, int times = 1)
+{
+    for (int i = 0; i < times; i++)
+        RecordedPilotSpecialKey(key);
+}
+
+// A take-off as the README flies it: throttle 50, six nose-up presses a
+// fifth of a second apart as the jet rolls, the gear up once climbing.
+static void TakeOff(int s)
+{
+    if (s == 10)
+        Keys("]]]]]");
+    if (s >= 30 && s <= 130 && (s - 30) % 20 == 0)
+        Arrow(GLUT_KEY_DOWN);
+    if (s == 250)
+        Key('g');
+}
+
+static int touchedDown;
+
+static void TakeOffAndLand(int s)
+{
+    TakeOff(s);
+    if (s == 230)
+        Arrow(GLUT_KEY_UP, 5);
+    if (s == 400)
+        Keys("[[");
+    if (s == 420)
+        Key('g');
+    if (s == 450)
+        Arrow(GLUT_KEY_UP, 3);
+    if (s > 450 && landed && !touchedDown) {
+        touchedDown = s;
+        Key('\\');
+    }
+    if (touchedDown && s == touchedDown + 300)
+        Key('P');
+}
+
+static int crashedAt;
+
+static void CrashIntoTileZero(int s)
+{
+    TakeOff(s);
+    if (!crashedAt && lastCrash.cause != CRASH_NONE)
+        crashedAt = s;
+    // Asked to restart once the explosion is over; the next flight rolls a little.
+    if (crashedAt && s == crashedAt + 60)
+        Key('y');
+    if (crashedAt && s == crashedAt + 80)
+        Keys("]]");
+}
+
+static void ForceModelLoop(int s)
+{
+    TakeOff(s);
+    if (s == 230)
+        Arrow(GLUT_KEY_UP, 5);
+    if (s == 300)
+        Keys("[[[[");
+    if (s == 320)
+        Key('M');
+}
+
+static PadInput NoPad(int)
+{
+    return PadInput();
+}
+
+// By pad, as the README flies it: the right trigger for a second, the stick
+// back 40 % for a second from a third in, south for the gear, then a turn.
+static PadInput PadTakeOffAndTurn(int s)
+{
+    PadInput in = PadInput();
+    if (s >= 10 && s < 110)
+        in.throttleUp = 1.0f;
+    if (s >= 43 && s < 143)
+        in.pitch = 0.4f + 0.001f * (float)(s % 7); // a hand is never quite still
+    if (s == 250)
+        in.buttons = PAD_SOUTH;
+    if (s >= 300 && s < 420)
+        in.roll = 0.5f;
+    if (s >= 420 && s < 440)
+        in.roll = -0.5f;
+    return in;
+}
+
+static void NoKeys(int)
+{
+}
+
+struct Flight {
+    const char* name;
+    int steps;
+    void (*pilot)(int step);
+    PadInput (*pad)(int step);
+};
+
+static const Flight FLIGHTS[] = {
+    {"keyboard_takeoff_landing", 1800, TakeOffAndLand, nullptr},
+    {"controller_flight", 600, NoKeys, PadTakeOffAndTurn},
+    {"crash_tile_zero", 1000, CrashIntoTileZero, nullptr},
+    {"force_model_loop", 700, ForceModelLoop, nullptr},
+};
+
+static bool Record(const Flight& flight, const std::string& dir)
+{
+    ResetSimulation();
+    BuildWorldWithoutWindow();
+    armExplosionTimer = ArmFrame;
+    padScript = flight.pad ? flight.pad : NoPad;
+    if (flight.pad)
+        readController = Pad;
+    padMemory = NeutralPadMemory();
+    step = 0;
+    frameDueMs = -1.0;
+    nowMs = 0.0;
+    quit = false;
+    touchedDown = crashedAt = 0;
+    StartRecorder();
+    std::string path = dir + "/" + flight.name + ".rec";
+    std::string error;
+    if (!RecordToFile(path.c_str(), error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    for (; step < flight.steps && !quit; step++) {
+        double stepMs = FIRST_STEP_MS + STEP_MS * step;
+        while (frameDueMs >= 0.0 && frameDueMs <= stepMs) {
+            nowMs = frameDueMs;
+            RecordExplosionFrame();
+            ExplosionQuad quad;
+            frameDueMs = AdvanceExplosion(quad) ? nowMs + EXPLOSION_FRAME_DELAY_MS : -1.0;
+        }
+        nowMs = stepMs;
+        flight.pilot(step);
+        if (quit)
+            break;
+        SimulationStep();
+        RecordStepDone();
+    }
+    FinishRecording();
+    fprintf(stderr, "%s: %d steps, crash %d, landed %d, ", path.c_str(), step, (int)lastCrash.cause, landed);
+    fprintf(stderr, "pos %.1f %.1f %.1f\n", plane.pos.x, plane.pos.y, plane.pos.z);
+    return true;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: make-recordings DIR (run in the folder of landscape.dmf)\n");
+        return 2;
+    }
+    // The rows and lines of the flights are not wanted here.
+    if (!freopen("/dev/null", "w", stdout))
+        return 1;
+    for (const Flight& flight : FLIGHTS)
+        if (!Record(flight, argv[1]))
+            return 1;
+    return 0;
+}
