@@ -1,10 +1,13 @@
 # Sourced by the window harnesses of scripts/bench.d: a scratch directory
 # ($work) holding a copy of the data in $work/run, a private Xvfb of the size
-# given, and at exit the program under measurement ($app, with its input on
-# descriptor 7), the server and the directory cleaned away.
+# given, the sound on, and at exit the program under measurement ($app, with
+# its input on descriptor 7), the server and the directory cleaned away.
 #   bench_start NAME WIDTHxHEIGHTxDEPTH
 # shellcheck source=scripts/xvfb.sh
 . "$source_dir/scripts/xvfb.sh"
+# Every window row is measured with the sound on: mixed on SDL's audio thread
+# as on a machine with a sound card, and sent nowhere (the dummy driver).
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 bench_cleanup() {
   exec 7>&- 2>/dev/null || true

@@ -12,7 +12,7 @@ if [ "$prog" = pelorin ]; then
   known="loading RGB texture: [a-z0-9.]+|Max Delta! 3000|Translate X: ($num) Translate Z: ($num)"
   known="$known|($num) ($num) ($num) ($num) ($num)|$num|ERROR!|Finished Reading Landscape!"
   known="$known|Raising landing gear|Lowering landing gear|fogDensity = [0-9]+\.[0-9]{6}"
-  known="$known|Time has stopped\.|Time passes by\.|No longer landed|Cell board: out of memory, board stays off\."
+  known="$known|Time has stopped\.|Time passes by\.|No longer landed|Cell board: out of memory, board stays off\.|Sound off|Sound on"
   known="$known|Screenshot saved: .*|Screenshot not saved: .*"
   p2='-?[0-9]+\.[0-9]{2}'
   known="$known|Plane: pos = $p2, $p2, $p2, dir = $p2, $p2, $p2 \($p2\), up = $p2, $p2, $p2 \($p2\), normal = $p2, $p2, $p2 \($p2\)"

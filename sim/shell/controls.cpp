@@ -13,6 +13,7 @@
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
@@ -85,6 +86,7 @@ KeyEffect PilotKey(unsigned char key)
             gearHeight = GEAR_DOWN_HEIGHT;
             printf("Lowering landing gear\n");
         }
+        soundEvents.gearMoves++;
         break;
     case 'M':
         flightModel = flightModel == 1 ? 0 : 1;
@@ -102,8 +104,10 @@ KeyEffect PilotKey(unsigned char key)
         break;
     case 'Y':
     case 'y':
-        if (restartPrompt)
+        if (restartPrompt) {
             RestartGame();
+            soundEvents.restarts++;
+        }
         break;
     case 'N':
     case 'n':
@@ -245,6 +249,9 @@ void PilotSpecialKey(int key)
         break;
     case GLUT_KEY_DOWN:
         RotateBody(plane, ARROW_TURN, plane.normal);
+        break;
+    case GLUT_KEY_F9:
+        ToggleSound();
         break;
     default:
         break;

@@ -30,7 +30,8 @@ KeyEffect PilotKey(unsigned char key);
 void ApplyKeyEffect(KeyEffect effect);
 // Releases the cell boards and ends the program with status 0.
 [[noreturn]] void QuitGame();
-// An arrow key turns the plane by one degree; other special keys do nothing.
+// An arrow key turns the plane by one degree; F9 switches the sound off and
+// on with its console line; other special keys do nothing.
 void PilotSpecialKey(int key);
 // Button press chooses the drag mode from the view and button; release ends the drag.
 void PressMouse(int button, int state, int x, int y);

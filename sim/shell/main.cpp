@@ -7,13 +7,15 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
-#include "sim/shell/replay.h"
+#include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/options.h"
 #include "sim/shell/recorder.h"
+#include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/track.h"
@@ -39,6 +41,11 @@ int main(int argc, char** argv)
     InitWindowSize(argc, argv, geometry);
     glutInit(&argc, argv);
     bool fullScreen = TakeFullScreenOption(argc, argv);
+    char soundOptionError[256];
+    if (!TakeSoundOptions(argc, argv, soundOptionError, sizeof soundOptionError)) {
+        fprintf(stderr, "pelorin: %s\n", soundOptionError);
+        return EXIT_USAGE;
+    }
     if (!NoArgumentsLeft(argc, argv))
         return EXIT_USAGE;
     const char* shown = recorder.play ? recorder.play : recorder.timedemo;
@@ -78,6 +85,7 @@ int main(int argc, char** argv)
         if (StartGamepad())
             readController = ReadGamepad;
     }
+    StartSound();
     StartClockTimer();
     StartFlightTimer();
     StartLifeTimer();

@@ -10,6 +10,7 @@
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
 #include "sim/shell/replay_modes.h"
+#include "sim/shell/sound_feed.h"
 
 TickSchedule flightSchedule;
 TickSchedule clockSchedule;
@@ -25,8 +26,10 @@ void ResetTimersState()
 int RunDueSteps(int64_t nowNs)
 {
     int due = TakeDueTicks(flightSchedule, nowNs);
-    for (int i = 0; i < due; i++)
+    for (int i = 0; i < due; i++) {
         RunOneStep();
+        FeedSound();
+    }
     return due;
 }
 

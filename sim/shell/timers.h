@@ -22,7 +22,8 @@ extern TickSchedule clockSchedule;
 extern TickSchedule lifeSchedule;
 
 // Runs every simulation step that has fallen due by nowNs, in order (in live
-// play recorded, in a replay the recording's); returns how many.
+// play recorded, in a replay the recording's), each followed by the sound's
+// look at it; returns how many.
 int RunDueSteps(int64_t nowNs);
 // Start each schedule and arm its timer: the step 25 ms from now, the clock
 // 250 ms, the board 1 s.

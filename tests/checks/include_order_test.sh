@@ -2,7 +2,8 @@
 # The simulator's folders form layers that include one way, top to bottom:
 #
 #   sim/shell                    entry, input, timers, set-up (the toolkit, SDL)
-#   sim/render, sim/assets       drawing and what it draws from
+#   sim/render, sim/assets,      drawing and what it draws from; the sound,
+#   sim/sound                    an output beside the frame
 #   sim/flight                   the simulation: aircraft, contact, explosion, clock, cell board
 #   sim/landscape                terrain tiles and the ground query
 #   sim/view                     the view and display switches and the window's size
@@ -18,7 +19,7 @@ cd "${PELORIN_SOURCE:-$(dirname "$0")/../..}"
 rank() {
   case "$1" in
     sim/shell/*) echo 6 ;;
-    sim/render/* | sim/assets/*) echo 5 ;;
+    sim/render/* | sim/assets/* | sim/sound/*) echo 5 ;;
     sim/flight/*) echo 4 ;;
     sim/landscape/*) echo 3 ;;
     sim/view/*) echo 2 ;;

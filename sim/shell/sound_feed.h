@@ -1,0 +1,53 @@
+// What the game tells its sound: once a step the shell watches the state the
+// step left, counts the one-off events (touchdown, crash) and posts a scene
+// for the audio callback; the pilot's sound switch, volume and options. The
+// simulation never reads any of it, so the step stays as reproducible as it
+// was without sound.
+#pragma once
+
+#include <cstddef>
+
+#include "sim/sound/mailbox.h"
+
+// The one-off sounds so far, and the memory of the last step watched that
+// spots them. The keys count the gear and the restart where they print or
+// act, so that the gear giving way and a restart, which move the gear
+// silently, make no motor sound.
+struct SoundEvents {
+    unsigned gearMoves;      // the gear key's raises and lowers
+    unsigned restarts;       // restarts by the answer to the restart question
+    unsigned touchdowns;     // wheels on the ground after flight
+    float touchdownForce;    // of the last: 0 a kiss .. 1 the hardest sink that holds
+    unsigned crashes;        // explosions begun (their first frame)
+    unsigned restartsWatched;
+    int airborneSteps;       // steps flown since the wheels last touched
+    float lastY;             // altitude after the last step watched
+    float sink;              // altitude lost in the last airborne step
+    int lastExplosionFrame;
+};
+
+extern int soundOn;                // F9, --mute
+extern int soundVolume;            // --volume, 0..100
+extern SoundEvents soundEvents;
+extern SoundMailbox soundMailbox;  // the game posts, the audio callback takes
+
+const int SOUND_VOLUME_START = 80;
+// Fewer airborne steps than these before the wheels touch is no landing: the
+// restart's settle onto the runway, or a bump.
+const int TOUCHDOWN_MIN_AIRBORNE_STEPS = 3;
+// The sink per step that the landing rules still take: the hardest touchdown.
+const float TOUCHDOWN_HARDEST_SINK = 5.0f;
+
+// Takes --mute and --volume N (or --volume=N) out of argv, leaving every
+// other argument in order. Returns false with the reason in `error` for a
+// volume that is missing or not a whole number from 0 to 100.
+bool TakeSoundOptions(int& argc, char** argv, char* error, size_t size);
+// F9: sound off or on, with its console line.
+void ToggleSound();
+// The scene the game is in now, for the mixer; reads only.
+SoundScene CurrentSoundScene();
+// After every simulation step: counts a touchdown when the wheels rest after
+// flight and a crash at the explosion's first frame, then posts the scene.
+void FeedSound();
+// Sound on at volume 80, nothing counted, an empty scene waiting: the start state.
+void ResetSoundState();
