@@ -25,6 +25,16 @@
 // A recording to show, read and checked before any window opens.
 static Recording shownRecording;
 
+// Opening the sound device can keep a machine's sound server, or its absence,
+// tens of milliseconds: the first frame is shown first, then the device
+// opened once, and every later frame is the plain display callback.
+static void RenderSceneThenStartSound()
+{
+    RenderScene();
+    glutDisplayFunc(RenderScene);
+    StartSound();
+}
+
 int main(int argc, char** argv)
 {
     // Console lines are part of the interface; show each as it happens even
@@ -85,7 +95,7 @@ int main(int argc, char** argv)
         if (StartGamepad())
             readController = ReadGamepad;
     }
-    StartSound();
+    glutDisplayFunc(RenderSceneThenStartSound);
     StartClockTimer();
     StartFlightTimer();
     StartLifeTimer();
