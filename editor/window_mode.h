@@ -19,10 +19,8 @@ void InitWindowSize(int argc, char** argv, std::string& geometry);
 bool TakeFullScreenOption(int& argc, char** argv);
 // Full screen, or back to the size and place the window had before.
 void ToggleFullScreen();
-// Draws the frame with its margins, writes it to a PNG file
-// (common/screenshot.h) and shows it.
-void TakeScreenshot();
-// F11 and F12; true when `key` was one of them.
+// F11 (full screen) and F12 (the frame with its margins as a PNG file,
+// common/screenshot.h); true when `key` was one of them.
 bool WindowKey(int key);
 
 } // namespace editor

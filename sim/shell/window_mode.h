@@ -17,7 +17,6 @@ void InitWindowSize(int argc, char** argv, std::string& geometry);
 bool TakeFullScreenOption(int& argc, char** argv);
 // Full screen, or back to the size and place the window had before.
 void ToggleFullScreen();
-// Draws the frame, writes it to a PNG file (common/screenshot.h) and shows it.
-void TakeScreenshot();
-// F11 and F12; true when `key` was one of them.
+// F11 (full screen) and F12 (the frame as a PNG file, common/screenshot.h);
+// true when `key` was one of them.
 bool WindowKey(int key);

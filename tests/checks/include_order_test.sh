@@ -12,7 +12,9 @@
 # A file may include its own layer and any below it, never one above; and GL,
 # GLU, GLUT and SDL headers only in the top two layers, so the simulation and
 # everything under it is tested without a window. The editor and the
-# landscape tool use common/ and themselves only.
+# landscape tool use common/ and themselves only, and toolkit/ (what both
+# programs' shells do alike with the windowing toolkit) only common/; the
+# simulator's shell and the editor may use toolkit/.
 set -euo pipefail
 cd "${PELORIN_SOURCE:-$(dirname "$0")/../..}"
 
@@ -46,7 +48,17 @@ while IFS= read -r file; do
     esac
     to=$(rank "$line")
     case "$file" in
-      editor/*) [[ "$line" == editor/* || "$line" == common/* ]] || { echo "$file includes $line: the editor uses editor/ and common/ only"; status=1; } ;;
+      editor/*) [[ "$line" == editor/* || "$line" == common/* || "$line" == toolkit/* ]] || { echo "$file includes $line: the editor uses editor/, toolkit/ and common/ only"; status=1; } ;;
+      toolkit/*) [[ "$line" == toolkit/* || "$line" == common/* ]] || { echo "$file includes $line: toolkit/ uses common/ only"; status=1; } ;;
+      sim/*) if [[ "$line" == toolkit/* ]]; then
+               [ "$from" -eq 6 ] || { echo "$file includes $line: only sim/shell uses toolkit/"; status=1; }
+             elif [ "$to" -lt 0 ]; then
+               echo "$file includes $line: the simulator uses sim/, common/ and, in its shell, toolkit/ only"
+               status=1
+             elif [ "$to" -gt "$from" ]; then
+               echo "$file includes $line, which lies above it: sim/shell > sim/render, sim/assets > sim/flight > sim/landscape > sim/view > sim/math > common"
+               status=1
+             fi ;;
       landscape-tool/*) [[ "$line" == landscape-tool/* || "$line" == common/* ]] || { echo "$file includes $line: the landscape tool uses landscape-tool/ and common/ only"; status=1; } ;;
       *)
         if [ "$to" -gt "$from" ]; then
@@ -59,7 +71,7 @@ while IFS= read -r file; do
     esac
   done < <(sed -n -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*("([^"]+)"|(<[^>]+>)).*/\2\3/p' "$file")
 done < <(git ls-files -co --exclude-standard -- 'sim/*.cpp' 'sim/*.h' 'common/*.cpp' 'common/*.h' \
-           'editor/*.cpp' 'editor/*.h' 'landscape-tool/*.cpp' 'landscape-tool/*.h')
+           'editor/*.cpp' 'editor/*.h' 'landscape-tool/*.cpp' 'landscape-tool/*.h' 'toolkit/*.cpp' 'toolkit/*.h')
 
 [ "$status" -eq 0 ] && echo "includes: $checked checked, every one runs down the layers"
 exit "$status"

@@ -1,0 +1,57 @@
+// The start size, full screen and screenshots of a program's window.
+#include "toolkit/window_mode.h"
+
+#include <GL/freeglut.h>
+#include <cstdint>
+#include <vector>
+
+#include "common/screenshot.h"
+
+void StartWindowSize(int width, int height, int argc, char** argv, std::string& geometry)
+{
+    glutInitWindowSize(width, height);
+    CompleteGeometryOption(argc, argv, width, height, geometry);
+}
+
+void ToggleWindowFullScreen(WindowPlace& windowed)
+{
+    if (glutGet(GLUT_FULL_SCREEN)) {
+        glutLeaveFullScreen();
+        // A window manager puts the window back itself; without one the
+        // toolkit gives back only the size, so the place is given too.
+        glutPositionWindow(windowed.x, windowed.y);
+        glutReshapeWindow(windowed.width, windowed.height);
+        return;
+    }
+    windowed = {glutGet(GLUT_WINDOW_X) - glutGet(GLUT_WINDOW_BORDER_WIDTH),
+                glutGet(GLUT_WINDOW_Y) - glutGet(GLUT_WINDOW_HEADER_HEIGHT), glutGet(GLUT_WINDOW_WIDTH),
+                glutGet(GLUT_WINDOW_HEIGHT)};
+    glutFullScreen();
+    // Without a window manager the toolkit sizes the window to the screen
+    // but moves it by its own offset, away from the corner.
+    glutPositionWindow(0, 0);
+}
+
+void SaveFrameAsScreenshot(void (*drawFrame)(), int width, int height)
+{
+    drawFrame();
+    std::vector<uint8_t> rgb((size_t)width * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glutSwapBuffers();
+    SaveScreenshot(width, height, rgb);
+}
+
+bool HandleWindowKey(int key, WindowPlace& windowed, void (*drawFrame)(), int width, int height)
+{
+    switch (key) {
+    case GLUT_KEY_F11:
+        ToggleWindowFullScreen(windowed);
+        return true;
+    case GLUT_KEY_F12:
+        SaveFrameAsScreenshot(drawFrame, width, height);
+        return true;
+    default:
+        return false;
+    }
+}
