@@ -40,10 +40,10 @@ fail() { echo "SOAK FAIL ($prog): $*" >&2; status=1; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 
 sim_keys=(plus equal minus underscore bracketright bracketleft backslash g M p R Y y P
-          1 2 3 4 5 w d D F T t C c l L B z F9 Left Right Up Down Escape space G m q x ctrl+r)
+          1 2 3 4 5 w d D F T t C c l L B z F9 F11 F12 Left Right Up Down Escape space G m q x ctrl+r)
 [ "$flying" = flying ] && sim_keys=(plus equal minus underscore bracketright bracketleft backslash
                                    g M p R Y y P 1 2 3 4 5 Left Right Up Down ctrl+r)
-editor_keys=(g i m h r s x I G W q Escape space c w)
+editor_keys=(g i m h r s x I G W q Escape space c w ctrl+z ctrl+y ctrl+o F11 F12)
 answers=("landscape.dmf" "my land.dmf" "$(printf 'a%.0s' $(seq 1 200))" "/nonexistent/dir/x.dmf"
          "/proc/forbidden.dmf" "12" "-300" "9000" "abc" "" "sub/dir.dmf" "   spaced   ")
 
@@ -52,6 +52,9 @@ soak_one() {
   local work out err pid started now sample first_minute_rss=0 last_rss=0 elapsed
   work=$(mktemp -d /tmp/pelorin-soak.XXXXXX)
   cp -r "$source_dir"/data/. "$work"/
+  # F12's pictures stay in the scratch folder, not the user's home.
+  mkdir -p "$work/shots"
+  export PELORIN_SCREENSHOTS="$work/shots"
   out=$work/stdout; err=$work/stderr
   start_xvfb 1280x1024x24 || { fail "no Xvfb"; return; }
   mkfifo "$work/stdin"
@@ -92,8 +95,8 @@ soak_one() {
     fi
     if [ $action -lt 6 ]; then
       local key=${keys[$((RANDOM % ${#keys[@]}))]}
-      if [ "$prog" = pelorin-editor ] && { [ "$key" = c ] || [ "$key" = w ]; }; then
-        # The editor waits on its console for these two keys: answer first.
+      if [ "$prog" = pelorin-editor ] && { [ "$key" = c ] || [ "$key" = w ] || [ "$key" = ctrl+o ]; }; then
+        # The editor waits on its console for these keys: answer first.
         if [ $input_open = 1 ] && [ $((RANDOM % 50)) -eq 0 ] && [ "$elapsed" -gt $((seconds / 2)) ]; then
           exec 8>&-; input_open=0
         elif [ $input_open = 1 ]; then
