@@ -20,6 +20,8 @@ check() { awk "BEGIN { exit !($1) }" || fail "$2"; }
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$RAW" start_app pelorin
 wait_window "Tessaly -- Pelorin 2000"
 ask_plane # the steps, which feed the sound, run once the first frame is out
+# The device opens right after that first frame.
+for i in $(seq 1 200); do [ -s "$RAW" ] && break; sleep 0.05; done
 send_keys F9
 wait_output "Sound off"
 off=$(now)
@@ -66,6 +68,8 @@ rm -f "$RAW"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$RAW" start_app pelorin "$WORK" --mute
 wait_window "Tessaly -- Pelorin 2000"
 send_keys bracketright bracketright
+# The device opens after the first frame, which a slow build takes a while to show.
+for i in $(seq 1 200); do [ -s "$RAW" ] && break; sleep 0.05; done
 sleep 1.5
 send_keys Q
 wait_exit
