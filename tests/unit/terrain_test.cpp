@@ -150,44 +150,6 @@ TEST(TerrainGeneration, TwoRunsGiveTheSameWorld)
     EXPECT_NEAR(terrainTiles[0].translateZ, 54846.68f, 0.01f);
 }
 
-TEST(TerrainQuery, CellsAreTheDrawnCells)
-{
-    // Drawn grid point c of a 41-point tile at the origin lies at
-    // (c - 20.5) x 500: the tile spans -10250 to 9750 on both axes.
-    MakeTile0(41, 0, 0, [](int col, int row) { return 1000.0f + col + 100.0f * row; });
-    struct Case {
-        float x, z;
-        bool found;
-        int col, row;
-    };
-    const Case cases[] = {
-        {0, 0, true, 20, 20},            // cell 20 runs from -250 to 250
-        {-250, 249, true, 20, 20},
-        {-251, 251, true, 19, 21},
-        {-10250, -10250, true, 0, 0},    // the first grid point
-        {9750, 9750, true, 39, 39},      // the last grid point belongs to the last cell
-        {9751, 0, false, 0, 0},
-        {-10251, 0, false, 0, 0},
-        {0, 9751, false, 0, 0},
-        {NAN, 0, false, 0, 0},
-        {INFINITY, 0, false, 0, 0},
-        {1e30f, -1e30f, false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        int tile = -1, col = -1, row = -1;
-        bool found = FindTerrainCell(c.x, c.z, tile, col, row);
-        EXPECT_EQ(found, c.found) << c.x << ", " << c.z;
-        if (found && c.found) {
-            EXPECT_EQ(tile, 0);
-            EXPECT_EQ(col, c.col) << c.x << ", " << c.z;
-            EXPECT_EQ(row, c.row) << c.x << ", " << c.z;
-        }
-        if (!c.found) {
-            EXPECT_EQ(TerrainHeight(c.x, 0, c.z), 0.0f);
-        }
-    }
-}
-
 TEST(TerrainQuery, GridPointsAndTheTwoTrianglesOfACell)
 {
     // Corners of cell (20, 20), as the strips draw it: P0 (col 20, row 20)
@@ -208,6 +170,14 @@ TEST(TerrainQuery, GridPointsAndTheTwoTrianglesOfACell)
         {-125, 125, h0 + 0.75f * (h3 - h0) + 0.25f * (h2 - h3), "+z side of the diagonal: P0 P3 P2"},
         {0, 0, (h0 + h2) / 2, "on the diagonal, P1 and P3 play no part"},
         {-9750, 9750, height(1, 40), "a grid point of the last row"},
+        {9750, 9750, height(40, 40), "the last grid point"},
+        // Drawn grid point c lies at (c - 20.5) x 500: the tile spans -10250
+        // to 9750, and beyond that (or at no number at all) there is no tile.
+        {9751, 0, 0.0f, "beyond the last column"},
+        {0, -10251, 0.0f, "before the first row"},
+        {NAN, 0, 0.0f, "not a number"},
+        {INFINITY, 0, 0.0f, "infinitely far"},
+        {1e30f, -1e30f, 0.0f, "far off"},
     };
     for (const Case& c : cases)
         EXPECT_NEAR(TerrainHeight(c.x, 0, c.z), c.want, 0.001f) << c.what;
