@@ -307,3 +307,8 @@ bool InstantReplayRunning()
 {
     return mode == MODE_INSTANT;
 }
+
+bool ReplayStandsStill()
+{
+    return (mode == MODE_PLAY || mode == MODE_INSTANT) && (held || over);
+}

@@ -44,5 +44,8 @@ void NoteLiveExplosionFrame(const ExplosionQuad& quad);
 void StartInstantReplay();
 void EndInstantReplay();
 bool InstantReplayRunning();
+// A replay the viewer paused, or one that has ended on its last frame: the
+// flight stands still, and so should its sound.
+bool ReplayStandsStill();
 // Live play, no replay: the start state.
 void ResetReplayModesState();

@@ -13,6 +13,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/render/camera.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/view/view_state.h"
 
 int soundOn;
@@ -119,7 +120,7 @@ SoundScene CurrentSoundScene()
     s.spoolTarget = plane.thrust / THRUST_MAX;
     s.speed = plane.airspeed;
     s.onGround = landed;
-    s.paused = paused;
+    s.paused = paused || ReplayStandsStill();
     s.gearMoves = soundEvents.gearMoves;
     s.touchdowns = soundEvents.touchdowns;
     s.touchdownForce = soundEvents.touchdownForce;
@@ -138,7 +139,7 @@ static void WatchStep()
         // The start pose: no flight to land from.
         e.restartsWatched = e.restarts;
         e.airborneSteps = 0;
-    } else if (!paused) {
+    } else if (!paused && !ReplayStandsStill()) {
         if (landed) {
             if (e.airborneSteps >= TOUCHDOWN_MIN_AIRBORNE_STEPS) {
                 float force = e.sink / TOUCHDOWN_HARDEST_SINK;

@@ -20,6 +20,7 @@
 #include "sim/shell/flight_state.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/shell/track.h"
 #include "sim/view/view_state.h"
 
@@ -262,6 +263,10 @@ TEST(InstantReplay, AfterACrashTheLiveGameComesBackWithItsQuestion)
     EXPECT_EQ(viewMode, VIEW_CHASE);
     EXPECT_EQ(lastCrash.cause, CRASH_NONE) << "the replay starts 30 s back, before the crash";
     EXPECT_TRUE(ReplayTakesKey('y')) << "the replay flies nothing";
+    ReplayTakesKey('p');
+    EXPECT_TRUE(CurrentSoundScene().paused) << "a paused replay's engines fall silent";
+    ReplayTakesKey('p');
+    EXPECT_FALSE(CurrentSoundScene().paused);
     int steps = 0;
     bool crashShown = false;
     testing::internal::CaptureStderr();
