@@ -1,5 +1,5 @@
 // Entry of the simulator: window, callbacks, set-up, timers, main loop.
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 #include <cstdio>
 #include <string>
 
@@ -33,6 +33,16 @@ static void RenderSceneThenStartSound()
     RenderScene();
     glutDisplayFunc(RenderScene);
     StartSound();
+}
+
+// The window manager's close ends the game as Q does: a live game shown in
+// the instant replay is put back first, and the recording gets its end, so
+// the file replays to the very step the window closed at. The toolkit exits
+// after this returns.
+static void WindowClosed()
+{
+    EndInstantReplay();
+    FinishRecording();
 }
 
 int main(int argc, char** argv)
@@ -70,6 +80,7 @@ int main(int argc, char** argv)
     glutMouseFunc(MouseButton);
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
+    glutCloseFunc(WindowClosed);
     SetupScene();
     if (fullScreen)
         ToggleFullScreen();

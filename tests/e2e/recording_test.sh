@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The flight recorder in the real game: a short keyboard flight recorded with
 # --record (a take-off, the instant replay and back, the final state line, Q
-# during a second instant replay), replayed with --play and --track to the same final state; a
+# during a second instant replay), replayed with --play and --track to the same final state; one
+# ended by closing the window replays to its last state line too; a
 # recording whose inputs were changed is caught where it diverges; bad files
 # and bad options give one line and their exit status.
 . "$(dirname "$0")/lib.sh"
@@ -71,6 +72,23 @@ head -n 1 "$WORK/track.csv" | grep -qx 'time,x,y,z,heading,pitch,roll,speed,thru
 (cd "$WORK" && "$BUILD/pelorin-landscape" map "$WORK/track.csv" -o "$WORK/map-csv.png") || fail "map of the track failed"
 cmp -s "$WORK/map.png" "$WORK/map-csv.png" || fail "the recording and its track drew different maps"
 cp "$WORK/map.png" "$SHOTS/recording_map.png"
+
+# Closing the window ends the recording as Q does: the state line asked for
+# just before the close is the one the replay ends on.
+start_app pelorin "$WORK" --record "$WORK/closed.rec"
+wait_window "Tessaly -- Pelorin 2000"
+send_keys bracketright p
+ask_plane
+closed=$LINE
+close_window
+wait_exit
+start_app pelorin "$WORK" --play "$WORK/closed.rec"
+wait_window "Tessaly -- Pelorin 2000"
+wait_output "replay ended after" 30
+played=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
+[ "$played" = "$closed" ] || fail "a recording closed by the window ended elsewhere: $closed then $played"
+send_keys shift+q
+wait_exit
 
 # One byte of a recorded input changed: a throttle step turned into another
 # key. The chunk's checksum is mended so the damage is the input alone.
