@@ -5,6 +5,7 @@
 
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/shell/audio.h"
@@ -43,6 +44,7 @@ static void WindowClosed()
 {
     EndInstantReplay();
     FinishRecording();
+    FreeLife();
 }
 
 int main(int argc, char** argv)
