@@ -228,10 +228,15 @@ void ApplyKeyEffect(KeyEffect effect)
     }
 }
 
-void QuitGame()
+void FinishGame()
 {
     FinishRecording();
     FreeLife();
+}
+
+void QuitGame()
+{
+    FinishGame();
     exit(0);
 }
 

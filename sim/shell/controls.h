@@ -28,7 +28,10 @@ enum KeyEffect {
 KeyEffect PilotKey(unsigned char key);
 // The GL side of a key's effect; needs a current GL context.
 void ApplyKeyEffect(KeyEffect effect);
-// Releases the cell boards and ends the program with status 0.
+// What every way out of the game does before the program ends: the
+// recording finished, the cell boards released.
+void FinishGame();
+// FinishGame, then the program ends with status 0.
 [[noreturn]] void QuitGame();
 // An arrow key turns the plane by one degree; F9 switches the sound off and
 // on with its console line; other special keys do nothing.

@@ -5,7 +5,6 @@
 
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
-#include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/shell/audio.h"
@@ -43,8 +42,7 @@ static void RenderSceneThenStartSound()
 static void WindowClosed()
 {
     EndInstantReplay();
-    FinishRecording();
-    FreeLife();
+    FinishGame();
 }
 
 int main(int argc, char** argv)
