@@ -1,11 +1,11 @@
 // Records the regression flights the tests replay: each a scripted pilot
-// (keys, arrows, a controller) flown through the recorder exactly as the
-// game's callbacks and timers drive it, with the explosion's 6 ms frames
-// falling between the 10 ms steps as they do in the game. A change to the
+// (keys, arrows, a controller) filling each step's input record as the
+// game's callbacks do, stepped and recorded by the live game's own
+// RunRecordedStep, with the explosion's 6 ms frames falling between the
+// 10 ms steps as they do in the game. A change to the
 // flight on purpose runs it again (scripts/rerecord.sh) in the same commit.
 //
 //   make-recordings DIR      run in data/, writes DIR/NAME.rec for each flight
-#include <GL/glut.h>
 #include <cstdio>
 #include <string>
 
@@ -13,7 +13,7 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
-#include "sim/shell/controls.h"
+#include "sim/shell/live_step.h"
 #include "sim/shell/pad_mapping.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/start_state.h"
@@ -27,25 +27,16 @@ static double frameDueMs;  // the explosion's next frame; < 0 with none
 static double nowMs;
 static bool quit;
 static PadMemory padMemory;
-static PadInput (*padScript)(int step);
+static PilotInput input; // the step's record, filled as the game's callbacks fill it
 
 static void ArmFrame()
 {
     frameDueMs = nowMs + EXPLOSION_FIRST_DELAY_MS;
 }
 
-static void Pad()
-{
-    PadActions actions = MapPad(padScript(step), padMemory, plane.thrust);
-    RecordPadActions(actions);
-    if (ApplyPadActions(actions))
-        quit = true;
-}
-
 static void Key(unsigned char key)
 {
-    if (RecordedPilotKey(key) == KEY_QUIT)
-        quit = true;
+    input.presses.push_back({false, key});
 }
 
 static void Keys(const char* keys)
@@ -57,7 +48,7 @@ static void Keys(const char* keys)
 static void Arrow(int key, int times = 1)
 {
     for (int i = 0; i < times; i++)
-        RecordedPilotSpecialKey(key);
+        input.presses.push_back({true, (unsigned char)key});
 }
 
 // A take-off as the README flies it: throttle 50, six nose-up presses a
@@ -67,7 +58,7 @@ static void TakeOff(int s)
     if (s == 10)
         Keys("]]]]]");
     if (s >= 30 && s <= 130 && (s - 30) % 20 == 0)
-        Arrow(GLUT_KEY_DOWN);
+        Arrow(ARROW_DOWN);
     if (s == 250)
         Key('g');
 }
@@ -78,13 +69,13 @@ static void TakeOffAndLand(int s)
 {
     TakeOff(s);
     if (s == 230)
-        Arrow(GLUT_KEY_UP, 5);
+        Arrow(ARROW_UP, 5);
     if (s == 400)
         Keys("[[");
     if (s == 420)
         Key('g');
     if (s == 450)
-        Arrow(GLUT_KEY_UP, 3);
+        Arrow(ARROW_UP, 3);
     if (s > 450 && landed && !touchedDown) {
         touchedDown = s;
         Key('\\');
@@ -111,16 +102,11 @@ static void ForceModelLoop(int s)
 {
     TakeOff(s);
     if (s == 230)
-        Arrow(GLUT_KEY_UP, 5);
+        Arrow(ARROW_UP, 5);
     if (s == 300)
         Keys("[[[[");
     if (s == 320)
         Key('M');
-}
-
-static PadInput NoPad(int)
-{
-    return PadInput();
 }
 
 // By pad, as the README flies it: the right trigger for a second, the stick
@@ -164,10 +150,8 @@ static bool Record(const Flight& flight, const std::string& dir)
     ResetSimulation();
     BuildWorldWithoutWindow();
     armExplosionTimer = ArmFrame;
-    padScript = flight.pad ? flight.pad : NoPad;
-    if (flight.pad)
-        readController = Pad;
     padMemory = NeutralPadMemory();
+    ClearPilotInput(input);
     step = 0;
     frameDueMs = -1.0;
     nowMs = 0.0;
@@ -184,16 +168,17 @@ static bool Record(const Flight& flight, const std::string& dir)
         double stepMs = FIRST_STEP_MS + STEP_MS * step;
         while (frameDueMs >= 0.0 && frameDueMs <= stepMs) {
             nowMs = frameDueMs;
-            RecordExplosionFrame();
             ExplosionQuad quad;
             frameDueMs = AdvanceExplosion(quad) ? nowMs + EXPLOSION_FRAME_DELAY_MS : -1.0;
+            input.explosionFrames++;
         }
         nowMs = stepMs;
         flight.pilot(step);
-        if (quit)
-            break;
-        SimulationStep();
-        RecordStepDone();
+        // The controller is read as the step begins, as ReadGamepad reads it.
+        if (flight.pad)
+            PadToInput(flight.pad(step), padMemory, input);
+        quit = RunRecordedStep(input).quit;
+        ClearPilotInput(input);
     }
     FinishRecording();
     fprintf(stderr, "%s: %d steps, crash %d, landed %d, ", path.c_str(), step, (int)lastCrash.cause, landed);

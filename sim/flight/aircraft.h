@@ -8,6 +8,8 @@ extern int flightModel; // 0: FlyHeading, otherwise FlyForces
 extern float gravity;   // dive factor of FlyHeading, gravity of FlyForces
 extern int landed;      // 1 while resting on the ground
 
+const float THRUST_MAX = 100.0f; // the throttle's top, whole units from 0
+
 void UpdateFlight(Body& body);
 void FlyHeading(Body& body);
 void FlyForces(Body& body);

@@ -1,7 +1,7 @@
 // The crash explosion: its frame counter, colour and the display list of each frame.
 #include "sim/flight/explosion.h"
 
-#include "sim/flight/ground_contact.h"
+#include "sim/flight/game_state.h"
 #include "sim/view/view_state.h"
 
 int explosionFrame;

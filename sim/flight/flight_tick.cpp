@@ -2,23 +2,29 @@
 #include "sim/flight/flight_tick.h"
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
+#include "sim/flight/game_state.h"
 #include "sim/flight/ground_contact.h"
 
-void (*readController)();
-
-void SimulationStep()
+StepOutcome SimulationStep(const PilotInput& input)
 {
-    if (readController)
-        readController();
+    StepOutcome outcome = {};
+    // The controller is read as the step begins, after every key since the
+    // last; its throttle is an absolute position taken from the throttle
+    // the step starts with, so it acts before the keys, which move it on.
+    if (input.padRead)
+        ApplyPadActions(input.pad, outcome);
+    for (const PilotPress& press : input.presses) {
+        if (press.arrow)
+            ApplyArrow(press.code);
+        else
+            ApplyFlightKey(press.code, outcome);
+    }
     if (paused)
-        return;
+        return outcome;
     UpdateFlight(plane);
     landed = 0;
     if (explosionFrame == 0)
         EvaluateGroundContact();
-}
-
-void ResetStepState()
-{
-    readController = nullptr;
+    return outcome;
 }

@@ -5,12 +5,11 @@
 #include <cstdio>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
 #include "sim/landscape/terrain.h"
 
 int gearDown;
 float gearHeight;
-int paused;
-int restartPrompt;
 CrashReport lastCrash;
 float gearCollapseSpeed;
 
@@ -18,8 +17,6 @@ void ResetContactState()
 {
     gearDown = 1;
     gearHeight = GEAR_DOWN_HEIGHT;
-    paused = 0;
-    restartPrompt = 0;
     lastCrash = {CRASH_NONE, 0.0f};
     gearCollapseSpeed = 0.0f;
 }

@@ -4,13 +4,11 @@
 
 #include <cstddef>
 
-#include "sim/flight/explosion.h"
+#include "sim/flight/game_state.h"
 #include "sim/math/vec_math.h"
 
 extern int gearDown;             // 1 while the landing gear is down
 extern float gearHeight;         // contact points below the aircraft: 35 gear down, 20 up
-extern int paused;
-extern int restartPrompt;        // "Restart game? (Y/N)" is open
 
 const float GEAR_DOWN_HEIGHT = 35.0f;
 const float GEAR_UP_HEIGHT = 20.0f;

@@ -7,6 +7,7 @@
 
 #include "sim/assets/display_lists.h"
 #include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"

@@ -1,198 +1,39 @@
-// The pilot's key table, arrow keys and mouse drags, and their GLUT callbacks.
+// The GLUT side of the pilot's input: the keyboard, the special keys and the
+// mouse. A flight key or an arrow goes into the next step's record; every
+// other key acts at once through the pilot's key table, then its GL side.
 #include "sim/shell/controls.h"
 
 #include <GL/glut.h>
-#include <cstdio>
-#include <cstdlib>
 
-#include "sim/flight/aircraft.h"
-#include "sim/flight/clock.h"
-#include "sim/flight/ground_contact.h"
-#include "sim/flight/life.h"
+#include "sim/flight/flight_keys.h"
 #include "sim/render/camera.h"
-#include "sim/shell/recorder.h"
+#include "sim/shell/live_step.h"
+#include "sim/shell/pilot_keys.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
 
-int fogMode;
-int spotLightOn;
+static_assert(GLUT_KEY_LEFT == ARROW_LEFT && GLUT_KEY_UP == ARROW_UP && GLUT_KEY_RIGHT == ARROW_RIGHT &&
+                  GLUT_KEY_DOWN == ARROW_DOWN,
+              "the step's arrows keep the toolkit's codes");
+
 int dragMode;
 int lastMouseX;
 int lastMouseY;
 
 void ResetControlsState()
 {
-    fogMode = 0;
-    spotLightOn = 0;
     dragMode = 0;
     lastMouseX = -1;
     lastMouseY = -1;
 }
 
-static const float THRUST_STEP_COARSE = 10.0f;
-static const double FOG_DENSITY_UP = 1.1;
-static const double FOG_DENSITY_DOWN = 0.90909090909090906; // 1/1.1
-static const float FIELD_OF_VIEW_NARROW = 40.0f; // degrees
-static const float FIELD_OF_VIEW_WIDE = 80.0f;
-static const float FIELD_OF_VIEW_SWITCH = 60.0f;
-static const float ARROW_TURN = 1.0f;          // degrees per press
 static const float DOLLY_PER_PIXEL = 25.0f;    // drag mode 2, world units
 static const float DRAG_ROLL_PER_PIXEL = 0.25f; // drag mode 2, degrees
 static const float PAN_PER_PIXEL = 3.0f;       // drag mode 3, world units
 static const float ZOOM_PER_PIXEL = 3.0f;      // drag modes 4 and 5, world units
-
-static void ScaleFogDensity(double factor)
-{
-    fogDensity = (float)(fogDensity * factor);
-    printf("fogDensity = %.6f\n", fogDensity);
-}
-
-KeyEffect PilotKey(unsigned char key)
-{
-    switch (key) {
-    case '+':
-    case '=':
-        if (plane.thrust < THRUST_MAX)
-            plane.thrust += 1.0f;
-        break;
-    case '-':
-    case '_':
-        if (plane.thrust > 0.0f)
-            plane.thrust -= 1.0f;
-        break;
-    case ']':
-        plane.thrust += THRUST_STEP_COARSE;
-        if (plane.thrust > THRUST_MAX)
-            plane.thrust = THRUST_MAX;
-        break;
-    case '[':
-        plane.thrust -= THRUST_STEP_COARSE;
-        if (plane.thrust < 0.0f)
-            plane.thrust = 0.0f;
-        break;
-    case '\\':
-        plane.thrust = 0.0f;
-        break;
-    case 'g':
-        if (gearDown) {
-            gearDown = 0;
-            gearHeight = GEAR_UP_HEIGHT;
-            printf("Raising landing gear\n");
-        } else {
-            gearDown = 1;
-            gearHeight = GEAR_DOWN_HEIGHT;
-            printf("Lowering landing gear\n");
-        }
-        soundEvents.gearMoves++;
-        break;
-    case 'M':
-        flightModel = flightModel == 1 ? 0 : 1;
-        break;
-    case 'p':
-        // The restart question keeps the game paused until it is answered.
-        if (paused && !restartPrompt)
-            paused = 0;
-        else
-            paused = 1;
-        break;
-    case 'R':
-        restartPrompt = 1;
-        paused = 1;
-        break;
-    case 'Y':
-    case 'y':
-        if (restartPrompt) {
-            RestartGame();
-            soundEvents.restarts++;
-        }
-        break;
-    case 'N':
-    case 'n':
-        if (restartPrompt)
-            return KEY_QUIT;
-        break;
-    case 'Q':
-        return KEY_QUIT;
-    case 'P':
-        printf("Plane: ");
-        PrintBody(plane);
-        break;
-    case '1':
-        viewMode = 1;
-        break;
-    case '2':
-        if (viewMode == 2) {
-            viewMode = 6;
-        } else {
-            viewMode = 2;
-            chaseDistance = CHASE_DISTANCE_START;
-        }
-        break;
-    case '3':
-        viewMode = 3;
-        break;
-    case '4':
-        viewMode = 4;
-        break;
-    case '5':
-        viewMode = 5;
-        overheadHeight = OVERHEAD_HEIGHT_START;
-        break;
-    case 'w':
-        fieldOfView = fieldOfView < FIELD_OF_VIEW_SWITCH ? FIELD_OF_VIEW_WIDE : FIELD_OF_VIEW_NARROW;
-        break;
-    case 'd':
-        ScaleFogDensity(FOG_DENSITY_UP);
-        return KEY_FOG_DENSITY;
-    case 'D':
-        ScaleFogDensity(FOG_DENSITY_DOWN);
-        return KEY_FOG_DENSITY;
-    case 'F':
-        fogMode = (fogMode >= 0 && fogMode < 3) ? fogMode + 1 : 0;
-        return KEY_FOG_MODE;
-    case 'T':
-        if (timePasses) {
-            timePasses = 0;
-            printf("Time has stopped.\n");
-        } else {
-            timePasses = 1;
-            printf("Time passes by.\n");
-        }
-        break;
-    case 't':
-        texturesOn = texturesOn ? 0 : 1;
-        return KEY_TEXTURES;
-    case 'C':
-        cullFaces = ~cullFaces;
-        break;
-    case 'c':
-        overlayLightOn = overlayLightOn == 0 ? 1 : 0;
-        break;
-    case 'l':
-        spotLightOn = spotLightOn ? 0 : 1;
-        return KEY_SPOT_LIGHT;
-    case 'L':
-        if (lifeOn) {
-            lifeOn = 0;
-        } else {
-            lifeOn = 1;
-            StartLife();
-        }
-        break;
-    case 'B':
-        contactOutlineOn = contactOutlineOn == 0 ? 1 : 0;
-        break;
-    case 'z':
-        sunHaloOn = sunHaloOn == 0 ? 1 : 0;
-        break;
-    default:
-        break;
-    }
-    return KEY_DONE;
-}
 
 void ApplyKeyEffect(KeyEffect effect)
 {
@@ -223,42 +64,6 @@ void ApplyKeyEffect(KeyEffect effect)
             glDisable(GL_LIGHT3);
         break;
     case KEY_DONE:
-    case KEY_QUIT:
-        break;
-    }
-}
-
-void FinishGame()
-{
-    FinishRecording();
-    FreeLife();
-}
-
-void QuitGame()
-{
-    FinishGame();
-    exit(0);
-}
-
-void PilotSpecialKey(int key)
-{
-    switch (key) {
-    case GLUT_KEY_LEFT:
-        RotateBody(plane, -ARROW_TURN, plane.dir);
-        break;
-    case GLUT_KEY_UP:
-        RotateBody(plane, -ARROW_TURN, plane.normal);
-        break;
-    case GLUT_KEY_RIGHT:
-        RotateBody(plane, ARROW_TURN, plane.dir);
-        break;
-    case GLUT_KEY_DOWN:
-        RotateBody(plane, ARROW_TURN, plane.normal);
-        break;
-    case GLUT_KEY_F9:
-        ToggleSound();
-        break;
-    default:
         break;
     }
 }
@@ -339,46 +144,49 @@ void DragMouse(int x, int y)
     lastMouseY = y;
 }
 
-KeyEffect RecordedPilotKey(unsigned char key)
+bool TakeKey(unsigned char key)
 {
-    bool restart = (key == 'Y' || key == 'y') && restartPrompt;
-    RecordKey(key);
+    if (ReplayTakesKey(key))
+        return false;
+    if (FlightKey(key)) {
+        AddLiveKey(key);
+        return false;
+    }
     KeyEffect effect = PilotKey(key);
-    if (restart)
-        RecordRestart();
-    return effect;
+    ApplyKeyEffect(effect);
+    return effect == KEY_FOG_DENSITY;
 }
 
-void RecordedPilotSpecialKey(int key)
+void TakeSpecialKey(int key)
 {
-    if (key == GLUT_KEY_LEFT || key == GLUT_KEY_UP || key == GLUT_KEY_RIGHT || key == GLUT_KEY_DOWN)
-        RecordArrow(key);
-    PilotSpecialKey(key);
+    WindowKey(key);
+    switch (key) {
+    case GLUT_KEY_F9:
+        ToggleSound();
+        break;
+    case GLUT_KEY_LEFT:
+    case GLUT_KEY_UP:
+    case GLUT_KEY_RIGHT:
+    case GLUT_KEY_DOWN:
+        if (!ReplayShows())
+            AddLiveArrow(key);
+        break;
+    default:
+        break;
+    }
 }
 
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
-    if (ReplayTakesKey(key)) {
-        glutPostRedisplay();
-        return;
-    }
-    KeyEffect effect = RecordedPilotKey(key);
-    if (effect == KEY_QUIT)
-        QuitGame();
-    ApplyKeyEffect(effect);
+    bool twice = TakeKey(key);
     glutPostRedisplay();
-    if (effect == KEY_FOG_DENSITY)
+    if (twice)
         glutPostRedisplay();
 }
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
-    WindowKey(key);
-    if (ReplayTakesArrow()) {
-        glutPostRedisplay();
-        return;
-    }
-    RecordedPilotSpecialKey(key);
+    TakeSpecialKey(key);
     glutPostRedisplay();
 }
 

@@ -5,9 +5,6 @@
 #include <SDL.h>
 #include <cstdio>
 
-#include "sim/flight/aircraft.h"
-#include "sim/shell/controls.h"
-#include "sim/shell/recorder.h"
 
 PadInput padInput;
 
@@ -24,6 +21,7 @@ static SDL_Joystick* joystick = nullptr;
 static SDL_JoystickID deviceId = -1;
 static PadMemory memory = {0u, 0.0f, -1};
 static bool lookForDevice = true; // at start, after a plug-in or a pull-out
+static bool started;               // SDL took the joystick side up
 
 void ResetPadState()
 {
@@ -40,6 +38,7 @@ bool StartGamepad()
         fprintf(stderr, "No game controller support (%s): the keyboard flies alone\n", SDL_GetError());
         return false;
     }
+    started = true;
     return true;
 }
 
@@ -138,20 +137,13 @@ static PadInput ReadDevice()
     return in;
 }
 
-void ReadGamepad()
+void ReadGamepad(PilotInput& record)
 {
+    if (!started)
+        return;
     TakeDeviceEvents();
     if (!joystick)
         return;
     padInput = ReadDevice();
-    PadActions actions = MapPad(padInput, memory, plane.thrust);
-    RecordPadActions(actions);
-    if (ApplyPadActions(actions))
-        QuitGame();
-}
-
-void StopGamepad()
-{
-    CloseDevice();
-    SDL_Quit();
+    PadToInput(padInput, memory, record);
 }

@@ -11,11 +11,10 @@ extern PadInput padInput;
 // of its own (Ctrl+C ends the game as before). Returns false, after one line
 // on standard error, when SDL cannot; the keyboard then flies alone.
 bool StartGamepad();
-// The step's controller hook: takes up a device plugged in, lets go of one
-// pulled out (its inputs back to neutral), then maps and applies the
-// device's values. Ends the game when the east button answers no.
-void ReadGamepad();
-// Lets go of the device and shuts SDL down.
-void StopGamepad();
+// Before every live step, once StartGamepad succeeded: takes up a device
+// plugged in, lets go of one pulled out (its inputs back to neutral), then
+// maps the device's values into the step's record. Nothing without SDL or a
+// device.
+void ReadGamepad(PilotInput& record);
 // The device's values at neutral: the start state.
 void ResetPadState();

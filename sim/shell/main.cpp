@@ -4,11 +4,11 @@
 #include <string>
 
 #include "sim/flight/explosion.h"
-#include "sim/flight/flight_tick.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/game_end.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/options.h"
 #include "sim/shell/recorder.h"
@@ -100,11 +100,11 @@ int main(int argc, char** argv)
             fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
-        // The simulation below asks for its timer and reads the controller
-        // through hooks, so that it stays free of the toolkit.
+        // The simulation below asks for the explosion's timer through a hook,
+        // so that it stays free of the toolkit; the controller is read into
+        // each live step's record.
         armExplosionTimer = ArmExplosionTimer;
-        if (StartGamepad())
-            readController = ReadGamepad;
+        StartGamepad();
     }
     glutDisplayFunc(RenderSceneThenStartSound);
     StartClockTimer();

@@ -5,8 +5,7 @@
 #include <cmath>
 
 #include "sim/flight/aircraft.h"
-#include "sim/flight/ground_contact.h"
-#include "sim/shell/controls.h"
+#include "sim/shell/pilot_keys.h"
 #include "sim/view/view_state.h"
 
 static const int VIEW_COUNT = 6;    // cockpit, chase, fixed, tower, overhead, orbit
@@ -89,28 +88,12 @@ static void StepView(int delta)
     }
 }
 
-int ApplyPadActions(const PadActions& actions)
+void PadToInput(const PadInput& input, PadMemory& memory, PilotInput& record)
 {
-    // A turn of exactly zero is skipped so that a centred stick leaves the
-    // attitude bit for bit as it was.
-    if (actions.roll != 0.0f)
-        RotateBody(plane, actions.roll, plane.dir);
-    if (actions.pitch != 0.0f)
-        RotateBody(plane, actions.pitch, plane.normal);
-    plane.thrust = actions.thrust;
-
-    unsigned pressed = actions.pressed;
-    if (pressed & PAD_SOUTH)
-        PilotKey(restartPrompt ? 'Y' : 'g');
-    if ((pressed & PAD_EAST) && PilotKey('N') == KEY_QUIT)
-        return 1;
-    if (pressed & PAD_START)
-        PilotKey('p');
-    if (pressed & PAD_BACK)
-        PilotKey('R');
-    if (pressed & PAD_VIEW_PREV)
+    record.padRead = true;
+    record.pad = MapPad(input, memory, plane.thrust);
+    if (record.pad.pressed & PAD_VIEW_PREV)
         StepView(-1);
-    if (pressed & PAD_VIEW_NEXT)
+    if (record.pad.pressed & PAD_VIEW_NEXT)
         StepView(1);
-    return 0;
 }

@@ -1,15 +1,9 @@
 // A gamepad's or flight stick's axes and buttons as the pilot's actions: the
 // mapping itself is pure, so one step's values give one step's actions
-// whatever the device; applying them goes through the key table.
+// whatever the device; the step applies them (sim/flight/pad_actions.h).
 #pragma once
 
-// Buttons of the standard layout (a flight stick's button 0 is PAD_SOUTH).
-const unsigned PAD_SOUTH = 1u << 0;      // A on an Xbox pad: gear, or yes to the restart question
-const unsigned PAD_EAST = 1u << 1;       // B: no to the restart question
-const unsigned PAD_START = 1u << 2;      // pause
-const unsigned PAD_BACK = 1u << 3;       // ask the restart question
-const unsigned PAD_VIEW_PREV = 1u << 4;  // D-pad left
-const unsigned PAD_VIEW_NEXT = 1u << 5;  // D-pad right
+#include "sim/flight/pilot_input.h"
 
 // One step's reading of the device; all zero is neutral (and no device).
 struct PadInput {
@@ -29,14 +23,6 @@ struct PadMemory {
     int leverThrust;       // whole thrust the lever last gave; -1 before its first reading
 };
 
-// One step's actions.
-struct PadActions {
-    float roll;       // degrees about dir, + rolls right, as the right arrow
-    float pitch;      // degrees about normal, + noses up, as the down arrow
-    float thrust;     // the throttle after this step: whole, 0..100
-    unsigned pressed; // PAD_* buttons that went down in this step
-};
-
 const float PAD_DEAD_ZONE = 0.1f;       // share of a stick's travel that does nothing
 const float PAD_TRIGGER_DEAD = 0.05f;   // share of a trigger's pull that does nothing
 const float PAD_ROLL_MAX = 1.0f;        // degrees per step at full deflection
@@ -47,8 +33,7 @@ const float PAD_THROTTLE_RATE = 0.5f;   // thrust per step at full pull: 50 a se
 PadMemory NeutralPadMemory();
 // Maps one step's input, given the throttle before it, and moves memory on.
 PadActions MapPad(const PadInput& input, PadMemory& memory, float thrust);
-// Applies the actions to the aircraft and the game state, after the
-// keyboard's and before the flight model: the same rotations as the arrows,
-// the same lines and changes as g, p, R, Y and N. Returns 1 when the east
-// button answered no to the restart question, so the game must end.
-int ApplyPadActions(const PadActions& actions);
+// One step's reading mapped, given the throttle the step starts with, into
+// the step's record; the view buttons switch the view at once, as the view
+// keys do. The same for a real device and a scripted one.
+void PadToInput(const PadInput& input, PadMemory& memory, PilotInput& record);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/landscape/terrain.h"
 #include "sim/shell/flight_state.h"
@@ -23,7 +24,6 @@ static std::vector<FlightSnapshot> liveSnapshots;
 static int64_t steps;              // live steps since the start of the game
 static float padRoll, padPitch;    // the stick as last recorded
 static bool padSeen;               // the controller acted in the step under way
-static bool padRestart;            // and answered yes to the restart question
 static FILE* recordFile;
 static std::string recordPath;
 static std::vector<uint8_t> pendingPayload; // events not yet written
@@ -41,7 +41,7 @@ void ResetRecorderState()
     liveSnapshots.clear();
     steps = 0;
     padRoll = padPitch = 0.0f;
-    padSeen = padRestart = false;
+    padSeen = false;
     pendingPayload.clear();
     pendingLastStep = 0;
 }
@@ -183,37 +183,17 @@ bool RecordToFile(const char* path, std::string& error)
     return recordFile != nullptr;
 }
 
-bool FlightKey(unsigned char key)
-{
-    // Q, N and n end the game (the end chunk says when); the rest of the
-    // table only changes what is shown.
-    return key != '\0' && strchr("+=-_][\\gMpRYyP", key) != nullptr;
-}
-
 static bool Taking()
 {
     return recorderOn && !recorderSuspended;
 }
 
-void RecordKey(unsigned char key)
+static void AddPress(const PilotPress& press)
 {
-    if (!Taking() || !FlightKey(key))
-        return;
     RecordedEvent e = {};
     e.step = steps;
-    e.type = EVENT_KEY;
-    e.code = key;
-    AddEvent(e);
-}
-
-void RecordArrow(int key)
-{
-    if (!Taking() || key < 0 || key > 255)
-        return;
-    RecordedEvent e = {};
-    e.step = steps;
-    e.type = EVENT_ARROW;
-    e.code = (uint8_t)key;
+    e.type = press.arrow ? EVENT_ARROW : EVENT_KEY;
+    e.code = press.code;
     AddEvent(e);
 }
 
@@ -222,10 +202,8 @@ static bool SameBits(float a, float b)
     return memcmp(&a, &b, sizeof a) == 0;
 }
 
-void RecordPadActions(const PadActions& actions)
+static void AddPadActions(const PadActions& actions)
 {
-    if (!Taking())
-        return;
     padSeen = true;
     RecordedEvent e = {};
     e.step = steps;
@@ -249,23 +227,27 @@ void RecordPadActions(const PadActions& actions)
         e.flags |= PAD_HAS_PRESSED;
         e.pressed = (uint8_t)actions.pressed;
     }
-    if ((actions.pressed & PAD_SOUTH) && restartPrompt)
-        padRestart = true;
     if (e.flags)
         AddEvent(e);
 }
 
-void RecordExplosionFrame()
+void RecordInput(const PilotInput& input)
 {
     if (!Taking())
         return;
-    RecordedEvent e = {};
-    e.step = steps;
-    e.type = EVENT_EXPLOSION;
-    AddEvent(e);
+    for (int i = 0; i < input.explosionFrames; i++) {
+        RecordedEvent e = {};
+        e.step = steps;
+        e.type = EVENT_EXPLOSION;
+        AddEvent(e);
+    }
+    if (input.padRead)
+        AddPadActions(input.pad);
+    for (const PilotPress& press : input.presses)
+        AddPress(press);
 }
 
-void RecordStepDone()
+void RecordStepDone(const StepOutcome& outcome)
 {
     if (!Taking())
         return;
@@ -292,18 +274,12 @@ void RecordStepDone()
         FlushEvents(true, (uint32_t)e.digest);
         ForgetOldSeconds();
     }
-    if (padRestart) {
-        padRestart = false;
-        RecordRestart();
+    // A restart in the step ends the flight with it; the next one starts
+    // from the state the step left.
+    if (outcome.restarts) {
+        EndFlight(true);
+        BeginFlight();
     }
-}
-
-void RecordRestart()
-{
-    if (!Taking())
-        return;
-    EndFlight(true);
-    BeginFlight();
 }
 
 void FinishRecording()

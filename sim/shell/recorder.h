@@ -1,5 +1,5 @@
-// The flight recorder: everything that reaches the simulation in live play,
-// with the step it arrived before, kept in memory for the instant replay and,
+// The flight recorder: the input record of every live step, with the step it
+// was stepped at, kept in memory for the instant replay and,
 // with --record, written to a file as it goes. A flight runs from the start
 // or a restart to the next restart or the end of the game.
 #pragma once
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/flight_recording.h"
-#include "sim/shell/pad_mapping.h"
+#include "sim/flight/flight_tick.h"
 
 // The state once `step` steps had run, and where the flight's events go on
 // from there: the instant replay starts from one of these.
@@ -39,21 +39,11 @@ Recording RecordingHeaderNow();
 // This program's version, as a recording's header keeps it.
 const char* ProgramVersion();
 
-// Live inputs, each before it acts. Keys: only those of the pilot's table
-// that change the flight or print its lines (FlightKey).
-bool FlightKey(unsigned char key);
-void RecordKey(unsigned char key);
-void RecordArrow(int key);
-// The controller's actions of the step under way, before they are applied.
-void RecordPadActions(const PadActions& actions);
-// A frame of the explosion's timer chain, before it runs.
-void RecordExplosionFrame();
-// After every live step: counts it, keeps a digest and a snapshot each
-// second, writes the file each second, and starts a new flight when the
-// controller restarted the game during the step.
-void RecordStepDone();
-// After the keyboard's Y restarted the game: the next flight starts now.
-void RecordRestart();
+// A live step's input record, before the step runs; then, after it, the
+// step counted: a digest and a snapshot each second, the file written each
+// second, and a new flight after a step that restarted the game.
+void RecordInput(const PilotInput& input);
+void RecordStepDone(const StepOutcome& outcome);
 // The file completed and closed: at the end of the game.
 void FinishRecording();
 

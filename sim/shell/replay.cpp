@@ -1,11 +1,9 @@
-// The replay of recorded flights: events, steps and digest checks.
+// The replay of recorded flights: each step's record read back, then stepped.
 #include "sim/shell/replay.h"
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
-#include "sim/shell/controls.h"
 #include "sim/shell/flight_state.h"
-#include "sim/shell/pad_mapping.h"
 
 void (*replayExplosionShown)(const ExplosionQuad& quad);
 
@@ -14,9 +12,8 @@ static size_t flightIndex;
 static size_t nextEvent;
 static int64_t stepsDone;
 static float carryRoll, carryPitch;
-static bool quitInStep;                 // the controller ended the game part-way through a step
-static std::vector<uint8_t> quitState;  // the state it ended in
 static int64_t divergedAt;
+static PilotInput record; // the step's, kept for its room
 
 void ResetReplayState()
 {
@@ -26,41 +23,13 @@ void ResetReplayState()
     nextEvent = 0;
     stepsDone = 0;
     carryRoll = carryPitch = 0.0f;
-    quitInStep = false;
-    quitState.clear();
     divergedAt = -1;
+    ClearPilotInput(record);
 }
 
 static const RecordedFlight& Current()
 {
     return (*replayFlights)[flightIndex];
-}
-
-// The controller hook while replaying: the recorded actions of this step,
-// with the stick's carried deflection.
-static void ReplayController()
-{
-    const RecordedFlight& f = Current();
-    const RecordedEvent* pad = nullptr;
-    if (nextEvent < f.events.size() && f.events[nextEvent].type == EVENT_PAD && f.events[nextEvent].step <= stepsDone)
-        pad = &f.events[nextEvent++];
-    PadActions actions = {carryRoll, carryPitch, plane.thrust, 0u};
-    if (pad) {
-        if (pad->flags & PAD_HAS_ROLL)
-            actions.roll = carryRoll = pad->roll;
-        if (pad->flags & PAD_HAS_PITCH)
-            actions.pitch = carryPitch = pad->pitch;
-        if (pad->flags & (PAD_HAS_WHOLE_THRUST | PAD_HAS_THRUST))
-            actions.thrust = pad->thrust;
-        if (pad->flags & PAD_HAS_PRESSED)
-            actions.pressed = pad->pressed;
-    }
-    if (!pad && actions.roll == 0.0f && actions.pitch == 0.0f)
-        return;
-    if (ApplyPadActions(actions)) {
-        quitInStep = true;
-        quitState = CaptureFlightState();
-    }
 }
 
 static bool Begin(const std::vector<RecordedFlight>& flights, size_t flight, int64_t step, size_t eventIndex,
@@ -74,7 +43,6 @@ static bool Begin(const std::vector<RecordedFlight>& flights, size_t flight, int
     stepsDone = step;
     carryRoll = roll;
     carryPitch = pitch;
-    quitInStep = false;
     divergedAt = -1;
     return true;
 }
@@ -99,56 +67,84 @@ static ReplayStatus Diverged(int64_t step)
     return REPLAY_DIVERGED;
 }
 
-// Applies the keys, arrows and explosion frames that arrived before the next
-// step, after checking the digest taken when the steps so far had run.
-static bool ApplyEventsDue()
+// True while the next event is the digest of the state the steps so far
+// left, and that digest agrees; false when it does not.
+static bool CheckDigestsDue()
 {
     const RecordedFlight& f = Current();
-    while (nextEvent < f.events.size() && f.events[nextEvent].step <= stepsDone) {
-        const RecordedEvent& e = f.events[nextEvent];
-        if (e.type == EVENT_PAD)
-            break;
+    while (nextEvent < f.events.size() && f.events[nextEvent].step <= stepsDone &&
+           f.events[nextEvent].type == EVENT_DIGEST) {
+        if (f.events[nextEvent].digest != (uint32_t)FlightStateDigest())
+            return false;
         nextEvent++;
-        switch (e.type) {
-        case EVENT_DIGEST:
-            if (e.digest != (uint32_t)FlightStateDigest()) {
-                divergedAt = stepsDone;
-                return false;
-            }
-            break;
-        case EVENT_KEY:
-            PilotKey(e.code);
-            break;
-        case EVENT_ARROW:
-            PilotSpecialKey(e.code);
-            break;
-        case EVENT_EXPLOSION: {
-            ExplosionQuad quad;
-            AdvanceExplosion(quad);
-            if (replayExplosionShown)
-                replayExplosionShown(quad);
-            break;
-        }
-        default:
-            break;
-        }
     }
     return true;
 }
 
-ReplayStatus ReplayStep()
+// The record of the next step from the events recorded for it: the
+// explosion's frames, the controller's actions (the stick carried from the
+// last event that moved it) and the presses in order. Keys pass the flight
+// key table, so a file switches nothing that is only shown.
+static void ReadRecord(PilotInput& input)
+{
+    ClearPilotInput(input);
+    const RecordedFlight& f = Current();
+    const RecordedEvent* pad = nullptr;
+    while (nextEvent < f.events.size() && f.events[nextEvent].step <= stepsDone &&
+           f.events[nextEvent].type != EVENT_DIGEST) {
+        const RecordedEvent& e = f.events[nextEvent++];
+        switch (e.type) {
+        case EVENT_KEY:
+            if (FlightKey(e.code))
+                input.presses.push_back({false, e.code});
+            break;
+        case EVENT_ARROW:
+            input.presses.push_back({true, e.code});
+            break;
+        case EVENT_EXPLOSION:
+            input.explosionFrames++;
+            break;
+        case EVENT_PAD:
+            pad = &e;
+            break;
+        default:
+            break;
+        }
+    }
+    PadActions actions = {carryRoll, carryPitch, plane.thrust, 0u};
+    if (pad) {
+        if (pad->flags & PAD_HAS_ROLL)
+            actions.roll = carryRoll = pad->roll;
+        if (pad->flags & PAD_HAS_PITCH)
+            actions.pitch = carryPitch = pad->pitch;
+        if (pad->flags & (PAD_HAS_WHOLE_THRUST | PAD_HAS_THRUST))
+            actions.thrust = pad->thrust;
+        if (pad->flags & PAD_HAS_PRESSED)
+            actions.pressed = pad->pressed;
+    }
+    input.padRead = pad || actions.roll != 0.0f || actions.pitch != 0.0f;
+    input.pad = actions;
+}
+
+void RunExplosionFrame()
+{
+    ExplosionQuad quad;
+    AdvanceExplosion(quad);
+    if (replayExplosionShown)
+        replayExplosionShown(quad);
+}
+
+ReplayStatus ReplayStep(StepOutcome* outcome)
 {
     if (!replayFlights)
         return REPLAY_ENDED;
     if (divergedAt >= 0)
         return REPLAY_DIVERGED;
-    for (;;) {
-        if (!ApplyEventsDue())
-            return REPLAY_DIVERGED;
-        const RecordedFlight& f = Current();
-        bool done = nextEvent >= f.events.size() && (!f.ended || stepsDone >= f.lastStep);
-        if (!done)
-            break;
+    if (!CheckDigestsDue())
+        return Diverged(stepsDone);
+    const RecordedFlight& f = Current();
+    bool done = nextEvent >= f.events.size() && (!f.ended || stepsDone >= f.lastStep);
+    if (done) {
         if (f.ended && FlightStateDigest() != f.finalDigest)
             return Diverged(stepsDone);
         if (flightIndex + 1 >= replayFlights->size())
@@ -165,32 +161,20 @@ ReplayStatus ReplayStep()
         carryPitch = next.padPitch;
         return REPLAY_NEXT_FLIGHT;
     }
-    void (*liveController)() = readController;
-    void (*liveExplosionTimer)() = armExplosionTimer;
-    // The recording holds the controller's actions and the explosion's frames.
-    readController = ReplayController;
-    armExplosionTimer = nullptr;
-    SimulationStep();
-    readController = liveController;
-    armExplosionTimer = liveExplosionTimer;
+    ReadRecord(record);
+    // The frames ran on their own timer before the step, as in live play.
+    for (int i = 0; i < record.explosionFrames; i++)
+        RunExplosionFrame();
+    StepOutcome result = SimulationStep(record);
+    if (outcome)
+        *outcome = result;
     stepsDone++;
-    if (quitInStep) {
-        // The game ended in the middle of this step, where the recording ends.
-        quitInStep = false;
-        RestoreFlightState(quitState);
-        stepsDone--;
-    }
     return REPLAY_STEPPED;
 }
 
 int64_t ReplayStepsDone()
 {
     return stepsDone;
-}
-
-size_t ReplayFlight()
-{
-    return flightIndex;
 }
 
 int64_t ReplayFlightFirstStep()

@@ -1,7 +1,7 @@
 // Replaying recorded flights through the very step the live game runs: the
-// events recorded for a step, then SimulationStep, with the recorded
-// controller actions and explosion frames in place of the live ones, and the
-// digests checked as it goes. No GL and no toolkit, so --track runs without
+// events recorded for a step read back into its input record, the
+// explosion's frames run as their timer ran them, then SimulationStep with
+// the record, and the digests checked as it goes. No GL and no toolkit, so --track runs without
 // a window and tests run it directly.
 #pragma once
 
@@ -10,6 +10,7 @@
 
 #include "common/flight_recording.h"
 #include "sim/flight/explosion.h"
+#include "sim/flight/flight_keys.h"
 
 enum ReplayStatus {
     REPLAY_STEPPED,  // one more step ran
@@ -26,12 +27,15 @@ bool StartReplay(const std::vector<RecordedFlight>& flights, size_t flight);
 // events going on at `eventIndex`, the stick as carried then.
 bool StartReplayAt(const std::vector<RecordedFlight>& flights, size_t flight, int64_t step, size_t eventIndex,
                    float padRoll, float padPitch, const std::vector<uint8_t>& state);
-// Runs the next step, or says the replay has ended or diverged.
-ReplayStatus ReplayStep();
+// Runs the next step, or says the replay has ended or diverged; a step's
+// outcome (its sound cues) goes to `outcome` when given. A quit in a record
+// needs nothing here: the recording ends with that step.
+ReplayStatus ReplayStep(StepOutcome* outcome = nullptr);
+// One recorded frame of the explosion, drawn through replayExplosionShown.
+void RunExplosionFrame();
 // Steps of the recording run so far (counted from the recording's start).
 int64_t ReplayStepsDone();
-// The flight being replayed, and its first step.
-size_t ReplayFlight();
+// The first step of the flight being replayed.
 int64_t ReplayFlightFirstStep();
 // The step at which the state first differed; -1 while it has not.
 int64_t ReplayDivergedStep();

@@ -12,12 +12,13 @@
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
-#include "sim/shell/controls.h"
 #include "sim/shell/flight_state.h"
+#include "sim/shell/game_end.h"
+#include "sim/shell/live_step.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
+#include "sim/shell/sound_feed.h"
 #include "sim/shell/tick_schedule.h"
-#include "sim/shell/timers.h"
 #include "sim/view/replay_view.h"
 #include "sim/view/view_state.h"
 
@@ -36,7 +37,7 @@ static int liveViewMode;
 static float liveChaseDistance;
 static float liveOverheadHeight;
 static Body liveCamera;
-static bool liveChainHeld;    // the live explosion's timer came during the replay
+static SoundEvents liveSound;  // the sound's watcher as the live game left it
 static ExplosionQuad liveQuad; // the live explosion's frame as last built
 // The timedemo's frame times.
 static std::vector<int64_t> frameNs;
@@ -53,7 +54,7 @@ void ResetReplayModesState()
     liveViewMode = 0;
     liveChaseDistance = liveOverheadHeight = 0.0f;
     liveCamera = Body();
-    liveChainHeld = false;
+    liveSound = SoundEvents();
     liveQuad = ExplosionQuad();
     frameNs.clear();
     demoStartNs = 0;
@@ -157,11 +158,11 @@ void StartTimedemoMode(const Recording& recording)
     glutIdleFunc(TimedemoIdle);
 }
 
-static void StepReplay()
+static void StepReplay(StepOutcome& outcome)
 {
     ReplayStatus status;
     do
-        status = ReplayStep();
+        status = ReplayStep(&outcome);
     while (status == REPLAY_NEXT_FLIGHT);
     if (status == REPLAY_STEPPED)
         return;
@@ -184,12 +185,16 @@ static void StepReplay()
 
 void RunOneStep()
 {
-    if (mode == MODE_LIVE) {
-        SimulationStep();
-        RecordStepDone();
-    } else if ((mode == MODE_PLAY || mode == MODE_INSTANT) && !held && !over) {
-        StepReplay();
-    }
+    StepOutcome outcome = {};
+    bool live = mode == MODE_LIVE;
+    if (live)
+        outcome = RunLiveStep();
+    else if ((mode == MODE_PLAY || mode == MODE_INSTANT) && !held && !over)
+        StepReplay(outcome);
+    FeedSound(outcome, ReplayStandsStill());
+    // A replayed quit ends only the recording, which ends there anyway.
+    if (live && outcome.quit)
+        QuitGame();
 }
 
 bool ReplayTakesKey(unsigned char key)
@@ -219,27 +224,21 @@ bool ReplayTakesKey(unsigned char key)
         }
         FreeLife();
         exit(diverged ? 1 : 0);
-    case 'P':
-        return false; // the state line of the replayed flight
+    case 'P': {
+        // The state line of the replayed flight, at once.
+        StepOutcome none = {};
+        ApplyFlightKey('P', none);
+        return true;
+    }
     default:
         // The flying keys fly nothing; views and display switches work.
-        return FlightKey(key) || key == 'N' || key == 'n';
+        return FlightKey(key);
     }
 }
 
-bool ReplayTakesArrow()
+bool ReplayShows()
 {
     return mode != MODE_LIVE;
-}
-
-bool LiveExplosionFrameRuns()
-{
-    if (mode == MODE_INSTANT) {
-        liveChainHeld = true;
-        return false;
-    }
-    RecordExplosionFrame();
-    return true;
 }
 
 void NoteLiveExplosionFrame(const ExplosionQuad& quad)
@@ -273,6 +272,7 @@ void StartInstantReplay()
     liveChaseDistance = chaseDistance;
     liveOverheadHeight = overheadHeight;
     liveCamera = camera;
+    liveSound = soundEvents;
     if (!StartReplayAt(instantFlights, 0, from->step, from->eventIndex, from->padRoll, from->padPitch, from->state)) {
         RestoreFlightState(liveState);
         return;
@@ -290,17 +290,17 @@ void EndInstantReplay()
     chaseDistance = liveChaseDistance;
     overheadHeight = liveOverheadHeight;
     camera = liveCamera;
+    // The sound's watcher too, or the live jet rolling where the replayed
+    // one flew would sound a touchdown.
+    PutBackSoundWatcher(liveSound);
     mode = MODE_LIVE;
     held = over = false;
     replayBanner = BANNER_NONE;
     instantFlights.clear();
     SuspendRecorder(false);
+    // The live chain's timer waited meanwhile (ExplosionTick) and goes on.
     if (explosionFrame != 0 && replayExplosionShown)
         replayExplosionShown(liveQuad);
-    if (liveChainHeld) {
-        liveChainHeld = false;
-        glutTimerFunc(EXPLOSION_FRAME_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
-    }
 }
 
 bool InstantReplayRunning()

@@ -25,18 +25,17 @@ void ReportDivergence(const Recording& recording, int64_t step);
 void StartPlayMode(const Recording& recording);
 void StartTimedemoMode(const Recording& recording);
 // One due step of the flight timer: the live step and its recording, or the
-// next step of a replay.
+// next step of a replay; then the sound's look at it. A quit in the live
+// step's record ends the game here, after the step.
 void RunOneStep();
 // The keyboard before the pilot's table: Ctrl+R, and every key while a
-// replay shows (p pauses the replay, Q ends the game, the flying keys do
-// nothing). True when the key was taken here.
+// replay shows (p pauses the replay, Q ends the game, P prints the replayed
+// state, the flight keys do nothing). True when the key was taken here.
 bool ReplayTakesKey(unsigned char key);
-// The arrow keys fly nothing while a replay shows.
-bool ReplayTakesArrow();
-// The explosion's timer, before it runs a frame: false while the instant
-// replay holds the live chain (it goes on afterwards); otherwise the frame
-// is recorded and runs.
-bool LiveExplosionFrameRuns();
+// A replay shows (--play, --timedemo or the instant replay): the flight
+// keys and arrows fly nothing, and the explosion's frames come from the
+// recording, not from a timer.
+bool ReplayShows();
 // The live chain's frame as built, so the instant replay can put it back.
 void NoteLiveExplosionFrame(const ExplosionQuad& quad);
 // Ctrl+R: the instant replay from the recorder's last snapshot 30 s back

@@ -10,10 +10,8 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/explosion.h"
-#include "sim/flight/ground_contact.h"
+#include "sim/flight/game_state.h"
 #include "sim/render/camera.h"
-#include "sim/shell/controls.h"
-#include "sim/shell/replay_modes.h"
 #include "sim/view/view_state.h"
 
 int soundOn;
@@ -114,13 +112,13 @@ static void PlaceListener(SoundScene& s)
     }
 }
 
-SoundScene CurrentSoundScene()
+SoundScene CurrentSoundScene(bool standsStill)
 {
     SoundScene s = {};
     s.spoolTarget = plane.thrust / THRUST_MAX;
     s.speed = plane.airspeed;
     s.onGround = landed;
-    s.paused = paused || ReplayStandsStill();
+    s.paused = paused || standsStill;
     s.gearMoves = soundEvents.gearMoves;
     s.touchdowns = soundEvents.touchdowns;
     s.touchdownForce = soundEvents.touchdownForce;
@@ -132,14 +130,16 @@ SoundScene CurrentSoundScene()
     return s;
 }
 
-static void WatchStep()
+static void WatchStep(const StepOutcome& outcome, bool standsStill)
 {
     SoundEvents& e = soundEvents;
+    e.gearMoves += outcome.gearMoves;
+    e.restarts += outcome.restarts;
     if (e.restartsWatched != e.restarts) {
         // The start pose: no flight to land from.
         e.restartsWatched = e.restarts;
         e.airborneSteps = 0;
-    } else if (!paused && !ReplayStandsStill()) {
+    } else if (!paused && !standsStill) {
         if (landed) {
             if (e.airborneSteps >= TOUCHDOWN_MIN_AIRBORNE_STEPS) {
                 float force = e.sink / TOUCHDOWN_HARDEST_SINK;
@@ -159,8 +159,16 @@ static void WatchStep()
     e.lastExplosionFrame = explosionFrame;
 }
 
-void FeedSound()
+void FeedSound(const StepOutcome& outcome, bool standsStill)
 {
-    WatchStep();
-    PostScene(soundMailbox, CurrentSoundScene());
+    WatchStep(outcome, standsStill);
+    PostScene(soundMailbox, CurrentSoundScene(standsStill));
+}
+
+void PutBackSoundWatcher(const SoundEvents& kept)
+{
+    soundEvents.airborneSteps = kept.airborneSteps;
+    soundEvents.lastY = kept.lastY;
+    soundEvents.sink = kept.sink;
+    soundEvents.lastExplosionFrame = kept.lastExplosionFrame;
 }

@@ -7,12 +7,13 @@
 
 #include <cstddef>
 
+#include "sim/flight/flight_keys.h"
 #include "sim/sound/mailbox.h"
 
 // The one-off sounds so far, and the memory of the last step watched that
-// spots them. The keys count the gear and the restart where they print or
-// act, so that the gear giving way and a restart, which move the gear
-// silently, make no motor sound.
+// spots them. The gear and the restart are counted from the step's outcome,
+// where the keys moved them, so that the gear giving way and a restart,
+// which move the gear silently, make no motor sound.
 struct SoundEvents {
     unsigned gearMoves;      // the gear key's raises and lowers
     unsigned restarts;       // restarts by the answer to the restart question
@@ -44,10 +45,16 @@ const float TOUCHDOWN_HARDEST_SINK = 5.0f;
 bool TakeSoundOptions(int& argc, char** argv, char* error, size_t size);
 // F9: sound off or on, with its console line.
 void ToggleSound();
-// The scene the game is in now, for the mixer; reads only.
-SoundScene CurrentSoundScene();
-// After every simulation step: counts a touchdown when the wheels rest after
-// flight and a crash at the explosion's first frame, then posts the scene.
-void FeedSound();
+// The scene the game is in now, for the mixer; reads only. `standsStill`:
+// a replay the viewer paused or one that ended, which is heard as a pause.
+SoundScene CurrentSoundScene(bool standsStill = false);
+// After every simulation step (or a due step a replay standing still did not
+// run): counts the step's gear moves and restarts, a touchdown when the
+// wheels rest after flight and a crash at the explosion's first frame, then
+// posts the scene.
+void FeedSound(const StepOutcome& outcome, bool standsStill);
+// The watcher's memory of the last step (not the counters, which only go on)
+// as it was kept: the instant replay's end puts the live game's back.
+void PutBackSoundWatcher(const SoundEvents& kept);
 // Sound on at volume 80, nothing counted, an empty scene waiting: the start state.
 void ResetSoundState();

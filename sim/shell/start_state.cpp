@@ -5,7 +5,7 @@
 #include "sim/flight/aircraft.h"
 #include "sim/flight/clock.h"
 #include "sim/flight/explosion.h"
-#include "sim/flight/flight_tick.h"
+#include "sim/flight/game_state.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/landscape/terrain.h"
@@ -14,6 +14,8 @@
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/live_step.h"
+#include "sim/shell/pilot_keys.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
@@ -27,6 +29,8 @@
 void ResetSimulation()
 {
     ResetControlsState();
+    ResetPilotKeysState();
+    ResetLiveStepState();
     ResetPadState();
     ResetRecorderState();
     ResetReplayState();
@@ -40,9 +44,9 @@ void ResetSimulation()
     ResetAircraftState();
     ResetClockState();
     ResetContactState();
+    ResetGameState();
     ResetExplosionState();
     ResetLifeState();
-    ResetStepState();
     ResetTerrainState();
     ResetViewState();
     ResetReplayView();

@@ -9,8 +9,8 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/live_step.h"
 #include "sim/shell/replay_modes.h"
-#include "sim/shell/sound_feed.h"
 
 TickSchedule flightSchedule;
 TickSchedule clockSchedule;
@@ -26,10 +26,8 @@ void ResetTimersState()
 int RunDueSteps(int64_t nowNs)
 {
     int due = TakeDueTicks(flightSchedule, nowNs);
-    for (int i = 0; i < due; i++) {
+    for (int i = 0; i < due; i++)
         RunOneStep();
-        FeedSound();
-    }
     return due;
 }
 
@@ -53,11 +51,12 @@ void StartClockTimer()
 }
 
 // Catches up on every tick that fell due, so a day lasts its 1290 ticks of
-// wall-clock time however long the frames take.
+// wall-clock time however long the frames take. The instant replay holds the
+// live game, its day included: the ticks meanwhile are let go.
 void ClockTick(int /*value*/)
 {
     int due = TakeDueTicks(clockSchedule, MonotonicNs());
-    for (int i = 0; i < due; i++)
+    for (int i = 0; i < due && !InstantReplayRunning(); i++)
         AdvanceClock();
     glutTimerFunc(DelayToNextMs(clockSchedule, MonotonicNs()), ClockTick, CLOCK_TIMER_VALUE);
     glutPostRedisplay();
@@ -80,17 +79,25 @@ void LifeTick(int /*value*/)
 
 void ArmExplosionTimer()
 {
+    // A replayed crash's frames are the recording's.
+    if (ReplayShows())
+        return;
     glutTimerFunc(EXPLOSION_FIRST_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
 }
 
 void ExplosionTick(int /*value*/)
 {
-    if (!LiveExplosionFrameRuns())
+    // The live chain waits while the instant replay holds the live game, and
+    // goes on from the frame it had reached.
+    if (InstantReplayRunning()) {
+        glutTimerFunc(EXPLOSION_FRAME_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
         return;
+    }
     ExplosionQuad quad;
     bool more = AdvanceExplosion(quad);
     BuildExplosionList(quad);
     NoteLiveExplosionFrame(quad);
+    AddLiveExplosionFrame();
     if (more)
         glutTimerFunc(EXPLOSION_FRAME_DELAY_MS, ExplosionTick, EXPLOSION_TIMER_VALUE);
     glutPostRedisplay();

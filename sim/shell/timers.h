@@ -21,9 +21,9 @@ extern TickSchedule flightSchedule;
 extern TickSchedule clockSchedule;
 extern TickSchedule lifeSchedule;
 
-// Runs every simulation step that has fallen due by nowNs, in order (in live
-// play recorded, in a replay the recording's), each followed by the sound's
-// look at it; returns how many.
+// Runs every simulation step that has fallen due by nowNs, in order
+// (RunOneStep: in live play recorded, in a replay the recording's); returns
+// how many.
 int RunDueSteps(int64_t nowNs);
 // Start each schedule and arm its timer: the step 25 ms from now, the clock
 // 250 ms, the board 1 s.
@@ -31,10 +31,11 @@ void StartFlightTimer();
 void StartClockTimer();
 void StartLifeTimer();
 // Arms the first explosion frame 10 ms from now; StartExplosion calls it
-// through its hook when a crash starts a chain.
+// through its hook when a crash starts a chain. Nothing while a replay shows.
 void ArmExplosionTimer();
 // GLUT timers: the due steps, clock ticks or generations (value 2, 1, 3);
-// one explosion frame, re-armed 6 ms later until the last (value 4).
+// one explosion frame, counted into the next step's record and re-armed 6 ms
+// later until the last (value 4).
 void FlightTick(int value);
 void ClockTick(int value);
 void LifeTick(int value);

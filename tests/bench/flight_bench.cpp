@@ -25,7 +25,7 @@ static void StepModel(benchmark::State& state, int model, float thrust)
             Vec3 roll = plane.dir;
             RotateBody(plane, 20.0f, roll);
         }
-        SimulationStep();
+        SimulationStep(PilotInput());
         benchmark::DoNotOptimize(plane);
     }
 }

@@ -3,7 +3,6 @@
 // throttle always moving (the worst a hand gives), and by keyboard.
 #include <benchmark/benchmark.h>
 
-#include <GL/glut.h>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -11,12 +10,19 @@
 #include <unistd.h>
 
 #include "sim/flight/aircraft.h"
-#include "sim/shell/controls.h"
 #include "sim/shell/pad_mapping.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/start_state.h"
 
 static const int STEPS_PER_MINUTE = 6000;
+
+static PilotInput PadRecord(const PadActions& a)
+{
+    PilotInput input = PilotInput();
+    input.padRead = true;
+    input.pad = a;
+    return input;
+}
 
 // The controller's actions of step i: a wandering stick, a throttle that
 // changes every other step, a button now and then.
@@ -42,15 +48,12 @@ static void BM_RecordStepController(benchmark::State& state)
     int i = 0;
     for (auto _ : state) {
         PadActions a = Wandering(i);
-        RecordPadActions(a);
+        RecordInput(PadRecord(a));
         plane.thrust = a.thrust;
-        RecordStepDone();
-        if (++i % STEPS_PER_MINUTE == 0) {
-            // A new flight each minute, so memory stays that of one minute.
-            state.PauseTiming();
-            RecordRestart();
-            state.ResumeTiming();
-        }
+        StepOutcome outcome = {};
+        // A new flight each minute, so memory stays that of one minute.
+        outcome.restarts = ++i % STEPS_PER_MINUTE == 0 ? 1 : 0;
+        RecordStepDone(outcome);
     }
     FinishRecording();
     unlink(path.c_str());
@@ -72,16 +75,18 @@ static void MinuteOfFlying(benchmark::State& state, bool controller)
         for (int i = 0; i < STEPS_PER_MINUTE; i++) {
             if (controller) {
                 PadActions a = Wandering(i);
-                RecordPadActions(a);
+                RecordInput(PadRecord(a));
                 plane.thrust = a.thrust;
             } else if (i % 100 == 0) {
                 // A key or an arrow every second: a busy pilot.
+                PilotInput input = PilotInput();
                 if (i % 200 == 0)
-                    RecordKey(']');
+                    input.presses.push_back({false, ']'});
                 else
-                    RecordArrow(GLUT_KEY_DOWN);
+                    input.presses.push_back({true, (unsigned char)ARROW_DOWN});
+                RecordInput(input);
             }
-            RecordStepDone();
+            RecordStepDone(StepOutcome());
         }
         FinishRecording();
         struct stat info;

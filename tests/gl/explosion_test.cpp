@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/render/explosion_list.h"
 #include "sim/shell/scene.h"

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/render/camera.h"
 #include "sim/render/explosion_list.h"

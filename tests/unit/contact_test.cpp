@@ -7,6 +7,7 @@
 #include "common/landscape_reader.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/frame.h"
@@ -265,7 +266,7 @@ TEST(ContactTest, AJetCrossingADrawnRidgeCrashesOnlyIntoTheRidge)
         landed = 0;
         explosionScheduled = 0;
         for (int step = 0; step < 100 && !explosionScheduled; step++)
-            SimulationStep();
+            SimulationStep(PilotInput());
         EXPECT_EQ(explosionScheduled == 1, c.crash) << c.clearance << " above, at z " << plane.pos.z;
         if (c.crash) {
             EXPECT_EQ(lastCrash.cause, CRASH_RISING_GROUND);

@@ -12,19 +12,45 @@
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/render/sky.h"
+#include "sim/flight/flight_tick.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/game_end.h"
+#include "sim/shell/live_step.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
 
 namespace {
 
-// Runs keys through the table and returns what they printed.
+StepOutcome keysDid;
+
+// Runs keys through the table as the game does, the flight keys as the step
+// applies them (without the flight after them), and returns what they printed.
 std::string Keys(const std::string& keys)
 {
+    keysDid = StepOutcome();
     testing::internal::CaptureStdout();
-    for (char k : keys)
-        PilotKey((unsigned char)k);
+    for (char k : keys) {
+        if (FlightKey((unsigned char)k))
+            ApplyFlightKey((unsigned char)k, keysDid);
+        else
+            PilotKey((unsigned char)k);
+    }
     return testing::internal::GetCapturedStdout();
+}
+
+bool Quits(const std::string& keys)
+{
+    Keys(keys);
+    return keysDid.quit;
+}
+
+PilotInput Record(const std::string& keys)
+{
+    PilotInput input = PilotInput();
+    for (char k : keys)
+        input.presses.push_back({false, (unsigned char)k});
+    return input;
 }
 
 } // namespace
@@ -176,8 +202,11 @@ TEST(ControlsTest, KeysAreCaseSensitiveAndUnknownKeysDoNothing)
     for (char k : keys) {
         testing::internal::CaptureStdout();
         KeyEffect effect = PilotKey((unsigned char)k);
+        StepOutcome did = {};
+        ApplyFlightKey((unsigned char)k, did);
         std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(effect, KEY_DONE) << (int)(unsigned char)k;
+        EXPECT_FALSE(did.quit || did.gearMoves || did.restarts) << (int)(unsigned char)k;
         EXPECT_EQ(out, "") << (int)(unsigned char)k;
     }
     EXPECT_EQ(memcmp(&plane, &before, sizeof(Body)), 0);
@@ -197,23 +226,24 @@ TEST(ControlsTest, PauseRestartAndQuitKeys)
     EXPECT_EQ(paused, 0);
     // Y and N only answer an open question.
     plane.thrust = 30.0f;
-    EXPECT_EQ(PilotKey('y'), KEY_DONE);
-    EXPECT_EQ(PilotKey('n'), KEY_DONE);
+    EXPECT_FALSE(Quits("yn"));
+    EXPECT_EQ(keysDid.restarts, 0u);
     EXPECT_EQ(plane.thrust, 30.0f);
     Keys("R");
     EXPECT_EQ(restartPrompt, 1);
     EXPECT_EQ(paused, 1);
     Keys("p"); // the question keeps the game paused
     EXPECT_EQ(paused, 1);
-    EXPECT_EQ(PilotKey('N'), KEY_QUIT);
-    EXPECT_EQ(PilotKey('n'), KEY_QUIT);
+    EXPECT_TRUE(Quits("N"));
+    EXPECT_TRUE(Quits("n"));
     Keys("Y");
+    EXPECT_EQ(keysDid.restarts, 1u);
     EXPECT_EQ(restartPrompt, 0);
     EXPECT_EQ(paused, 0);
     EXPECT_EQ(plane.thrust, 0.0f);
     Keys("Ry");
     EXPECT_EQ(restartPrompt, 0);
-    EXPECT_EQ(PilotKey('Q'), KEY_QUIT);
+    EXPECT_TRUE(Quits("Q"));
 }
 
 TEST(ControlsTest, QuitEndsWithStatusZero)
@@ -227,7 +257,7 @@ TEST(ControlsTest, ArrowKeysTurnWithoutLimit)
 {
     ResetPlane(plane);
     for (int i = 0; i < 90; i++)
-        PilotSpecialKey(GLUT_KEY_UP);
+        ApplyArrow(GLUT_KEY_UP);
     EXPECT_NEAR(plane.dir.x, 0.0f, 1e-4f);
     EXPECT_NEAR(plane.dir.y, -1.0f, 1e-4f);
     EXPECT_NEAR(plane.dir.z, 0.0f, 1e-4f);
@@ -239,7 +269,7 @@ TEST(ControlsTest, ArrowKeysTurnWithoutLimit)
     const Case cases[] = {{GLUT_KEY_DOWN, 1, 0}, {GLUT_KEY_UP, -1, 0}, {GLUT_KEY_RIGHT, 0, -1}, {GLUT_KEY_LEFT, 0, 1}};
     for (const Case& c : cases) {
         ResetPlane(plane);
-        PilotSpecialKey(c.key);
+        ApplyArrow(c.key);
         // normal is -x at the start pose: a right roll tips up towards it.
         EXPECT_NEAR(plane.dir.y, c.dirY * std::sin(DEG_TO_RAD), 1e-5f) << c.key;
         EXPECT_NEAR(plane.up.x, c.upX * std::sin(DEG_TO_RAD), 1e-5f) << c.key;
@@ -247,8 +277,66 @@ TEST(ControlsTest, ArrowKeysTurnWithoutLimit)
     ResetPlane(plane);
     Body before = plane;
     for (int key : {GLUT_KEY_F1, GLUT_KEY_PAGE_UP, GLUT_KEY_HOME, 99, 104, -1})
-        PilotSpecialKey(key);
+        ApplyArrow(key);
     EXPECT_EQ(memcmp(&plane, &before, sizeof(Body)), 0);
+}
+
+// The step takes one record: the controller's actions, then the presses in
+// the order they came, then the flight; a quit in it ends the game only
+// after the step.
+TEST(ControlsTest, TheStepAppliesItsRecordInOrder)
+{
+    struct Case {
+        const char* name;
+        std::string keys;
+        bool pad;          // a resting controller read for the step, throttle at 40
+        bool quit;
+        float thrust;      // after the step
+        int restartPrompt; // after the step
+        bool flew;         // the aircraft moved in the step
+    };
+    const Case cases[] = {
+        {"keys in their order", "]]-", false, false, 59, 0, true},
+        {"the question, then the answer", "Ry", false, false, 0, 0, true},
+        {"an answer before its question", "yR", false, false, 40, 1, false},
+        {"keys after the controller's throttle", "]", true, false, 50, 0, true},
+        {"a quit after the step", "Q", false, true, 40, 0, true},
+        {"the answer no", "Rn", false, true, 40, 1, false},
+    };
+    for (const Case& c : cases) {
+        ResetPlane(plane);
+        restartPrompt = paused = 0;
+        plane.thrust = 40.0f;
+        PilotInput input = Record(c.keys);
+        if (c.pad) {
+            input.padRead = true;
+            input.pad = {0.0f, 0.0f, 40.0f, 0u};
+        }
+        Vec3 before = plane.pos;
+        StepOutcome outcome = SimulationStep(input);
+        EXPECT_EQ(outcome.quit, c.quit) << c.name;
+        EXPECT_EQ(plane.thrust, c.thrust) << c.name;
+        EXPECT_EQ(restartPrompt, c.restartPrompt) << c.name;
+        EXPECT_EQ(memcmp(&before, &plane.pos, sizeof before) != 0, c.flew) << c.name;
+    }
+}
+
+// Live play: a flight key waits for the next step (and goes into the
+// recording with it); a display key acts at once; the arrows wait too.
+TEST(ControlsTest, FlightKeysWaitForTheNextStep)
+{
+    ResetPlane(plane);
+    plane.thrust = 0.0f;
+    EXPECT_FALSE(TakeKey(']'));
+    TakeKey('3');
+    TakeSpecialKey(GLUT_KEY_DOWN);
+    EXPECT_EQ(plane.thrust, 0.0f);
+    EXPECT_EQ(viewMode, 3) << "a view key acts at once";
+    Body level = plane;
+    RunOneStep();
+    EXPECT_EQ(plane.thrust, 10.0f);
+    EXPECT_GT(plane.dir.y, level.dir.y) << "the arrow went with the step";
+    EXPECT_TRUE(liveInput.presses.empty());
 }
 
 TEST(ControlsTest, DragModesByViewAndButton)

@@ -8,6 +8,7 @@
 
 #include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 
 namespace {
@@ -367,13 +368,13 @@ TEST(SimulationStep, PausedDoesNothingAndExplosionSkipsGroundContact)
     plane.thrust = 50;
     paused = 1;
     landed = 1;
-    SimulationStep();
+    SimulationStep(PilotInput());
     EXPECT_EQ(plane.speed, 0.0f);
     EXPECT_EQ(landed, 1);
 
     paused = 0;
     explosionFrame = 5;
-    SimulationStep();
+    SimulationStep(PilotInput());
     EXPECT_EQ(plane.speed, 0.5f);
     EXPECT_EQ(landed, 0) << "no ground contact ran to set it again";
     explosionFrame = 0;

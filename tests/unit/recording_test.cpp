@@ -17,6 +17,7 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/live_step.h"
 #include "sim/shell/flight_state.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
@@ -211,9 +212,12 @@ namespace {
 
 bool chainArmed;
 
+// As the live game's ArmExplosionTimer: a replayed crash's frames are the
+// recording's.
 void ArmChain()
 {
-    chainArmed = true;
+    if (!ReplayShows())
+        chainArmed = true;
 }
 
 // The step timer and, once armed, the explosion's 19 shown frames and its
@@ -226,9 +230,10 @@ void LiveSteps(int count)
             chainArmed = false;
             ExplosionQuad quad;
             bool more = true;
-            while (more && LiveExplosionFrameRuns()) {
+            while (more) {
                 more = AdvanceExplosion(quad);
                 NoteLiveExplosionFrame(quad);
+                AddLiveExplosionFrame();
             }
         }
     }
@@ -246,10 +251,10 @@ TEST(InstantReplay, AfterACrashTheLiveGameComesBackWithItsQuestion)
     // A slow roll down the runway for 37 s, then the nose pulled ten degrees
     // up on the ground: a crash at once.
     for (int i = 0; i < 5; i++)
-        RecordedPilotKey('+');
+        TakeKey('+');
     LiveSteps(3700);
     for (int i = 0; i < 10; i++)
-        RecordedPilotSpecialKey(GLUT_KEY_DOWN);
+        TakeSpecialKey(GLUT_KEY_DOWN);
     LiveSteps(300);
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(restartPrompt, 1);
@@ -264,9 +269,10 @@ TEST(InstantReplay, AfterACrashTheLiveGameComesBackWithItsQuestion)
     EXPECT_EQ(lastCrash.cause, CRASH_NONE) << "the replay starts 30 s back, before the crash";
     EXPECT_TRUE(ReplayTakesKey('y')) << "the replay flies nothing";
     ReplayTakesKey('p');
-    EXPECT_TRUE(CurrentSoundScene().paused) << "a paused replay's engines fall silent";
+    RunOneStep();
+    EXPECT_TRUE(TakeScene(soundMailbox).paused) << "a paused replay's engines fall silent";
     ReplayTakesKey('p');
-    EXPECT_FALSE(CurrentSoundScene().paused);
+    EXPECT_FALSE(CurrentSoundScene(false).paused);
     int steps = 0;
     bool crashShown = false;
     testing::internal::CaptureStderr();
@@ -293,4 +299,32 @@ TEST(InstantReplay, AfterACrashTheLiveGameComesBackWithItsQuestion)
     int64_t live = RecordedSteps();
     RunOneStep();
     EXPECT_EQ(RecordedSteps(), live + 1);
+}
+
+// Ended early while the replayed jet flies, the instant replay gives the
+// sound's watcher back the live jet's memory: rolling on, it lands nowhere.
+TEST(InstantReplay, AnEarlyEndPlaysNoTouchdown)
+{
+    ASSERT_EQ(chdir(PELORIN_SOURCE_DIR "/data"), 0);
+    testing::internal::CaptureStdout();
+    BuildWorldWithoutWindow();
+    StartRecorder();
+    TakeKey(']');
+    for (int i = 0; i < 300; i++)
+        RunOneStep();
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(landed, 1) << "the live jet rolls";
+    ReplayTakesKey(KEY_CTRL_R);
+    ASSERT_TRUE(InstantReplayRunning());
+    RunOneStep();
+    // What the watcher keeps of a replayed jet in the air.
+    soundEvents.airborneSteps = TOUCHDOWN_MIN_AIRBORNE_STEPS;
+    soundEvents.lastY = plane.pos.y + 200.0f;
+    soundEvents.sink = 1.0f;
+    unsigned touchdowns = soundEvents.touchdowns;
+    ReplayTakesKey(KEY_CTRL_R);
+    ASSERT_FALSE(InstantReplayRunning());
+    RunOneStep();
+    EXPECT_EQ(landed, 1);
+    EXPECT_EQ(soundEvents.touchdowns, touchdowns);
 }

@@ -201,17 +201,19 @@ TEST(SoundTest, OptionsTakeMuteAndVolumeAndLeaveTheRest)
 
 TEST(SoundTest, StepsAndKeysCountEachEventOnce)
 {
-    auto step = [](int n) {
+    // n steps, the first with the keys in its record.
+    auto step = [](int n, const char* keys = "") {
         for (int i = 0; i < n; i++) {
-            SimulationStep();
-            FeedSound();
+            PilotInput input = PilotInput();
+            for (const char* k = keys; i == 0 && *k; k++)
+                input.presses.push_back({false, (unsigned char)*k});
+            FeedSound(SimulationStep(input), false);
         }
     };
     testing::internal::CaptureStdout();
-    PilotKey('g');
-    PilotKey('g');
-    PilotSpecialKey(GLUT_KEY_F9);
-    PilotSpecialKey(GLUT_KEY_F9);
+    step(1, "gg");
+    TakeSpecialKey(GLUT_KEY_F9);
+    TakeSpecialKey(GLUT_KEY_F9);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Raising landing gear\nLowering landing gear\nSound off\nSound on\n");
     EXPECT_EQ(soundEvents.gearMoves, 2u);
 
@@ -237,8 +239,7 @@ TEST(SoundTest, StepsAndKeysCountEachEventOnce)
     while (AdvanceExplosion(quad))
         step(1);
     EXPECT_EQ(soundEvents.crashes, 1u);
-    PilotKey('y');
-    step(50);
+    step(50, "y");
     EXPECT_EQ(soundEvents.restarts, 1u);
     EXPECT_EQ(soundEvents.touchdowns, 1u);
     EXPECT_EQ(soundEvents.gearMoves, 2u);

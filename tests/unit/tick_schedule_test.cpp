@@ -100,7 +100,7 @@ TEST(TickSchedule, ScheduledStepsFlyBitForBitAsDirectSteps)
 
     start();
     for (int64_t i = 0; i < flightSchedule.ticksRun - pausedSteps; i++)
-        SimulationStep();
+        SimulationStep(PilotInput());
     EXPECT_EQ(std::memcmp(&scheduled, &plane, sizeof plane), 0);
     EXPECT_EQ(scheduledGravity, gravity);
 }

@@ -1,0 +1,19 @@
+// What every end of the game does before the program ends.
+#include "sim/shell/game_end.h"
+
+#include <cstdlib>
+
+#include "sim/flight/life.h"
+#include "sim/shell/recorder.h"
+
+void FinishGame()
+{
+    FinishRecording();
+    FreeLife();
+}
+
+void QuitGame()
+{
+    FinishGame();
+    exit(0);
+}
