@@ -1,5 +1,5 @@
-// Head-up display: bitmap text, the status line, the cockpit panel with its
-// pillars, instrument texts, attitude ball and gear lamp.
+// Head-up display: the status line, the cockpit panel with its pillars,
+// instrument texts, attitude ball and gear lamp.
 #include "sim/render/hud.h"
 
 #include <GL/glut.h>
@@ -23,34 +23,6 @@ const float FLATTEN_Z = 0.00001f;
 // W / 1.333 (not 0.75 W) is where that is.
 const double PANEL_RIGHT_DIVISOR = 1.333;
 const double PANEL_SIDE_HEIGHT = 0.1; // of the window height, at the outer edges
-
-void* FontForSize(int size)
-{
-    switch (size) {
-    case 10:
-        return GLUT_BITMAP_TIMES_ROMAN_10;
-    case 15:
-        return GLUT_BITMAP_9_BY_15;
-    case 18:
-        return GLUT_BITMAP_HELVETICA_18;
-    default:
-        return GLUT_BITMAP_TIMES_ROMAN_24;
-    }
-}
-
-void DrawText(const char* text, float x, float y, int size)
-{
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    // The raster colour is latched here, from the caller's current colour.
-    glRasterPos2f(x, y);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    void* font = FontForSize(size);
-    for (const char* c = text; *c != '\0'; c++)
-        glutBitmapCharacter(font, (unsigned char)*c);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-}
 
 void FormatStatusLine(const Body& body, char* out, size_t size)
 {

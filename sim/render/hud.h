@@ -1,5 +1,5 @@
-// Head-up display: the cockpit panel in view 1, a status line elsewhere, and
-// the bitmap text both use.
+// Head-up display: the cockpit panel in view 1 and its instruments, a status
+// line elsewhere; their text is drawn by hud_text.
 #pragma once
 
 #include <cstddef>
@@ -10,12 +10,6 @@
 // characters each) with their labels.
 const int HUD_TEXT_SIZE = 200;
 
-// Draws text from raster position (x, y) in the font chosen by size
-// (10, 15, 18 or 24); leaves the current colour white, lighting and depth
-// test enabled.
-void DrawText(const char* text, float x, float y, int size);
-// The GLUT bitmap font for a text size; sizes no caller uses get the 24 font.
-void* FontForSize(int size);
 // No GL: the status line for `body`, never more than size - 1 characters.
 void FormatStatusLine(const Body& body, char* out, size_t size);
 // No GL: the three instrument texts of the cockpit, each bounded by size.

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/render/hud.h"
-
 HudFont hudFonts[HUD_FONT_COUNT];
 bool hudFontFailureReported;
 
@@ -15,6 +13,34 @@ void ResetHudTextState()
     for (HudFont& font : hudFonts)
         font = HudFont{"", false, FontAtlas{}, 0};
     hudFontFailureReported = false;
+}
+
+void* FontForSize(int size)
+{
+    switch (size) {
+    case 10:
+        return GLUT_BITMAP_TIMES_ROMAN_10;
+    case 15:
+        return GLUT_BITMAP_9_BY_15;
+    case 18:
+        return GLUT_BITMAP_HELVETICA_18;
+    default:
+        return GLUT_BITMAP_TIMES_ROMAN_24;
+    }
+}
+
+void DrawText(const char* text, float x, float y, int size)
+{
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    // The raster colour is latched here, from the caller's current colour.
+    glRasterPos2f(x, y);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    void* font = FontForSize(size);
+    for (const char* c = text; *c != '\0'; c++)
+        glutBitmapCharacter(font, (unsigned char)*c);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
 }
 
 // The scalable faces nearest the bitmap fonts by size: Times Roman 10 and 24,

@@ -28,6 +28,13 @@ extern bool hudFontFailureReported; // the one line on standard error is out
 // are forgotten, not deleted.
 void ResetHudTextState();
 
+// Draws text from raster position (x, y) in the toolkit's bitmap font chosen
+// by size (10, 15, 18 or 24); leaves the current colour white, lighting and
+// depth test enabled.
+void DrawText(const char* text, float x, float y, int size);
+// The GLUT bitmap font for a text size; sizes no caller uses get the 24 font.
+void* FontForSize(int size);
+
 // DrawText's text `scale` times its size (10, 15, 18 or 24): exactly DrawText
 // at scale 1 or less, and wherever no scalable font can be had (after one
 // line on standard error). The same colour and GL state afterwards as DrawText.

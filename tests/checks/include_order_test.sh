@@ -9,9 +9,13 @@
 #   sim/view                     the view and display switches and the window's size
 #   sim/math, then common/       vectors; what both programs share
 #
-# A file may include its own layer and any below it, never one above; and GL,
-# GLU, GLUT and SDL headers only in the top two layers, so the simulation and
-# everything under it is tested without a window. The editor and the
+# A file may include its own layer and any below it, never one above; GL,
+# GLU and GLUT headers only in the top two layers and SDL's only in the shell,
+# so the simulation and everything under it is tested without a window or a
+# device. Inside a layer the includes run one way too: a header and its
+# source count as one module, and no module of sim/ reaches itself again
+# through others (a circle), so each can be understood, tested and moved
+# without the rest of its circle. The editor and the
 # landscape tool use common/ and themselves only, and toolkit/ (what both
 # programs' shells do alike with the windowing toolkit) only common/; the
 # simulator's shell and the editor may use toolkit/.
@@ -33,6 +37,8 @@ rank() {
 
 status=0
 checked=0
+edges=$(mktemp)
+trap 'rm -f "$edges"' EXIT
 while IFS= read -r file; do
   from=$(rank "$file")
   while IFS= read -r line; do
@@ -43,10 +49,16 @@ while IFS= read -r file; do
         if [ "$from" -ge 0 ] && [ "$from" -lt 5 ] && [[ "$line" =~ ^\<(GL/|SDL) ]]; then
           echo "$file includes $line: the toolkit and GL belong to sim/shell, sim/render and sim/assets"
           status=1
+        elif [ "$from" -eq 5 ] && [[ "$line" =~ ^\<SDL ]]; then
+          echo "$file includes $line: SDL belongs to sim/shell"
+          status=1
         fi
         continue ;;
     esac
     to=$(rank "$line")
+    if [[ "$file" == sim/* && "$line" == sim/* && "${file%.*}" != "${line%.*}" ]]; then
+      echo "${file%.*} ${line%.*}" >>"$edges"
+    fi
     case "$file" in
       editor/*) [[ "$line" == editor/* || "$line" == common/* || "$line" == toolkit/* ]] || { echo "$file includes $line: the editor uses editor/, toolkit/ and common/ only"; status=1; } ;;
       toolkit/*) [[ "$line" == toolkit/* || "$line" == common/* ]] || { echo "$file includes $line: toolkit/ uses common/ only"; status=1; } ;;
@@ -73,5 +85,26 @@ while IFS= read -r file; do
 done < <(git ls-files -co --exclude-standard -- 'sim/*.cpp' 'sim/*.h' 'common/*.cpp' 'common/*.h' \
            'editor/*.cpp' 'editor/*.h' 'landscape-tool/*.cpp' 'landscape-tool/*.h' 'toolkit/*.cpp' 'toolkit/*.h')
 
-[ "$status" -eq 0 ] && echo "includes: $checked checked, every one runs down the layers"
+# tsort names the modules of each circle it finds, one per line after a
+# line saying it found one.
+circle=()
+report_circle() {
+  [ "${#circle[@]}" -gt 0 ] || return 0
+  local files=() m
+  for m in "${circle[@]}"; do
+    for f in "$m.h" "$m.cpp"; do [ -e "$f" ] && files+=("$f"); done
+  done
+  echo "a circle of includes (a header and its source count as one): ${files[*]}"
+  status=1
+  circle=()
+}
+while IFS= read -r line; do
+  case "$line" in
+    *'input contains a loop'*) report_circle ;;
+    tsort:\ *) circle+=("${line#tsort: }") ;;
+  esac
+done < <(tsort "$edges" 2>&1 >/dev/null)
+report_circle
+
+[ "$status" -eq 0 ] && echo "includes: $checked checked, every one runs down the layers, no circle among the modules of sim/"
 exit "$status"
