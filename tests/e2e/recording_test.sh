@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The flight recorder in the real game: a short keyboard flight recorded with
 # --record (a take-off, the instant replay and back, the final state line, Q
-# during a second instant replay), replayed with --play and --track to the same final state; one
+# during a second instant replay), replayed with --play (F9 at work in it) and
+# --track to the same final state; one
 # ended by closing the window replays to its last state line too; a
 # recording whose inputs were changed is caught where it diverges; bad files
 # and bad options give one line and their exit status.
@@ -49,9 +50,13 @@ wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "Q ended the recorded game with status $EXIT_STATUS"
 
 # --play shows the recording at real speed, the flight's own state lines
-# included, and stays on the last frame.
+# included, and stays on the last frame. F9 switches the sound there too.
 start_app pelorin "$WORK" --play "$rec"
 wait_window "Tessaly -- Pelorin 2000"
+send_keys F9
+wait_output "Sound off"
+send_keys F9
+wait_output "Sound on"
 wait_output "replay ended after" 60
 played=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
 [ "$played" = "$live" ] || fail "--play ended in another state: $live then $played"
