@@ -19,7 +19,10 @@
 #include "sim/shell/controls.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/flight_state.h"
+#include "sim/flight/life.h"
+#include "sim/shell/pilot_keys.h"
 #include "sim/shell/recorder.h"
+#include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/track.h"
@@ -327,4 +330,28 @@ TEST(InstantReplay, AnEarlyEndPlaysNoTouchdown)
     RunOneStep();
     EXPECT_EQ(landed, 1);
     EXPECT_EQ(soundEvents.touchdowns, touchdowns);
+}
+
+// A replayed file flies; it switches nothing that is only shown, whatever
+// keys it holds: they pass the flight-key table as live play's do.
+TEST(Replay, AFileSwitchesOnlyWhatFlies)
+{
+    RecordedFlight flight;
+    flight.state = CaptureFlightState();
+    for (uint8_t key : {'L', 'F', 'd', 't', ']', '3', 'l'}) {
+        RecordedEvent e = Event(0, EVENT_KEY);
+        e.code = key;
+        flight.events.push_back(e);
+    }
+    std::vector<RecordedFlight> flights(1, flight);
+    ASSERT_TRUE(StartReplay(flights, 0));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ReplayStep(), REPLAY_STEPPED);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(plane.thrust, 10.0f);
+    EXPECT_EQ(lifeOn, 0);
+    EXPECT_EQ(fogMode, 0);
+    EXPECT_EQ(spotLightOn, 0);
+    EXPECT_EQ(viewMode, VIEW_COCKPIT);
+    EXPECT_EQ(texturesOn, 1);
 }
