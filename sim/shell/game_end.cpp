@@ -4,11 +4,13 @@
 #include <cstdlib>
 
 #include "sim/flight/life.h"
+#include "sim/shell/gamepad.h"
 #include "sim/shell/recorder.h"
 
 void FinishGame()
 {
     FinishRecording();
+    StopGamepad();
     FreeLife();
 }
 

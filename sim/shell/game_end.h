@@ -2,7 +2,7 @@
 // controller's no, the window's close.
 #pragma once
 
-// The recording finished, the cell boards released.
+// The recording finished, the controller let go, the cell boards released.
 void FinishGame();
 // FinishGame, then the program ends with status 0.
 [[noreturn]] void QuitGame();

@@ -147,3 +147,12 @@ void ReadGamepad(PilotInput& record)
     padInput = ReadDevice();
     PadToInput(padInput, memory, record);
 }
+
+void StopGamepad()
+{
+    if (!started)
+        return;
+    CloseDevice();
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK);
+    started = false;
+}

@@ -16,5 +16,8 @@ bool StartGamepad();
 // maps the device's values into the step's record. Nothing without SDL or a
 // device.
 void ReadGamepad(PilotInput& record);
+// Lets go of the device and SDL's joystick side (the sound's device keeps
+// its own): at the game's end.
+void StopGamepad();
 // The device's values at neutral: the start state.
 void ResetPadState();

@@ -110,4 +110,5 @@ TEST(Gamepad, AVirtualControllerFliesThroughTheStepAndLetsGoWhenPulledOut)
     EXPECT_EQ(std::memcmp(&plane, &want, sizeof plane), 0) << "no turn or throttle after the pull-out";
     const PadInput neutral = {};
     EXPECT_EQ(std::memcmp(&padInput, &neutral, sizeof neutral), 0);
+    StopGamepad();
 }
