@@ -9,9 +9,10 @@
 StepOutcome SimulationStep(const PilotInput& input)
 {
     StepOutcome outcome = {};
-    // The controller is read as the step begins, after every key since the
-    // last; its throttle is an absolute position taken from the throttle
-    // the step starts with, so it acts before the keys, which move it on.
+    // The controller's actions come first: its throttle is an absolute
+    // position worked out from the throttle the step starts with, and the
+    // keys since the last step move the throttle on from there (after them,
+    // a resting controller would undo every throttle key).
     if (input.padRead)
         ApplyPadActions(input.pad, outcome);
     for (const PilotPress& press : input.presses) {
