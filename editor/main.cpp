@@ -1,10 +1,12 @@
 // Entry of the landscape editor: the window, its callbacks, the main loop.
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "editor/callbacks.h"
 #include "editor/open.h"
+#include "editor/recovery.h"
 #include "editor/start_state.h"
 #include "editor/view.h"
 #include "editor/window_mode.h"
@@ -38,6 +40,10 @@ int main(int argc, char** argv)
     glutCloseFunc(editor::EditorClose);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     editor::InitEditor();
+    // Any way out but the close (the X connection lost, which ends the
+    // process inside Xlib) keeps unsaved work as the close does.
+    atexit(editor::KeepUnsavedWork);
+    editor::ReportWaitingRecoveryFiles();
     if (fullScreen)
         editor::ToggleFullScreen();
     if (argc == 2)

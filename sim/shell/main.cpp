@@ -1,6 +1,7 @@
 // Entry of the simulator: window, callbacks, set-up, timers, main loop.
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "sim/flight/explosion.h"
@@ -38,11 +39,25 @@ static void RenderSceneThenStartSound()
 // The window manager's close ends the game as Q does: a live game shown in
 // the instant replay is put back first, and the recording gets its end, so
 // the file replays to the very step the window closed at. The toolkit exits
-// after this returns.
+// after this returns. Once only: the exit that follows runs EndGameAtExit.
+static bool gameEnded;
+
 static void WindowClosed()
 {
+    if (gameEnded)
+        return;
+    gameEnded = true;
     EndInstantReplay();
     FinishGame();
+}
+
+// Any other way out (the X connection lost, which ends the process inside
+// Xlib) ends the game as the close does, so the recording keeps its end. The
+// display may be gone: the explosion's list is not built again.
+static void EndGameAtExit()
+{
+    replayExplosionShown = nullptr;
+    WindowClosed();
 }
 
 int main(int argc, char** argv)
@@ -81,6 +96,7 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     glutCloseFunc(WindowClosed);
+    atexit(EndGameAtExit);
     SetupScene();
     if (fullScreen)
         ToggleFullScreen();
