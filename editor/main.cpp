@@ -9,7 +9,7 @@
 #include "editor/recovery.h"
 #include "editor/start_state.h"
 #include "editor/view.h"
-#include "editor/window_mode.h"
+#include "toolkit/window_mode.h"
 
 int main(int argc, char** argv)
 {
@@ -17,10 +17,10 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
     editor::ResetEditor();
     std::string geometry;
-    editor::InitWindowSize(argc, argv, geometry);
+    StartWindowSize((int)editor::windowWidth, (int)editor::windowHeight, argc, argv, geometry);
     glutInit(&argc, argv);
     // glutInit has taken the toolkit's options; what is left is the file.
-    bool fullScreen = editor::TakeFullScreenOption(argc, argv);
+    bool fullScreen = TakeFullScreenOption(argc, argv);
     if (argc > 2) {
         fprintf(stderr, "usage: pelorin-editor [X toolkit options] [FILE]\n");
         return 2;
@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     atexit(editor::KeepUnsavedWork);
     editor::ReportWaitingRecoveryFiles();
     if (fullScreen)
-        editor::ToggleFullScreen();
+        ToggleFullScreen();
     if (argc == 2)
         editor::OpenAtStart(argv[1]);
     glutMainLoop();

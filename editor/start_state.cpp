@@ -9,7 +9,7 @@
 #include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
-#include "editor/window_mode.h"
+#include "toolkit/window_mode.h"
 
 namespace editor {
 

@@ -10,12 +10,13 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/render/frame.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
-#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
+#include "toolkit/window_mode.h"
 
 int fogMode;
 int spotLightOn;
@@ -373,7 +374,7 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
-    WindowKey(key);
+    WindowKey(key, DrawFrame, (int)windowWidth, (int)windowHeight);
     if (ReplayTakesArrow()) {
         glutPostRedisplay();
         return;

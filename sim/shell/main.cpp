@@ -20,8 +20,8 @@
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/track.h"
-#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
+#include "toolkit/window_mode.h"
 
 // A recording to show, read and checked before any window opens.
 static Recording shownRecording;
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
     std::string geometry;
-    InitWindowSize(argc, argv, geometry);
+    StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
     glutInit(&argc, argv);
     bool fullScreen = TakeFullScreenOption(argc, argv);
     char soundOptionError[256];
