@@ -23,6 +23,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/flight_state.h"
+#include "sim/shell/pad_mapping.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/sound_feed.h"
@@ -360,6 +361,76 @@ TEST(RecordingFile, FuzzSeedsAndKeptInputsAreSafe)
         }
     }
     EXPECT_GE(decoded, 4);
+}
+
+namespace {
+
+// A controller that moves every way at once, `perStep` times a step, for
+// `steps` steps or until `stop` says so.
+template <typename Stop>
+void BusyController(int steps, int perStep, Stop stop)
+{
+    for (int step = 0; step < steps && !stop(); step++) {
+        for (int i = 0; i < perStep; i++) {
+            PadActions a = {};
+            a.roll = i % 2 ? 0.5f : -0.5f;
+            a.pitch = i % 2 ? 0.25f : -0.25f;
+            a.thrust = i % 2 ? 33.5f : 66.5f;
+            RecordPadActions(a);
+        }
+        RecordStepDone();
+    }
+}
+
+} // namespace
+
+// The live recorder against the reader's limits: a file that would pass them
+// ends at a second, whole, and the flight goes on in the next file from there;
+// a step of more inputs than a file may hold stops the file where it was whole.
+TEST(RecordingFile, TheWriterKeepsEveryFileWithinTheReadersLimits)
+{
+    ASSERT_EQ(chdir(PELORIN_SOURCE_DIR "/data"), 0);
+    char folder[] = "/tmp/pelorin-limits-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string first = std::string(folder) + "/flight.rec", second = ContinuedRecordingPath(first, 2);
+    std::string error;
+    testing::internal::CaptureStdout();
+    StartRecorder();
+    ASSERT_TRUE(RecordToFile(first.c_str(), error)) << error;
+    BusyController(4000, RECORDING_MAX_STEP_EVENTS, [&] { return access(second.c_str(), F_OK) == 0; });
+    BusyController(150, 1, [] { return false; });
+    FinishRecording();
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("recording goes on in " + second + "\n"), std::string::npos);
+    EXPECT_LE(std::filesystem::file_size(first), RECORDING_MAX_BYTES);
+    Recording a, b;
+    ASSERT_TRUE(ReadRecording(first.c_str(), a, error)) << error;
+    ASSERT_TRUE(ReadRecording(second.c_str(), b, error)) << error;
+    ASSERT_EQ(a.flights.size(), 1u);
+    ASSERT_EQ(b.flights.size(), 1u);
+    EXPECT_TRUE(a.flights[0].ended && !a.flights[0].restarted);
+    EXPECT_EQ(a.flights[0].lastStep % RECORDING_DIGEST_PERIOD, 0);
+    EXPECT_EQ(b.flights[0].firstStep, a.flights[0].lastStep) << "the next file starts where the last one ended";
+    EXPECT_TRUE(b.flights[0].state == CaptureFlightState());
+    EXPECT_TRUE(b.flights[0].ended);
+    EXPECT_EQ(b.flights[0].lastStep, RecordedSteps());
+    EXPECT_FALSE(a.damaged || b.damaged);
+
+    ResetRecorderState();
+    testing::internal::CaptureStderr();
+    StartRecorder();
+    ASSERT_TRUE(RecordToFile(first.c_str(), error)) << error;
+    BusyController(250, 1, [] { return false; });
+    BusyController(1, RECORDING_MAX_STEP_EVENTS + 1, [] { return false; });
+    BusyController(100, 1, [] { return false; });
+    FinishRecording();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "pelorin: " + first +
+                  ": recording stopped: more than 256 inputs in one step; the file ends at its last whole second\n");
+    ASSERT_TRUE(ReadRecording(first.c_str(), a, error)) << error;
+    EXPECT_FALSE(a.damaged);
+    EXPECT_FALSE(a.flights[0].ended);
+    EXPECT_EQ(a.endStep, 200);
+    std::filesystem::remove_all(folder);
 }
 
 namespace {
