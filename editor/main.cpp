@@ -41,7 +41,9 @@ int main(int argc, char** argv)
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     editor::InitEditor();
     // Any way out but the close (the X connection lost, which ends the
-    // process inside Xlib) keeps unsaved work as the close does.
+    // process inside Xlib) keeps unsaved work as the close does, whether or
+    // not the toolkit's own exit handler runs the close callback too (it is
+    // kept once).
     atexit(editor::KeepUnsavedWork);
     editor::ReportWaitingRecoveryFiles();
     if (fullScreen)

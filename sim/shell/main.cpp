@@ -52,8 +52,10 @@ static void WindowClosed()
 }
 
 // Any other way out (the X connection lost, which ends the process inside
-// Xlib) ends the game as the close does, so the recording keeps its end. The
-// display may be gone: the explosion's list is not built again.
+// Xlib) ends the game as the close does, so the recording keeps its end,
+// whether or not the toolkit's own exit handler runs the close callback (the
+// freeglut of Debian 12 does; older ones do not). The display may be gone:
+// the explosion's list is not built again.
 static void EndGameAtExit()
 {
     replayExplosionShown = nullptr;
