@@ -251,7 +251,14 @@ bool Fail(std::string& error, const std::string& reason)
     return false;
 }
 
-bool DecodeEvents(Reader& r, RecordedFlight& flight, int64_t& lastStep, std::string& error)
+// What the decoder counts across chunks and flights to bound the events.
+struct EventCount {
+    uint64_t total = 0;  // in the file
+    int64_t step = -1;   // the step of the last event
+    int inStep = 0;      // events at that step
+};
+
+bool DecodeEvents(Reader& r, RecordedFlight& flight, int64_t& lastStep, EventCount& count, std::string& error)
 {
     while (r.pos < r.size) {
         RecordedEvent e = {};
@@ -299,6 +306,13 @@ bool DecodeEvents(Reader& r, RecordedFlight& flight, int64_t& lastStep, std::str
         }
         if (!ok)
             return Fail(error, "an event is cut short or malformed");
+        count.inStep = e.step == count.step ? count.inStep + 1 : 1;
+        count.step = e.step;
+        if (count.inStep > RECORDING_MAX_STEP_EVENTS)
+            return Fail(error, "more than " + std::to_string(RECORDING_MAX_STEP_EVENTS) + " events in step " +
+                                   std::to_string(e.step));
+        if (++count.total > RECORDING_MAX_EVENTS)
+            return Fail(error, "more than " + std::to_string(RECORDING_MAX_EVENTS) + " events");
         flight.events.push_back(e);
     }
     return true;
@@ -336,23 +350,38 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
     int64_t lastStep = 0;
     int64_t digestStep = 0; // where the flight's next second ends
     bool open = false;      // a flight started and not yet ended
+    EventCount count;
     while (r.pos < r.size) {
         uint8_t type;
         int64_t length;
         uint16_t check = 0;
         size_t start = r.pos;
-        if (!r.U8(type) || !r.Count(length))
-            return Fail(error, "cut short in a chunk");
-        if (length > (int64_t)RECORDING_MAX_CHUNK)
-            return Fail(error, "a chunk of an absurd length (" + std::to_string(length) + " bytes)");
-        if (!r.Left((size_t)length + 2))
-            return Fail(error, "cut short in a chunk");
-        Reader chunk = {data + r.pos, (size_t)length, 0};
-        r.pos += (size_t)length;
-        size_t checked = r.pos - start;
-        r.U16(check);
-        if (ChunkCheck(data + start, checked) != check)
-            return Fail(error, "damaged: a chunk's check does not match");
+        // A chunk that is not whole: a cut or damaged file. Once a flight has
+        // begun, what came before still replays.
+        const char* broken = nullptr;
+        size_t payload = 0;
+        if (!r.U8(type) || !r.Count(length)) {
+            broken = "cut short in a chunk";
+        } else if (length > (int64_t)RECORDING_MAX_CHUNK) {
+            broken = "a chunk of an absurd length";
+        } else if (!r.Left((size_t)length + 2)) {
+            broken = "cut short in a chunk";
+        } else {
+            payload = r.pos;
+            r.pos += (size_t)length;
+            size_t checked = r.pos - start;
+            r.U16(check);
+            if (ChunkCheck(data + start, checked) != check)
+                broken = "damaged: a chunk's check does not match";
+        }
+        if (broken) {
+            if (recording.flights.empty())
+                return Fail(error, broken);
+            recording.damaged = true;
+            recording.endStep = lastStep;
+            return true;
+        }
+        Reader chunk = {data + payload, (size_t)length, 0};
         if (type == CHUNK_FLIGHT) {
             if (open)
                 return Fail(error, "a flight starts before the last one ended");
@@ -389,7 +418,7 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
                 digest.type = EVENT_DIGEST;
                 digest.digest = value;
             }
-            if (!DecodeEvents(chunk, recording.flights.back(), lastStep, error))
+            if (!DecodeEvents(chunk, recording.flights.back(), lastStep, count, error))
                 return false;
             if (type == CHUNK_SECOND) {
                 if (lastStep > digestStep || digestStep - lastStep > RECORDING_DIGEST_PERIOD)
@@ -420,7 +449,23 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
     }
     if (recording.flights.empty())
         return Fail(error, "holds no flight");
+    recording.endStep = lastStep;
     return true;
+}
+
+std::string RecordingEndNote(const Recording& recording)
+{
+    if (!recording.damaged)
+        return "";
+    char line[128];
+    long long step = (long long)recording.endStep;
+    if (step % 100 == 0)
+        snprintf(line, sizeof line, "the recording ends at step %lld (%lld s): the rest of the file is damaged", step,
+                 step / 100);
+    else
+        snprintf(line, sizeof line, "the recording ends at step %lld (%lld.%02lld s): the rest of the file is damaged",
+                 step, step / 100, step % 100);
+    return line;
 }
 
 bool ReadRecording(const char* path, Recording& recording, std::string& error)

@@ -13,14 +13,30 @@
 const char RECORDING_MAGIC[8] = {'P', 'E', 'L', 'O', 'R', 'I', 'N', 'R'};
 const uint16_t RECORDING_FORMAT_VERSION = 1;
 // Limits that keep a damaged or hostile file from taking the machine's
-// memory: a file past RECORDING_MAX_BYTES is refused unread (it holds days
-// of flying), a chunk is written once a second and holds far less than
-// RECORDING_MAX_CHUNK, a state blob is a few hundred bytes.
-const uint64_t RECORDING_MAX_BYTES = (uint64_t)16 << 20;
+// memory, shared by the writer and the reader. A file holds at most
+// RECORDING_MAX_BYTES and RECORDING_MAX_EVENTS: a file of that size is read
+// whole into memory and its events kept as a vector, so these two bound what
+// a replay can take (8 MiB and some 32 MB of events). A day's flight by
+// controller (about 64 KB a minute, some 92 MB) does not fit in one such
+// file, so the writer starts a new file, each one whole and replayable from
+// its own start state, before it would pass either limit: about two hours by
+// controller, many more by keyboard. Reading in a stream would have had the
+// replay hold the file open and decode as it flies; a file of a bounded size
+// keeps the reader a plain function over bytes.
+const uint64_t RECORDING_MAX_BYTES = (uint64_t)8 << 20;
+const uint64_t RECORDING_MAX_EVENTS = (uint64_t)1 << 20;
+// A chunk is written once a second and holds far less than
+// RECORDING_MAX_CHUNK (a second of the most events a step may hold, of the
+// largest kind, is some 400 KB); a state blob is a few hundred bytes.
 const uint32_t RECORDING_MAX_CHUNK = (uint32_t)1 << 20;
 const uint32_t RECORDING_MAX_STATE = 4096;
 const size_t RECORDING_MAX_VERSION_TEXT = 64;
 const int64_t RECORDING_MAX_STEP = (int64_t)1 << 40; // 348 years of 10 ms steps
+// The inputs one step may hold: a key held through a stall of seconds
+// repeats some thirty times a second, and the explosion's frames come two a
+// step. A file with more is refused, and the writer stops before it writes
+// one.
+const int RECORDING_MAX_STEP_EVENTS = 256;
 // A state digest every this many steps (one second).
 const int64_t RECORDING_DIGEST_PERIOD = 100;
 
@@ -73,6 +89,11 @@ struct RecordedFlight {
 
 struct Recording {
     uint16_t formatVersion = RECORDING_FORMAT_VERSION;
+    // The file goes on past its last whole chunk (cut by a full disk or a
+    // killed machine, or damaged): what came before is here, to replay, and
+    // endStep is where it ends.
+    bool damaged = false;
+    int64_t endStep = 0;
     std::string programVersion;
     bool hasLandscape = false;     // a landscape file was read at start
     uint64_t landscapeDigest = 0;  // of its bytes
@@ -103,8 +124,13 @@ void EncodeEventsChunk(const std::vector<uint8_t>& payload, std::vector<uint8_t>
 void EncodeEndChunk(int64_t lastStep, uint64_t finalDigest, bool restarted, std::vector<uint8_t>& out);
 
 // Decodes a whole recording held in memory, checking every count, length,
-// step order and checksum. Returns false with the reason (no file name, no
-// line end) in `error`.
+// step order and checksum. A file whose chunks stop being whole after its
+// first flight began decodes up to there, with `damaged` set; anything else
+// wrong returns false with the reason (no file name, no line end) in `error`.
 bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std::string& error);
 // Reads and decodes the file at `path`; the error then names the file.
 bool ReadRecording(const char* path, Recording& recording, std::string& error);
+// For a damaged recording, the one line that says where its replay ends
+// ("the recording ends at step N (M s): the rest of the file is damaged");
+// empty for a whole one.
+std::string RecordingEndNote(const Recording& recording);

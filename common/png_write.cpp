@@ -6,26 +6,14 @@
 #include <new>
 #include <png.h>
 
+#include "common/png_error.h"
+
 namespace {
 
 struct EncodeContext {
     std::vector<uint8_t>* out;
-    char message[256];
+    PngErrorMessage error; // the jump of an error lands in the setjmp of EncodeRows
 };
-
-// libpng calls this and expects it never to return; the jump lands in the
-// setjmp of EncodeRows.
-void OnEncodeError(png_structp png, png_const_charp message)
-{
-    EncodeContext* context = (EncodeContext*)png_get_error_ptr(png);
-    if (context->message[0] == '\0')
-        snprintf(context->message, sizeof context->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void OnEncodeWarning(png_structp, png_const_charp)
-{
-}
 
 void WriteToBuffer(png_structp png, png_bytep data, size_t length)
 {
@@ -70,8 +58,8 @@ bool EncodePng(int width, int height, PngKind kind, const std::vector<uint8_t>& 
         error = "no image to encode";
         return false;
     }
-    EncodeContext context = {&out, ""};
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, OnEncodeError, OnEncodeWarning);
+    EncodeContext context = {&out, {}};
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context.error, OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool done = false;
     if (info) {
@@ -79,12 +67,12 @@ bool EncodePng(int width, int height, PngKind kind, const std::vector<uint8_t>& 
         try {
             done = EncodeRows(png, info, width, height, kind, pixels, compression);
         } catch (const std::bad_alloc&) {
-            snprintf(context.message, sizeof context.message, "not enough memory");
+            snprintf(context.error.text, sizeof context.error.text, "not enough memory");
         }
     }
     png_destroy_write_struct(&png, &info);
     if (!done) {
-        error = context.message[0] != '\0' ? context.message : "not enough memory";
+        error = context.error.text[0] != '\0' ? context.error.text : "not enough memory";
         out.clear();
     }
     return done;

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/home_folder.h"
 #include "common/png_write.h"
 
 // Names taken by earlier screenshots of the same second are skipped; past
@@ -39,7 +39,7 @@ static std::string PicturesLineValue(const std::string& line, const std::string&
 std::string PicturesFolder(const char* home, const char* configHome)
 {
     std::string h = home ? home : "";
-    std::string config = configHome && *configHome ? std::string(configHome) : h + "/.config";
+    std::string config = XdgFolder(configHome, h, "/.config");
     std::string folder = h + "/Pictures";
     FILE* in = fopen((config + "/user-dirs.dirs").c_str(), "r");
     if (!in)
@@ -134,16 +134,6 @@ bool SaveScreenshotIn(const std::string& folder, const struct tm& when, int widt
     }
     pathOrReason = folder + ": every name for this second is taken";
     return false;
-}
-
-// HOME, or the password database's home folder when HOME is unset.
-static std::string HomeFolder()
-{
-    const char* home = getenv("HOME");
-    if (home && *home)
-        return home;
-    struct passwd* entry = getpwuid(getuid());
-    return entry && entry->pw_dir ? entry->pw_dir : "";
 }
 
 bool SaveScreenshot(int width, int height, const std::vector<uint8_t>& rgbBottomFirst)

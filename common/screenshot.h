@@ -9,7 +9,7 @@
 #include <vector>
 
 // The pictures folder as `xdg-user-dir PICTURES` names it, read from
-// user-dirs.dirs in `configHome` (HOME/.config when null or empty) without
+// user-dirs.dirs in `configHome` (HOME/.config when null, empty or relative) without
 // running a program: XDG_PICTURES_DIR, whose "$HOME" stands for `home`;
 // HOME/Pictures when the file names none. Whether it exists is not checked.
 std::string PicturesFolder(const char* home, const char* configHome);

@@ -12,7 +12,7 @@
 #include "editor/recovery.h"
 #include "editor/tools.h"
 #include "editor/view.h"
-#include "editor/window_mode.h"
+#include "toolkit/window_mode.h"
 
 namespace editor {
 
@@ -60,11 +60,19 @@ void EditorMotion(int x, int y)
     PointerEdit(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
 }
 
+// The frame as the display callback shows it, margins included: F12's
+// screenshot.
+static void DrawWholeFrame()
+{
+    DrawEditorFrame();
+    DrawEditorOverlay();
+}
+
 void EditorSpecial(int key, int, int)
 {
     if (key == GLUT_KEY_F5)
         FlyGrid();
-    WindowKey(key);
+    WindowKey(key, DrawWholeFrame, (int)windowWidth, (int)windowHeight);
     glutPostRedisplay();
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/landscape_writer.h"
+#include "common/program_beside.h"
 #include "editor/grid.h"
 
 // Where an installation keeps the images, relative to the programs' folder,
@@ -34,33 +35,6 @@ const char* const IMAGE_WITNESS = "floor.rgb"; // one of the simulator's images
 const char* const SCRATCH_PATTERN = "/pelorin-fly.XXXXXX";
 const int CLOSE_FALLBACK_LIMIT = 65536; // descriptors closed one by one without close_range
 
-static bool IsExecutableFile(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-std::string FindSimulator(const std::string& editorFolder, const char* searchPath)
-{
-    if (!editorFolder.empty() && IsExecutableFile(editorFolder + "/" + SIMULATOR_NAME))
-        return editorFolder + "/" + SIMULATOR_NAME;
-    if (!searchPath)
-        return "";
-    std::string path = searchPath;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find(':', start);
-        if (end == std::string::npos)
-            end = path.size();
-        std::string folder = path.substr(start, end - start);
-        std::string candidate = (folder.empty() ? "." : folder) + "/" + SIMULATOR_NAME;
-        if (IsExecutableFile(candidate))
-            return candidate;
-        start = end + 1;
-    }
-    return "";
-}
-
 static bool HoldsImages(const std::string& folder)
 {
     struct stat info;
@@ -74,19 +48,6 @@ std::string FindImageFolder(const std::string& editorFolder, const char* binToDa
     if (sourceData && HoldsImages(sourceData))
         return sourceData;
     return "";
-}
-
-// The folder of the running program, links resolved, as the installed
-// launcher finds its own parts.
-static std::string OwnFolder()
-{
-    char self[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return "";
-    std::string path(self, (size_t)length);
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "" : path.substr(0, slash);
 }
 
 static bool EndsWith(const std::string& text, const char* end)
@@ -263,10 +224,19 @@ static bool Launch(const std::string& simulator, const std::string& scratch, con
     return false;
 }
 
+// `path` from the working directory when it is relative.
+static std::string Absolute(const std::string& path)
+{
+    char here[PATH_MAX];
+    if (path[0] == '/' || !getcwd(here, sizeof here))
+        return path;
+    return std::string(here) + "/" + path;
+}
+
 void FlyGrid()
 {
     std::string own = OwnFolder();
-    std::string simulator = FindSimulator(own, getenv("PATH"));
+    std::string simulator = FindProgram(own, SIMULATOR_NAME, getenv("PATH"));
     if (simulator.empty()) {
         printf("Cannot fly the grid: no %s beside %s or on PATH\n", SIMULATOR_NAME,
                own.empty() ? "the editor" : own.c_str());
@@ -274,11 +244,7 @@ void FlyGrid()
     }
     // The simulator starts in the scratch folder, so a name found through
     // a relative PATH entry must not depend on the working directory.
-    if (simulator[0] != '/') {
-        char here[PATH_MAX];
-        if (getcwd(here, sizeof here))
-            simulator = std::string(here) + "/" + simulator;
-    }
+    simulator = Absolute(simulator);
     const char* temp = getenv("TMPDIR");
     std::string scratch = std::string(temp && temp[0] ? temp : "/tmp") + SCRATCH_PATTERN;
     if (!mkdtemp(&scratch[0])) {
@@ -286,6 +252,9 @@ void FlyGrid()
                strerror(errno));
         return;
     }
+    // The launcher flies the landscape of $PWD, which a relative TMPDIR
+    // would leave naming a folder that is not there from the scratch folder.
+    scratch = Absolute(scratch);
     std::vector<std::string> made;
     std::string landscape = scratch + "/landscape.dmf";
     std::string reason;

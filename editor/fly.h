@@ -7,14 +7,8 @@
 
 namespace editor {
 
+// The simulator F5 starts, found beside the editor or on PATH (FindProgram).
 const char* const SIMULATOR_NAME = "pelorin";
-
-// The simulator to start: `SIMULATOR_NAME` in `editorFolder` (the folder of
-// the editor's own program, where the build and an installation both put
-// it), else the first one on `searchPath` (PATH's form; an empty entry is
-// the working directory). Only an executable regular file counts. Empty
-// when there is none.
-std::string FindSimulator(const std::string& editorFolder, const char* searchPath);
 
 // The folder holding the simulator's images: `binToData` taken from
 // `editorFolder` (an installation's layout), else `sourceData` (the source

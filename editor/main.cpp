@@ -1,13 +1,15 @@
 // Entry of the landscape editor: the window, its callbacks, the main loop.
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "editor/callbacks.h"
 #include "editor/open.h"
+#include "editor/recovery.h"
 #include "editor/start_state.h"
 #include "editor/view.h"
-#include "editor/window_mode.h"
+#include "toolkit/window_mode.h"
 
 int main(int argc, char** argv)
 {
@@ -15,10 +17,10 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
     editor::ResetEditor();
     std::string geometry;
-    editor::InitWindowSize(argc, argv, geometry);
+    StartWindowSize((int)editor::windowWidth, (int)editor::windowHeight, argc, argv, geometry);
     glutInit(&argc, argv);
     // glutInit has taken the toolkit's options; what is left is the file.
-    bool fullScreen = editor::TakeFullScreenOption(argc, argv);
+    bool fullScreen = TakeFullScreenOption(argc, argv);
     if (argc > 2) {
         fprintf(stderr, "usage: pelorin-editor [X toolkit options] [FILE]\n");
         return 2;
@@ -38,8 +40,14 @@ int main(int argc, char** argv)
     glutCloseFunc(editor::EditorClose);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     editor::InitEditor();
+    // Any way out but the close (the X connection lost, which ends the
+    // process inside Xlib) keeps unsaved work as the close does, whether or
+    // not the toolkit's own exit handler runs the close callback too (it is
+    // kept once).
+    atexit(editor::KeepUnsavedWork);
+    editor::ReportWaitingRecoveryFiles();
     if (fullScreen)
-        editor::ToggleFullScreen();
+        ToggleFullScreen();
     if (argc == 2)
         editor::OpenAtStart(argv[1]);
     glutMainLoop();

@@ -5,10 +5,11 @@
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/overlay.h"
+#include "editor/recovery.h"
 #include "editor/save.h"
 #include "editor/tools.h"
 #include "editor/view.h"
-#include "editor/window_mode.h"
+#include "toolkit/window_mode.h"
 
 namespace editor {
 
@@ -18,6 +19,7 @@ void ResetEditor()
     ResetHistoryState();
     ResetSaveState();
     ResetOverlayState();
+    ResetRecoveryState();
     ResetToolsState();
     ResetWindowState();
     ResetWindowModeState();

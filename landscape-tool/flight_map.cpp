@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "common/height_colour.h"
+#include "common/program_beside.h"
 #include "landscape-tool/landscape_info.h"
 
 extern char** environ;
@@ -52,15 +53,8 @@ bool ParseTrack(const std::string& csv, std::vector<TrackRow>& rows, std::string
 
 std::string SimulatorProgram()
 {
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n > 0) {
-        self[n] = '\0';
-        std::string beside = std::string(self, strrchr(self, '/') - self) + "/pelorin";
-        if (access(beside.c_str(), X_OK) == 0)
-            return beside;
-    }
-    return "pelorin";
+    std::string beside = FindProgram(OwnFolder(), "pelorin", nullptr);
+    return beside.empty() ? "pelorin" : beside;
 }
 
 bool RunTrack(const std::string& program, const char* recording, std::string& csv, std::string& error)

@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include "common/careful_save.h"
+#include "common/png_error.h"
 #include "common/regular_file.h"
 
 namespace {
@@ -20,22 +21,8 @@ struct PngContext {
     bool truncated = false;
     bool ioError = false;
     int ioErrno = 0;
-    char message[256] = "";
+    PngErrorMessage error; // the jump of an error lands in the setjmp of the read
 };
-
-// libpng calls this and expects it never to return; the jump lands in the
-// setjmp of the function that started the read or write.
-void OnPngError(png_structp png, png_const_charp message)
-{
-    PngContext* context = (PngContext*)png_get_error_ptr(png);
-    if (context->message[0] == '\0')
-        snprintf(context->message, sizeof context->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void OnPngWarning(png_structp, png_const_charp)
-{
-}
 
 void ReadFromFile(png_structp png, png_bytep data, size_t length)
 {
@@ -157,7 +144,7 @@ bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
 
     PngContext context;
     context.file = in;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context.error, OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
@@ -194,7 +181,7 @@ bool ReadGreyPng(const char* path, GreyImage& image, std::string& error)
     else if (context.ioError)
         error = name + ": cannot read the image: " + strerror(context.ioErrno);
     else
-        error = name + ": damaged PNG image: " + context.message;
+        error = name + ": damaged PNG image: " + context.error.text;
     return false;
 }
 

@@ -7,14 +7,28 @@
 
 #include "common/screenshot.h"
 
+// Where the window was before it went full screen, for F11 to go back.
+static WindowPlace windowedPlace;
+
+void ResetWindowModeState()
+{
+    windowedPlace = {0, 0, 0, 0};
+}
+
 void StartWindowSize(int width, int height, int argc, char** argv, std::string& geometry)
 {
     glutInitWindowSize(width, height);
     CompleteGeometryOption(argc, argv, width, height, geometry);
 }
 
-void ToggleWindowFullScreen(WindowPlace& windowed)
+bool TakeFullScreenOption(int& argc, char** argv)
 {
+    return TakeOption(argc, argv, "--fullscreen");
+}
+
+void ToggleFullScreen()
+{
+    WindowPlace& windowed = windowedPlace;
     if (glutGet(GLUT_FULL_SCREEN)) {
         glutLeaveFullScreen();
         // A window manager puts the window back itself; without one the
@@ -42,11 +56,11 @@ void SaveFrameAsScreenshot(void (*drawFrame)(), int width, int height)
     SaveScreenshot(width, height, rgb);
 }
 
-bool HandleWindowKey(int key, WindowPlace& windowed, void (*drawFrame)(), int width, int height)
+bool WindowKey(int key, void (*drawFrame)(), int width, int height)
 {
     switch (key) {
     case GLUT_KEY_F11:
-        ToggleWindowFullScreen(windowed);
+        ToggleFullScreen();
         return true;
     case GLUT_KEY_F12:
         SaveFrameAsScreenshot(drawFrame, width, height);

@@ -1,22 +1,27 @@
 // What both programs do with their one window through the toolkit beyond its
-// own calls: the start size around -geometry, full screen and back, and the
-// F11 and F12 keys. Each program keeps its own window's place and hands in
-// its own frame.
+// own calls: the start size around -geometry, full screen at start
+// (--fullscreen) and on F11 and back, and F12's screenshot of the frame. Each
+// program hands in its own size and its own frame.
 #pragma once
 
 #include <string>
 
 #include "common/window_options.h"
 
+// No place kept yet (F11 keeps one before it goes full screen): the start state.
+void ResetWindowModeState();
 // Before glutInit: the start size `width` x `height`, which glutInit's
 // -geometry then overrides; `geometry` keeps the option's text, made whole,
 // until then.
 void StartWindowSize(int width, int height, int argc, char** argv, std::string& geometry);
-// Full screen, keeping in `windowed` where the window was, or back there.
-void ToggleWindowFullScreen(WindowPlace& windowed);
+// After glutInit has taken the toolkit's options: takes out --fullscreen.
+bool TakeFullScreenOption(int& argc, char** argv);
+// Full screen, keeping where the window was, or back there.
+void ToggleFullScreen();
 // Draws the frame with `drawFrame`, reads the back buffer's `width` x
 // `height` pixels before the swap that shows them, shows them and writes
 // them to a PNG file (common/screenshot.h).
 void SaveFrameAsScreenshot(void (*drawFrame)(), int width, int height);
-// F11 (full screen) and F12 (a screenshot); true when `key` was one of them.
-bool HandleWindowKey(int key, WindowPlace& windowed, void (*drawFrame)(), int width, int height);
+// F11 (full screen) and F12 (a screenshot of the frame `drawFrame` draws, the
+// window being `width` x `height`); true when `key` was one of them.
+bool WindowKey(int key, void (*drawFrame)(), int width, int height);

@@ -340,17 +340,6 @@ static bool FindSurfaceCell(float x, float z, SurfaceCell& cell)
     return false;
 }
 
-bool FindTerrainCell(float x, float z, int& tile, int& col, int& row)
-{
-    SurfaceCell cell;
-    if (!FindSurfaceCell(x, z, cell))
-        return false;
-    tile = cell.tile;
-    col = cell.col;
-    row = cell.row;
-    return true;
-}
-
 float TerrainHeight(float x, float /*y*/, float z)
 {
     SurfaceCell cell;

@@ -63,13 +63,11 @@ void ComputeTerrainNormals();
 // the cell's patch, as the lists add it up. Its far edge is that plus cellSize.
 float TerrainCellX(const TerrainTile& t, int col);
 float TerrainCellZ(const TerrainTile& t, int row);
-// The tile and the drawn cell (col, row of its lowest corner) under world
-// (x, z); false when off every tile. Overlapping tiles answer by lower index;
-// a tile with fewer than two points a side has no surface.
-bool FindTerrainCell(float x, float z, int& tile, int& col, int& row);
 // Height of the drawn surface under (x, z): inside the cell's triangle on the
 // +x side of its diagonal from (col, row) to (col + 1, row + 1) or on the +z
-// side, linearly between its three corners; 0 off the tiles. y is not used.
+// side, linearly between its three corners; 0 off the tiles. Overlapping
+// tiles answer by lower index; a tile with fewer than two points a side has
+// no surface. y is not used.
 // Allocates nothing.
 float TerrainHeight(float x, float y, float z);
 // No tiles (their arrays released), the ground colour, 20-cell patches: the

@@ -7,13 +7,14 @@
 
 #include "sim/flight/flight_keys.h"
 #include "sim/render/camera.h"
+#include "sim/render/frame.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/pilot_keys.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
-#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
+#include "toolkit/window_mode.h"
 
 static_assert(GLUT_KEY_LEFT == ARROW_LEFT && GLUT_KEY_UP == ARROW_UP && GLUT_KEY_RIGHT == ARROW_RIGHT &&
                   GLUT_KEY_DOWN == ARROW_DOWN,
@@ -159,7 +160,7 @@ bool TakeKey(unsigned char key)
 
 void TakeSpecialKey(int key)
 {
-    WindowKey(key);
+    WindowKey(key, DrawFrame, (int)windowWidth, (int)windowHeight);
     switch (key) {
     case GLUT_KEY_F9:
         ToggleSound();

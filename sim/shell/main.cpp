@@ -1,6 +1,7 @@
 // Entry of the simulator: window, callbacks, set-up, timers, main loop.
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "sim/flight/explosion.h"
@@ -19,8 +20,8 @@
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/track.h"
-#include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
+#include "toolkit/window_mode.h"
 
 // A recording to show, read and checked before any window opens.
 static Recording shownRecording;
@@ -38,11 +39,27 @@ static void RenderSceneThenStartSound()
 // The window manager's close ends the game as Q does: a live game shown in
 // the instant replay is put back first, and the recording gets its end, so
 // the file replays to the very step the window closed at. The toolkit exits
-// after this returns.
+// after this returns. Once only: the exit that follows runs EndGameAtExit.
+static bool gameEnded;
+
 static void WindowClosed()
 {
+    if (gameEnded)
+        return;
+    gameEnded = true;
     EndInstantReplay();
     FinishGame();
+}
+
+// Any other way out (the X connection lost, which ends the process inside
+// Xlib) ends the game as the close does, so the recording keeps its end,
+// whether or not the toolkit's own exit handler runs the close callback (the
+// freeglut of Debian 12 does; older ones do not). The display may be gone:
+// the explosion's list is not built again.
+static void EndGameAtExit()
+{
+    replayExplosionShown = nullptr;
+    WindowClosed();
 }
 
 int main(int argc, char** argv)
@@ -58,7 +75,7 @@ int main(int argc, char** argv)
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
     std::string geometry;
-    InitWindowSize(argc, argv, geometry);
+    StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
     glutInit(&argc, argv);
     bool fullScreen = TakeFullScreenOption(argc, argv);
     char soundOptionError[256];
@@ -81,6 +98,7 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     glutCloseFunc(WindowClosed);
+    atexit(EndGameAtExit);
     SetupScene();
     if (fullScreen)
         ToggleFullScreen();

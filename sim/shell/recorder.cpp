@@ -1,12 +1,10 @@
 // The live flight recorder: the flight in memory, its snapshots, and the file.
 #include "sim/shell/recorder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
+#include "common/recording_writer.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
@@ -24,17 +22,19 @@ static std::vector<FlightSnapshot> liveSnapshots;
 static int64_t steps;              // live steps since the start of the game
 static float padRoll, padPitch;    // the stick as last recorded
 static bool padSeen;               // the controller acted in the step under way
-static FILE* recordFile;
-static std::string recordPath;
+static RecordingFile recordFile;
+static std::string recordPath;              // as named; full files go on in numbered ones
+static int recordFileNumber;                // of the file being written, from 1
 static std::vector<uint8_t> pendingPayload; // events not yet written
-static int64_t pendingLastStep;            // their delta base
+static uint64_t pendingEvents;              // how many
+static int64_t pendingLastStep;             // their delta base
+static int stepEvents;                      // events recorded in the step under way
 
 void ResetRecorderState()
 {
-    if (recordFile)
-        fclose(recordFile);
-    recordFile = nullptr;
+    CloseRecordingFile(recordFile);
     recordPath.clear();
+    recordFileNumber = 0;
     recorderOn = false;
     recorderSuspended = false;
     liveFlight = RecordedFlight();
@@ -43,7 +43,9 @@ void ResetRecorderState()
     padRoll = padPitch = 0.0f;
     padSeen = false;
     pendingPayload.clear();
+    pendingEvents = 0;
     pendingLastStep = 0;
+    stepEvents = 0;
 }
 
 const char* ProgramVersion()
@@ -61,23 +63,32 @@ Recording RecordingHeaderNow()
     return header;
 }
 
-// A write that fails stops the file, not the game.
-static void WriteOut(const std::vector<uint8_t>& bytes)
+static bool Writing()
 {
-    if (!recordFile || bytes.empty())
-        return;
-    if (fwrite(bytes.data(), 1, bytes.size(), recordFile) != bytes.size() || fflush(recordFile) != 0) {
-        fprintf(stderr, "pelorin: %s: recording stopped: %s\n", recordPath.c_str(), strerror(errno));
-        fclose(recordFile);
-        recordFile = nullptr;
-    }
+    return recordFile.fd >= 0;
+}
+
+// A recording that cannot go on stops the file, not the game; the file keeps
+// its whole chunks and so replays up to there.
+static void StopFile(const std::string& why)
+{
+    fprintf(stderr, "pelorin: %s: recording stopped: %s; the file ends at its last whole second\n",
+            recordFile.path.c_str(), why.c_str());
+    CloseRecordingFile(recordFile);
+}
+
+static void WriteOut(const std::vector<uint8_t>& bytes, uint64_t events = 0)
+{
+    std::string error;
+    if (Writing() && !bytes.empty() && !AppendRecordingChunks(recordFile, bytes, events, error))
+        StopFile(error);
 }
 
 // The inputs not yet written: as a second's chunk with the digest that ends
 // it, or (at a flight's end) as they are.
 static void FlushEvents(bool second = false, uint32_t digest = 0)
 {
-    if (!recordFile || (pendingPayload.empty() && !second))
+    if (!Writing() || (pendingPayload.empty() && !second))
         return;
     std::vector<uint8_t> chunk;
     if (second)
@@ -85,14 +96,20 @@ static void FlushEvents(bool second = false, uint32_t digest = 0)
     else
         EncodeEventsChunk(pendingPayload, chunk);
     pendingPayload.clear();
-    WriteOut(chunk);
+    uint64_t events = pendingEvents;
+    pendingEvents = 0;
+    WriteOut(chunk, events);
 }
 
 static void AddEvent(const RecordedEvent& event)
 {
     liveFlight.events.push_back(event);
-    if (recordFile)
+    if (event.type != EVENT_DIGEST && ++stepEvents > RECORDING_MAX_STEP_EVENTS && Writing())
+        StopFile("more than " + std::to_string(RECORDING_MAX_STEP_EVENTS) + " inputs in one step");
+    if (Writing()) {
         AppendEvent(event, pendingLastStep, pendingPayload);
+        pendingEvents += event.type != EVENT_DIGEST;
+    }
 }
 
 static void TakeSnapshot()
@@ -130,7 +147,7 @@ static void BeginFlight()
     liveSnapshots.clear();
     TakeSnapshot();
     pendingLastStep = steps;
-    if (recordFile) {
+    if (Writing()) {
         std::vector<uint8_t> chunk;
         EncodeFlightChunk(liveFlight, chunk);
         WriteOut(chunk);
@@ -139,7 +156,7 @@ static void BeginFlight()
 
 static void EndFlight(bool restarted)
 {
-    if (!recordFile)
+    if (!Writing())
         return;
     FlushEvents();
     std::vector<uint8_t> chunk;
@@ -153,34 +170,69 @@ void StartRecorder()
     BeginFlight();
 }
 
-bool RecordToFile(const char* path, std::string& error)
+// The header and the flight so far, as a new file starts.
+static void WriteFileStart()
 {
-    // Written in place as it goes, so a killed game leaves what it had
-    // written; a named pipe takes it too.
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        error = std::string(path) + ": cannot record: " + strerror(errno);
-        if (fd >= 0)
-            close(fd);
-        return false;
-    }
-    recordFile = file;
-    recordPath = path;
     std::vector<uint8_t> bytes;
     EncodeRecordingHeader(RecordingHeaderNow(), bytes);
     EncodeFlightChunk(liveFlight, bytes);
     pendingPayload.clear();
+    pendingEvents = 0;
     pendingLastStep = liveFlight.firstStep;
+    uint64_t written = 0;
     for (const RecordedEvent& e : liveFlight.events) {
         AppendEvent(e, pendingLastStep, pendingPayload);
-        if (e.type == EVENT_DIGEST) {
+        if (e.type != EVENT_DIGEST) {
+            pendingEvents++;
+        } else {
             EncodeSecondChunk(pendingPayload, (uint32_t)e.digest, bytes);
             pendingPayload.clear();
+            written += pendingEvents;
+            pendingEvents = 0;
         }
     }
+    WriteOut(bytes, written);
+}
+
+bool RecordToFile(const char* path, std::string& error)
+{
+    if (!CreateRecordingFile(recordFile, path, error))
+        return false;
+    recordPath = path;
+    recordFileNumber = 1;
+    WriteFileStart();
+    return Writing();
+}
+
+// A file that nears the reader's limits ends as a game does at that second,
+// and the recording goes on in the next one, from the state of this second.
+static void ContinueInNextFile()
+{
+    if (!Writing() || !RecordingFileFull(recordFile))
+        return;
+    std::vector<uint8_t> chunk;
+    EncodeEndChunk(steps, FlightStateDigest(), false, chunk);
+    WriteOut(chunk);
+    if (!Writing())
+        return;
+    CloseRecordingFile(recordFile);
+    std::string next = ContinuedRecordingPath(recordPath, ++recordFileNumber);
+    std::string error;
+    if (!CreateRecordingFile(recordFile, next.c_str(), error)) {
+        fprintf(stderr, "pelorin: %s\n", error.c_str());
+        return;
+    }
+    printf("recording goes on in %s\n", next.c_str());
+    RecordedFlight flight;
+    flight.firstStep = steps;
+    flight.state = liveSnapshots.back().state;
+    flight.padRoll = padRoll;
+    flight.padPitch = padPitch;
+    std::vector<uint8_t> bytes;
+    EncodeRecordingHeader(RecordingHeaderNow(), bytes);
+    EncodeFlightChunk(flight, bytes);
+    pendingLastStep = steps;
     WriteOut(bytes);
-    return recordFile != nullptr;
 }
 
 static bool Taking()
@@ -261,6 +313,7 @@ void RecordStepDone(const StepOutcome& outcome)
         AddEvent(e);
     }
     padSeen = false;
+    stepEvents = 0;
     steps++;
     if (steps % SNAPSHOT_PERIOD == 0) {
         TakeSnapshot();
@@ -273,6 +326,7 @@ void RecordStepDone(const StepOutcome& outcome)
         liveSnapshots.back().eventIndex = liveFlight.events.size();
         FlushEvents(true, (uint32_t)e.digest);
         ForgetOldSeconds();
+        ContinueInNextFile();
     }
     // A restart in the step ends the flight with it; the next one starts
     // from the state the step left.
@@ -287,9 +341,7 @@ void FinishRecording()
     if (!recorderOn)
         return;
     EndFlight(false);
-    if (recordFile)
-        fclose(recordFile);
-    recordFile = nullptr;
+    CloseRecordingFile(recordFile);
 }
 
 bool RecorderOn()

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/printable_text.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
@@ -68,6 +69,8 @@ bool LoadReplayFile(const char* path, Recording& recording)
         fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
+    if (recording.damaged)
+        fprintf(stderr, "%s: %s\n", path, RecordingEndNote(recording).c_str());
     Recording here = RecordingHeaderNow();
     const char* problem = nullptr;
     if (recording.hasLandscape && !here.hasLandscape)
@@ -90,7 +93,7 @@ void ReportDivergence(const Recording& recording, int64_t step)
 {
     if (recording.programVersion != ProgramVersion())
         fprintf(stderr, "replay diverged at step %lld (recorded by Pelorin %s, this is Pelorin %s)\n",
-                (long long)step, recording.programVersion.c_str(), ProgramVersion());
+                (long long)step, PrintableText(recording.programVersion).c_str(), ProgramVersion());
     else
         fprintf(stderr, "replay diverged at step %lld\n", (long long)step);
 }

@@ -22,9 +22,9 @@
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/timers.h"
-#include "sim/shell/window_mode.h"
 #include "sim/view/replay_view.h"
 #include "sim/view/view_state.h"
+#include "toolkit/window_mode.h"
 
 void ResetSimulation()
 {

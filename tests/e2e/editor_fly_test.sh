@@ -2,8 +2,9 @@
 # A landscape painted in the editor and saved as "landscape.dmf" is the one
 # the simulator reads: started in the same directory it echoes the same
 # 41 x 41 heights, in the file's order. F5 does the same in one key: from a
-# folder without images, the simulator starts beside the open editor, echoes
-# the painted grid, and its scratch folder goes when it ends.
+# folder without images and with a relative TMPDIR, the simulator starts
+# beside the open editor, echoes the painted grid, and its scratch folder goes
+# when it ends.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 copy_data
@@ -49,8 +50,8 @@ send_keys Q
 wait_exit
 
 mkdir "$WORK/elsewhere" "$WORK/tmp"
-export TMPDIR=$WORK/tmp
-start_app pelorin-editor "$WORK/elsewhere"
+# Relative, as the editor sees it from its working directory.
+TMPDIR=../tmp start_app pelorin-editor "$WORK/elsewhere"
 wait_window "Pelorin Editor"
 editor_window=$WID
 editor_pid=$APP_PID

@@ -2,12 +2,15 @@
 # Opening, undoing and closing with the real editor: the delivered landscape
 # opened from the command line, painted, the drag undone and saved back byte
 # for byte; the drag redone and the window closed, leaving a recovery file
-# that Ctrl+O opens to the same grid; a clean close writes nothing.
+# of its own that Ctrl+O opens to the same grid, and that the next start
+# counts; a clean close writes nothing.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 copy_data
 export XDG_STATE_HOME=$WORK/state
-recovery=$XDG_STATE_HOME/pelorin/editor-recovery.dmf
+# A file an earlier close left stays as it is.
+mkdir -p "$XDG_STATE_HOME/pelorin"
+echo "earlier" >"$XDG_STATE_HOME/pelorin/editor-recovery-20000101-000000.dmf"
 cp "$WORK/landscape.dmf" "$WORK/delivered.dmf"
 
 # Waits until FILE exists and is complete (42 lines).
@@ -44,13 +47,16 @@ wait_output "Redo"
 close_window
 wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "closing the window ended with status $EXIT_STATUS"
-grep -qxF "Unsaved changes kept in $recovery" "$WORK/stdout" || fail "no recovery line: $(tail -n 3 "$WORK/stdout")"
+recovery=$(sed -n "s|^Unsaved changes kept in \($XDG_STATE_HOME/pelorin/editor-recovery-[0-9]\{8\}-[0-9]\{6\}\.dmf\)\$|\1|p" "$WORK/stdout")
+[ -n "$recovery" ] || fail "no recovery line: $(tail -n 3 "$WORK/stdout")"
+[ "$(cat "$XDG_STATE_HOME/pelorin/editor-recovery-20000101-000000.dmf")" = earlier ] || fail "a close replaced an earlier recovery file"
 wait_file "$recovery"
 [ "$(grep -o '\b8000\b' "$recovery" | wc -l)" -gt "$(grep -o '\b8000\b' "$WORK/delivered.dmf" | wc -l)" ] ||
   fail "the recovery file does not hold the drag"
 
 start_app pelorin-editor
 wait_window "Pelorin Editor"
+wait_output "2 recovery files wait in $XDG_STATE_HOME/pelorin"
 send_keys ctrl+o
 wait_output "Reading from what filename? "
 send_input "$recovery"

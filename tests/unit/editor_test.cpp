@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "common/height_colour.h"
+#include "common/home_folder.h"
+#include "common/program_beside.h"
 #include "editor/console.h"
 #include "editor/fly.h"
 #include "editor/grid.h"
@@ -692,19 +696,41 @@ TEST(EditorOpen, RefusedFilesLeaveTheGridAndSayWhy)
     EXPECT_EQ(GridHeight(5, 5), 0);
 }
 
-TEST(EditorRecovery, TheFileGoesToTheUsersStateFolder)
+TEST(EditorRecovery, EachCloseHasItsOwnFileInTheUsersStateFolder)
 {
     struct Case {
-        const char *stateHome, *home, *path;
+        const char *stateHome, *home, *folder;
     } cases[] = {
-        {"/s", "/h", "/s/pelorin/editor-recovery.dmf"},
-        {nullptr, "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
-        {"", "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
-        {"relative", "/h", "/h/.local/state/pelorin/editor-recovery.dmf"},
-        {nullptr, nullptr, ""},
+        {"/s", "/h", "/s/pelorin"},
+        {nullptr, "/h", "/h/.local/state/pelorin"},
+        {"", "/h", "/h/.local/state/pelorin"},
+        {"relative", "/h", "/h/.local/state/pelorin"},
+        {"/s", "", "/s/pelorin"},
+        {nullptr, "", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(RecoveryPath(c.stateHome, c.home), c.path) << (c.stateHome ? c.stateHome : "(unset)");
+        EXPECT_EQ(RecoveryFolder(c.stateHome, c.home), c.folder) << (c.stateHome ? c.stateHome : "(unset)");
+    struct tm when = {};
+    when.tm_year = 126;
+    when.tm_mon = 11;
+    when.tm_mday = 8;
+    when.tm_hour = 9;
+    when.tm_min = 5;
+    when.tm_sec = 7;
+    EXPECT_EQ(RecoveryName(when, 1), "editor-recovery-20261208-090507.dmf");
+    EXPECT_EQ(RecoveryName(when, 3), "editor-recovery-20261208-090507-3.dmf");
+
+    // One home-folder rule: HOME when absolute, else the password database.
+    const char* saved = getenv("HOME");
+    std::string before = saved ? saved : "";
+    setenv("HOME", "/home/pilot", 1);
+    EXPECT_EQ(HomeFolder(), "/home/pilot");
+    setenv("HOME", "relative/home", 1);
+    EXPECT_NE(HomeFolder(), "relative/home") << "a relative HOME is no home folder";
+    if (saved)
+        setenv("HOME", before.c_str(), 1);
+    else
+        unsetenv("HOME");
 }
 
 TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
@@ -720,11 +746,11 @@ TEST(EditorFly, TheSimulatorBesideTheEditorFirstThenOnThePath)
     Program(root + "/plain/pelorin", 0644);
     Program(root + "/second/pelorin", 0755);
     std::string path = root + "/plain:" + root + "/folder:" + root + "/first:" + root + "/second";
-    EXPECT_EQ(FindSimulator(root + "/beside", path.c_str()), root + "/beside/pelorin");
-    EXPECT_EQ(FindSimulator(root + "/first", path.c_str()), root + "/second/pelorin");
-    EXPECT_EQ(FindSimulator(root + "/first", nullptr), "");
+    EXPECT_EQ(FindProgram(root + "/beside", SIMULATOR_NAME, path.c_str()), root + "/beside/pelorin");
+    EXPECT_EQ(FindProgram(root + "/first", SIMULATOR_NAME, path.c_str()), root + "/second/pelorin");
+    EXPECT_EQ(FindProgram(root + "/first", SIMULATOR_NAME, nullptr), "");
     ASSERT_EQ(chdir((root + "/beside").c_str()), 0);
-    EXPECT_EQ(FindSimulator("", ":/nonexistent"), "./pelorin"); // an empty entry is the working directory
+    EXPECT_EQ(FindProgram("", SIMULATOR_NAME, ":/nonexistent"), "./pelorin"); // an empty entry is the working directory
 }
 
 TEST(EditorOverlay, LegendAndStatusStayInTheMarginsBesideTheGrid)

@@ -8,11 +8,16 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "common/flight_recording.h"
+#include "common/printable_text.h"
+#include "common/recording_writer.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
@@ -20,6 +25,7 @@
 #include "sim/shell/live_step.h"
 #include "sim/shell/flight_state.h"
 #include "sim/flight/life.h"
+#include "sim/flight/pilot_input.h"
 #include "sim/shell/pilot_keys.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
@@ -77,6 +83,11 @@ std::vector<uint8_t> SampleRecording(std::vector<size_t>* chunkStarts = nullptr,
     if (chunkStarts)
         *chunkStarts = starts;
     return out;
+}
+
+std::vector<uint8_t> Cut(const std::vector<uint8_t>& bytes, size_t n)
+{
+    return std::vector<uint8_t>(bytes.begin(), bytes.begin() + n);
 }
 
 std::string DecodeError(const std::vector<uint8_t>& bytes)
@@ -138,9 +149,10 @@ TEST(RecordingFile, BadFilesAreRefusedWithTheirReason)
     std::vector<uint8_t> good = SampleRecording(&starts);
     std::vector<uint8_t> header(good.begin(), good.begin() + starts[0]);
     std::vector<uint8_t> flight(good.begin(), good.begin() + starts[1]);
+    // Broken before any flight began: nothing to replay.
     std::vector<uint8_t> checksum = good;
-    checksum[starts[1] + 4] ^= 1;
-    std::vector<uint8_t> longChunk = flight;
+    checksum[starts[0] + 4] ^= 1;
+    std::vector<uint8_t> longChunk = header;
     longChunk.insert(longChunk.end(), {CHUNK_EVENTS, 0xff, 0xff, 0xff, 0x7f, 0});
     struct Case {
         const char* what;
@@ -167,11 +179,147 @@ TEST(RecordingFile, BadFilesAreRefusedWithTheirReason)
     };
     for (const Case& c : cases)
         EXPECT_NE(DecodeError(c.bytes).find(c.reason), std::string::npos) << c.what << ": " << DecodeError(c.bytes);
-    // Cut anywhere: whole chunks replay (a killed game), a part of one never does.
-    for (size_t n = starts[0]; n < good.size(); n++) {
-        bool boundary = n == starts[1] || n == starts[2];
-        EXPECT_EQ(DecodeError(std::vector<uint8_t>(good.begin(), good.begin() + n)).empty(), boundary) << n;
+}
+
+namespace {
+
+// Explosion frames, `perStep` to a step, as chunks of events.
+std::vector<uint8_t> ExplosionFrames(std::vector<uint8_t> bytes, int steps, int perStep)
+{
+    std::vector<uint8_t> payload;
+    for (int step = 0; step < steps; step++) {
+        for (int i = 0; i < perStep; i++)
+            payload.insert(payload.end(), {(uint8_t)(i == 0 ? 1 : 0), EVENT_EXPLOSION});
+        if (payload.size() > 500000 || step == steps - 1) {
+            bytes = WithChunk(bytes, CHUNK_EVENTS, payload);
+            payload.clear();
+        }
     }
+    return bytes;
+}
+
+} // namespace
+
+// A file cut or damaged past its first flight's start replays up to its last
+// whole chunk and says where it ends; one that holds more than a game writes
+// is refused.
+TEST(RecordingFile, DamagedFilesReplayToTheirLastWholeChunk)
+{
+    std::vector<size_t> starts;
+    std::vector<uint8_t> good = SampleRecording(&starts);
+    std::vector<uint8_t> flipped = good;
+    flipped[starts[2] + 2] ^= 0x40;
+    std::vector<uint8_t> flight = Cut(good, starts[1]);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        const char* says; // the end note, or the error
+        size_t events;    // of a flight that decodes
+    } cases[] = {
+        {"whole", good, "", 5},
+        {"cut after the flight's start", Cut(good, starts[1]), "", 0},
+        {"cut after its first second", Cut(good, starts[2]), "", 5},
+        {"cut inside the flight's start", Cut(good, starts[0] + 3), "cut short in a chunk", 0},
+        {"cut inside its first second", Cut(good, starts[1] + 5),
+         "the recording ends at step 0 (0 s): the rest of the file is damaged", 0},
+        {"cut inside its end", Cut(good, good.size() - 1),
+         "the recording ends at step 100 (1 s): the rest of the file is damaged", 5},
+        {"a damaged end", flipped, "the recording ends at step 100 (1 s): the rest of the file is damaged", 5},
+        {"an absurd chunk length",
+         [&] {
+             std::vector<uint8_t> b = Cut(good, starts[2]);
+             b.insert(b.end(), {CHUNK_EVENTS, 0xff, 0xff, 0xff, 0x7f, 0});
+             return b;
+         }(),
+         "the recording ends at step 100 (1 s): the rest of the file is damaged", 5},
+        {"events at step 37 and a cut",
+         [&] {
+             std::vector<uint8_t> b = WithChunk(flight, CHUNK_EVENTS, {37, EVENT_EXPLOSION});
+             b.push_back(CHUNK_END);
+             return b;
+         }(),
+         "the recording ends at step 37 (0.37 s): the rest of the file is damaged", 1},
+        {"as many events in a step as a game writes", ExplosionFrames(flight, 2, RECORDING_MAX_STEP_EVENTS), "",
+         2 * RECORDING_MAX_STEP_EVENTS},
+        {"one more", ExplosionFrames(flight, 1, RECORDING_MAX_STEP_EVENTS + 1), "more than 256 events in step 1", 0},
+        {"more events than a file holds",
+         ExplosionFrames(flight, (int)(RECORDING_MAX_EVENTS / RECORDING_MAX_STEP_EVENTS) + 1, RECORDING_MAX_STEP_EVENTS),
+         "more than 1048576 events", 0},
+    };
+    for (const Case& c : cases) {
+        Recording r;
+        std::string error;
+        bool ok = DecodeRecording(c.bytes.data(), c.bytes.size(), r, error);
+        EXPECT_EQ(ok ? RecordingEndNote(r) : error, c.says) << c.what;
+        EXPECT_EQ(r.damaged, ok && *c.says != '\0') << c.what;
+        if (ok && !r.flights.empty()) {
+            EXPECT_EQ(r.flights.back().events.size(), c.events) << c.what;
+        }
+    }
+    // Cut at any byte past the flight's start: it decodes, and says it is
+    // damaged unless the cut falls between chunks.
+    for (size_t n = starts[1]; n < good.size(); n++) {
+        Recording r;
+        std::string error;
+        ASSERT_TRUE(DecodeRecording(good.data(), n, r, error)) << n << ": " << error;
+        EXPECT_EQ(r.damaged, n != starts[1] && n != starts[2]) << n;
+    }
+}
+
+TEST(RecordingFile, VersionTextIsShownEscaped)
+{
+    EXPECT_EQ(PrintableText("1.2-3 (x)"), "1.2-3 (x)");
+    EXPECT_EQ(PrintableText("\x1b]0;owned\x07\\\xc3\xa9\x7f\n"), "\\x1B]0;owned\\x07\\\\\\xC3\\xA9\\x7F\\x0A");
+}
+
+// The writer's file: a failed write leaves the file at its last whole chunk,
+// which replays; a full file names the next.
+TEST(RecordingFile, AFailedWriteCutsBackToTheLastWholeChunk)
+{
+    if (access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/full";
+    std::vector<size_t> starts;
+    std::vector<uint8_t> good = SampleRecording(&starts);
+    RecordingFile file;
+    std::string error;
+    ASSERT_TRUE(CreateRecordingFile(file, "/dev/full", error)) << error;
+    EXPECT_FALSE(AppendRecordingChunks(file, good, 4, error));
+    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(file.fd, -1);
+
+    // A regular file whose size limit stops the second chunk part-way.
+    char folder[] = "/tmp/pelorin-writer-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string path = std::string(folder) + "/flight.rec";
+    ASSERT_TRUE(CreateRecordingFile(file, path.c_str(), error)) << error;
+    ASSERT_TRUE(AppendRecordingChunks(file, Cut(good, starts[1]), 0, error)) << error;
+    EXPECT_FALSE(RecordingFileFull(file));
+    pid_t child = fork();
+    if (child == 0) {
+        struct rlimit limit = {starts[1] + 3, starts[1] + 3};
+        signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<uint8_t> rest(good.begin() + starts[1], good.end());
+        std::string why;
+        _exit(!AppendRecordingChunks(file, rest, 4, why) && why == "File too large" ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    CloseRecordingFile(file);
+    Recording r;
+    ASSERT_TRUE(ReadRecording(path.c_str(), r, error)) << error;
+    EXPECT_FALSE(r.damaged) << "cut back to the whole flight's start";
+    EXPECT_EQ(std::filesystem::file_size(path), starts[1]);
+    std::filesystem::remove_all(folder);
+
+    EXPECT_EQ(ContinuedRecordingPath("out/flight.rec", 2), "out/flight.2.rec");
+    EXPECT_EQ(ContinuedRecordingPath("a.b/flight", 3), "a.b/flight.3");
+    file.regular = true;
+    file.bytes = RECORDING_MAX_BYTES - 2 * RECORDING_MAX_CHUNK;
+    EXPECT_FALSE(RecordingFileFull(file));
+    file.bytes++;
+    EXPECT_TRUE(RecordingFileFull(file)) << "a full file leaves room for a second and the end";
 }
 
 TEST(RecordingFile, OnlyARegularFileIsRead)
@@ -193,7 +341,8 @@ TEST(RecordingFile, OnlyARegularFileIsRead)
 }
 
 // Every seed of the fuzz corpus and every input a fuzzer ever kept decodes or
-// is refused with a reason; the seeds from the game's own recordings decode.
+// is refused with a reason; the seeds from the game's own recordings decode,
+// the cut one up to its cut.
 TEST(RecordingFile, FuzzSeedsAndKeptInputsAreSafe)
 {
     namespace fs = std::filesystem;
@@ -203,12 +352,90 @@ TEST(RecordingFile, FuzzSeedsAndKeptInputsAreSafe)
         for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
             std::ifstream in(entry.path(), std::ios::binary);
             std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            bool ok = DecodeError(bytes).empty();
+            Recording recording;
+            std::string error;
+            bool ok = DecodeRecording(bytes.data(), bytes.size(), recording, error);
             decoded += ok;
-            EXPECT_EQ(ok, entry.path().filename() != "cut.rec" && entry.path().extension() == ".rec") << entry.path();
+            if (entry.path().extension() == ".rec") {
+                EXPECT_TRUE(ok) << entry.path() << ": " << error;
+            } else {
+                EXPECT_TRUE(ok || !error.empty()) << entry.path();
+            }
+            EXPECT_EQ(recording.damaged, entry.path().filename() == "cut.rec") << entry.path();
         }
     }
     EXPECT_GE(decoded, 4);
+}
+
+namespace {
+
+// A controller that moves every way at once, with arrows beside it: `perStep`
+// inputs a step, for `steps` steps or until `stop` says so.
+template <typename Stop>
+void BusyController(int steps, int perStep, Stop stop)
+{
+    for (int step = 0; step < steps && !stop(); step++) {
+        PilotInput input = {};
+        input.padRead = true;
+        input.pad.roll = step % 2 ? 0.5f : -0.5f;
+        input.pad.pitch = step % 2 ? 0.25f : -0.25f;
+        input.pad.thrust = step % 2 ? 33.5f : 66.5f;
+        for (int i = 1; i < perStep; i++)
+            input.presses.push_back({true, (unsigned char)(i % 2 ? ARROW_LEFT : ARROW_RIGHT)});
+        RecordInput(input);
+        RecordStepDone(StepOutcome{});
+    }
+}
+
+} // namespace
+
+// The live recorder against the reader's limits: a file that would pass them
+// ends at a second, whole, and the flight goes on in the next file from there;
+// a step of more inputs than a file may hold stops the file where it was whole.
+TEST(RecordingFile, TheWriterKeepsEveryFileWithinTheReadersLimits)
+{
+    ASSERT_EQ(chdir(PELORIN_SOURCE_DIR "/data"), 0);
+    char folder[] = "/tmp/pelorin-limits-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string first = std::string(folder) + "/flight.rec", second = ContinuedRecordingPath(first, 2);
+    std::string error;
+    testing::internal::CaptureStdout();
+    StartRecorder();
+    ASSERT_TRUE(RecordToFile(first.c_str(), error)) << error;
+    BusyController(4000, RECORDING_MAX_STEP_EVENTS, [&] { return access(second.c_str(), F_OK) == 0; });
+    BusyController(150, 1, [] { return false; });
+    FinishRecording();
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("recording goes on in " + second + "\n"), std::string::npos);
+    EXPECT_LE(std::filesystem::file_size(first), RECORDING_MAX_BYTES);
+    Recording a, b;
+    ASSERT_TRUE(ReadRecording(first.c_str(), a, error)) << error;
+    ASSERT_TRUE(ReadRecording(second.c_str(), b, error)) << error;
+    ASSERT_EQ(a.flights.size(), 1u);
+    ASSERT_EQ(b.flights.size(), 1u);
+    EXPECT_TRUE(a.flights[0].ended && !a.flights[0].restarted);
+    EXPECT_EQ(a.flights[0].lastStep % RECORDING_DIGEST_PERIOD, 0);
+    EXPECT_EQ(b.flights[0].firstStep, a.flights[0].lastStep) << "the next file starts where the last one ended";
+    EXPECT_TRUE(b.flights[0].state == CaptureFlightState());
+    EXPECT_TRUE(b.flights[0].ended);
+    EXPECT_EQ(b.flights[0].lastStep, RecordedSteps());
+    EXPECT_FALSE(a.damaged || b.damaged);
+
+    ResetRecorderState();
+    testing::internal::CaptureStderr();
+    StartRecorder();
+    ASSERT_TRUE(RecordToFile(first.c_str(), error)) << error;
+    BusyController(250, 1, [] { return false; });
+    BusyController(1, RECORDING_MAX_STEP_EVENTS + 1, [] { return false; });
+    BusyController(100, 1, [] { return false; });
+    FinishRecording();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "pelorin: " + first +
+                  ": recording stopped: more than 256 inputs in one step; the file ends at its last whole second\n");
+    ASSERT_TRUE(ReadRecording(first.c_str(), a, error)) << error;
+    EXPECT_FALSE(a.damaged);
+    EXPECT_FALSE(a.flights[0].ended);
+    EXPECT_EQ(a.endStep, 200);
+    std::filesystem::remove_all(folder);
 }
 
 namespace {
