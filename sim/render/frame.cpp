@@ -13,6 +13,7 @@
 #include "sim/render/explosion_list.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
+#include "sim/render/hud_overlay.h"
 #include "sim/render/hud_text.h"
 #include "sim/render/life_board.h"
 #include "sim/render/sky.h"
@@ -166,6 +167,23 @@ static void DrawCrashCause(const HudLayout& l)
     DrawHudText(text, windowWidth * 0.5f - width * 0.5f, l.pauseY - l.crashCauseDrop, PAUSE_TEXT_SIZE, l.textScale);
 }
 
+// What the instruments display adds, over the explosion: the instruments,
+// the pause text or restart question on its backing, the key list or the
+// hint to it.
+static void DrawInstrumentsDisplay()
+{
+    DrawInstruments();
+    if (paused) {
+        char cause[HUD_TEXT_SIZE] = "";
+        if (restartPrompt == 1 && lastCrash.cause != CRASH_NONE)
+            FormatCrashCause(lastCrash, cause, sizeof cause);
+        DrawBackedPauseTexts(restartPrompt == 1 ? "Restart game? (Y/N)" : "Paused", cause);
+    }
+    DrawHelp();
+    DrawKeysHint();
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
 void DrawFrame()
 {
     CheckGLError("RenderScene 1");
@@ -227,18 +245,21 @@ void DrawFrame()
     glColor3f(1.0f, 1.0f, 1.0f);
     // Offsets from the centre, not measured texts; they grow with the text.
     HudLayout l = LayOutHud(windowWidth, windowHeight);
-    if (paused) {
+    if (paused && classicDisplay) {
         if (restartPrompt == 1) {
             DrawHudText("Restart game? (Y/N)", l.questionX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
             DrawCrashCause(l);
         } else
             DrawHudText("Paused", l.pausedX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
     }
-    if (const char* banner = ReplayBannerText(replayBanner))
-        DrawHudText(banner, REPLAY_BANNER_X * l.textScale, windowHeight - REPLAY_BANNER_DROP * l.textScale,
-                    REPLAY_BANNER_SIZE, l.textScale);
+    if (const char* banner = ReplayBannerText(replayBanner)) {
+        float s = CurrentHudLayout().textScale;
+        DrawHudLabel(banner, REPLAY_BANNER_X * s, windowHeight - REPLAY_BANNER_DROP * s, REPLAY_BANNER_SIZE, s);
+    }
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
+    if (!classicDisplay)
+        DrawInstrumentsDisplay();
     glDisable(GL_LIGHT2);
     CheckGLError("RenderScene 2");
     glFlush();

@@ -28,8 +28,8 @@ extern bool hudFontFailureReported; // the one line on standard error is out
 // are forgotten, not deleted.
 void ResetHudTextState();
 
-// DrawText's text `scale` times its size (10, 15, 18 or 24): exactly DrawText
-// at scale 1 or less, and wherever no scalable font can be had (after one
+// DrawText's text `scale` times its size (10, 15, 18 or 24), smaller too:
+// exactly DrawText at scale 1, and wherever no scalable font can be had (after one
 // line on standard error). The same colour and GL state afterwards as DrawText.
 void DrawHudText(const char* text, float x, float y, int size, float scale);
 

@@ -10,6 +10,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/shell/key_help.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
@@ -188,6 +189,9 @@ KeyEffect PilotKey(unsigned char key)
     case 'z':
         sunHaloOn = sunHaloOn == 0 ? 1 : 0;
         break;
+    case 'H':
+        classicDisplay = classicDisplay ? 0 : 1;
+        break;
     default:
         break;
     }
@@ -199,6 +203,7 @@ void ApplyKeyEffect(KeyEffect effect)
     switch (effect) {
     case KEY_FOG_DENSITY:
         glFogf(GL_FOG_DENSITY, fogDensity);
+        SetLinearFogRange();
         break;
     case KEY_FOG_MODE:
         if (fogMode == 0) {
@@ -207,6 +212,7 @@ void ApplyKeyEffect(KeyEffect effect)
             static const GLint MODES[4] = {GL_EXP, GL_EXP, GL_EXP2, GL_LINEAR};
             glEnable(GL_FOG);
             glFogi(GL_FOG_MODE, MODES[fogMode]);
+            SetLinearFogRange();
         }
         break;
     case KEY_TEXTURES:
@@ -356,8 +362,24 @@ void RecordedPilotSpecialKey(int key)
     PilotSpecialKey(key);
 }
 
+// The help's own keys, before any other use of them: F1 opens and closes it,
+// Esc closes it. Neither is a flight key, so neither is recorded.
+static const unsigned char ESCAPE_KEY = 27;
+
+static bool HelpTakesKey(unsigned char key)
+{
+    if (key != ESCAPE_KEY || !helpOpen)
+        return false;
+    ToggleHelp();
+    return true;
+}
+
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
+    if (HelpTakesKey(key)) {
+        glutPostRedisplay();
+        return;
+    }
     if (ReplayTakesKey(key)) {
         glutPostRedisplay();
         return;
@@ -366,6 +388,7 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
     if (effect == KEY_QUIT)
         QuitGame();
     ApplyKeyEffect(effect);
+    RefreshHelp();
     glutPostRedisplay();
     if (effect == KEY_FOG_DENSITY)
         glutPostRedisplay();
@@ -373,12 +396,18 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
+    if (key == GLUT_KEY_F1) {
+        ToggleHelp();
+        glutPostRedisplay();
+        return;
+    }
     WindowKey(key);
     if (ReplayTakesArrow()) {
         glutPostRedisplay();
         return;
     }
     RecordedPilotSpecialKey(key);
+    RefreshHelp();
     glutPostRedisplay();
 }
 

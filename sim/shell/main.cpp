@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/window_options.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/render/explosion_list.h"
@@ -35,6 +36,16 @@ static void RenderSceneThenStartSound()
     StartSound();
 }
 
+// The small "F1: keys" line shows for a start's first seconds only.
+const unsigned KEYS_HINT_MS = 10000;
+const int KEYS_HINT_TIMER = 5;
+
+static void HideKeysHint(int /*value*/)
+{
+    keysHintOn = 0;
+    glutPostRedisplay();
+}
+
 // The window manager's close ends the game as Q does: a live game shown in
 // the instant replay is put back first, and the recording gets its end, so
 // the file replays to the very step the window closed at. The toolkit exits
@@ -54,6 +65,8 @@ int main(int argc, char** argv)
     RecorderOptions recorder;
     if (!TakeRecorderOptions(argc, argv, recorder))
         return EXIT_USAGE;
+    // --classic: the cockpit panel or status line alone, as first made.
+    classicDisplay = TakeOption(argc, argv, "--classic") ? 1 : 0;
     // The track needs no window, so not the toolkit either.
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
@@ -110,6 +123,7 @@ int main(int argc, char** argv)
     StartClockTimer();
     StartFlightTimer();
     StartLifeTimer();
+    glutTimerFunc(KEYS_HINT_MS, HideKeysHint, KEYS_HINT_TIMER);
     glutMainLoop();
     return 1;
 }
