@@ -12,9 +12,11 @@
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/render/camera.h"
+#include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
+#include "sim/render/sky.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
 
@@ -290,5 +292,99 @@ TEST_F(HudTest, TextGrowsWithTheWindowAndKeepsItsPlace)
             EXPECT_NEAR(large.left - large.x, (small.left - small.x) * scale, 2 * scale + 1);
             EXPECT_NEAR(large.bottom - large.y, (small.bottom - small.y) * scale, 2 * scale + 1);
         }
+    }
+}
+
+// What one horizontal band of the back buffer holds: white ink, and the
+// backing over the sky (the sky colour darkened by the backing's black).
+struct Band {
+    int ink = 0, inkLeft = 1 << 30, inkRight = -1;
+    int backing = 0, backingLeft = 1 << 30, backingRight = -1;
+};
+
+static Band ReadBand(int y0, int height, int width)
+{
+    glFinish();
+    std::vector<unsigned char> p((size_t)width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, y0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    Rgb backed = {(int)(skyColour[0] * 0.4f * 255), (int)(skyColour[1] * 0.4f * 255), (int)(skyColour[2] * 0.4f * 255)};
+    Band b;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const unsigned char* c = &p[((size_t)y * width + x) * 4];
+            // The small text is anti-aliased: bright grey counts as ink.
+            if (c[0] >= 180 && c[1] >= 180 && c[2] >= 180) {
+                b.ink++;
+                b.inkLeft = std::min(b.inkLeft, x);
+                b.inkRight = std::max(b.inkRight, x);
+            } else if (Near({c[0], c[1], c[2]}, backed, 8)) {
+                b.backing++;
+                b.backingLeft = std::min(b.backingLeft, x);
+                b.backingRight = std::max(b.backingRight, x);
+            }
+        }
+    return b;
+}
+
+// The instruments display: the instruments along the top on their backing,
+// the status line, the restart question over the explosion, whole inside
+// every window from 320 x 240 up.
+TEST(InstrumentsDisplay, EveryTextInsideTheWindowOnItsBacking)
+{
+    const std::pair<int, int> sizes[] = {{320, 240}, {400, 300}, {640, 480}, {1920, 1080}};
+    for (auto size : sizes) {
+        int w = size.first, h = size.second;
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        OpenTestWindow(w, h);
+        windowWidth = (float)w;
+        windowHeight = (float)h;
+        SetupFixedState();
+        ResetPlane(plane);
+        ResetCamera(camera);
+        classicDisplay = 0;
+        keysHintOn = 0;
+        viewMode = 2;
+        DrawFrame();
+        float s = std::min(w / 640.0f, h / 480.0f);
+        // "Pitch +0.0  Bank +0.0  Sink 0.0  Heading 090  Gear down", its
+        // baseline 56 start-size pixels under the top edge.
+        Band top = ReadBand((int)(h - 56 * s - 8 * s), (int)(26 * s), w);
+        EXPECT_GT(top.ink, 150 * s * s);
+        EXPECT_GT(top.backing, 1000 * s * s);
+        EXPECT_LT(top.backingLeft, top.inkLeft);
+        EXPECT_GT(top.backingRight, top.inkRight);
+        EXPECT_GT(top.backingLeft, 0);
+        EXPECT_LT(top.backingRight, w - 1);
+        // The status line: all of "Altitude: 30.00" inside the window.
+        Band status = ReadBand((int)(10 * s), (int)(30 * s), w);
+        EXPECT_GT(status.ink, 200 * s * s);
+        EXPECT_LT(status.inkRight, w - 3);
+        // Amber once a landing would break: nose 6 degrees down near the ground.
+        RotateBody(plane, -6.0f, plane.normal);
+        DrawFrame();
+        int amber = CountPixels(0, (int)(h - 70 * s), w, (int)(30 * s), {255, 178, 25}, 60);
+        EXPECT_GT(amber, 20 * s * s);
+
+        // The restart question and a dive's line over the explosion's middle.
+        ResetPlane(plane);
+        glNewList(LIST_EXPLOSION, GL_COMPILE);
+        glColor3f(1.0f, 0.0f, 1.0f);
+        glDisable(GL_LIGHTING);
+        glRectf(0, 0, (float)w, (float)h);
+        glEnable(GL_LIGHTING);
+        glEndList();
+        explosionFrame = 5;
+        paused = restartPrompt = 1;
+        lastCrash = {CRASH_DIVE, 44.0f, 200.0f};
+        DrawFrame();
+        // The backing darkens the magenta: none of it left under the texts.
+        int middle = (int)(h * 0.5f);
+        int magenta = CountPixels(w / 4, middle - (int)(30 * s), w / 2, (int)(40 * s), {255, 0, 255}, 10);
+        int white = CountPixels(w / 4, middle - (int)(30 * s), w / 2, (int)(40 * s), {255, 255, 255}, 75);
+        EXPECT_EQ(magenta, 0);
+        EXPECT_GT(white, 200 * s * s);
+        explosionFrame = 0;
+        paused = restartPrompt = 0;
     }
 }
