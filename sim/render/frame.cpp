@@ -167,18 +167,21 @@ static void DrawCrashCause(const HudLayout& l)
     DrawHudText(text, windowWidth * 0.5f - width * 0.5f, l.pauseY - l.crashCauseDrop, PAUSE_TEXT_SIZE, l.textScale);
 }
 
-// What the instruments display adds, over the explosion: the instruments,
-// the pause text or restart question on its backing, the key list or the
+// The instruments display's pause text or restart question with the
+// crash's cause, centred on one backing.
+static void DrawBackedPauseText()
+{
+    char cause[HUD_TEXT_SIZE] = "";
+    if (restartPrompt == 1 && lastCrash.cause != CRASH_NONE)
+        FormatCrashCause(lastCrash, cause, sizeof cause);
+    DrawBackedPauseTexts(restartPrompt == 1 ? "Restart game? (Y/N)" : "Paused", cause);
+}
+
+// What the instruments display adds: the instruments, the key list or the
 // hint to it.
 static void DrawInstrumentsDisplay()
 {
     DrawInstruments();
-    if (paused) {
-        char cause[HUD_TEXT_SIZE] = "";
-        if (restartPrompt == 1 && lastCrash.cause != CRASH_NONE)
-            FormatCrashCause(lastCrash, cause, sizeof cause);
-        DrawBackedPauseTexts(restartPrompt == 1 ? "Restart game? (Y/N)" : "Paused", cause);
-    }
     DrawHelp();
     DrawKeysHint();
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -252,14 +255,19 @@ void DrawFrame()
         } else
             DrawHudText("Paused", l.pausedX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
     }
+    // Before the explosion, as the classic texts are: Mesa's software
+    // rasteriser has crashed on blended backings drawn over its textured quad.
+    if (!classicDisplay) {
+        if (paused)
+            DrawBackedPauseText();
+        DrawInstrumentsDisplay();
+    }
     if (const char* banner = ReplayBannerText(replayBanner)) {
         float s = CurrentHudLayout().textScale;
         DrawHudLabel(banner, REPLAY_BANNER_X * s, windowHeight - REPLAY_BANNER_DROP * s, REPLAY_BANNER_SIZE, s);
     }
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
-    if (!classicDisplay)
-        DrawInstrumentsDisplay();
     glDisable(GL_LIGHT2);
     CheckGLError("RenderScene 2");
     glFlush();

@@ -68,7 +68,12 @@ void DrawBacking(float x0, float y0, float x1, float y1)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.0f, 0.0f, 0.0f, BACKING_ALPHA);
-    glRectf(x0, y0, x1, y1);
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
     glPopAttrib();
 }
 

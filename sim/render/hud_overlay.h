@@ -1,8 +1,7 @@
 // The instruments display, drawn over the classic panel or status line
 // unless classicDisplay is set: the landing instruments along the top, a
 // dark backing under every text so it reads over white ground and the glow
-// of the nozzles, the restart question above the explosion, the key list
-// (F1) and the hint to it. Text shrinks with windows under 640 x 480.
+// of the nozzles, the key list (F1) and the hint to it. Text shrinks with windows under 640 x 480.
 #pragma once
 
 #include "sim/flight/instruments.h"
@@ -30,7 +29,7 @@ void DrawBacking(float x0, float y0, float x1, float y1);
 
 void DrawInstruments();
 // "Restart game? (Y/N)" and the crash's cause under it, or "Paused", centred
-// on one backing; drawn last, over the explosion.
+// on one backing.
 void DrawBackedPauseTexts(const char* question, const char* cause);
 void DrawHelp();
 void DrawKeysHint();
