@@ -39,7 +39,7 @@ const KeyHelp KEY_HELP[] = {
     {"Display", "F1 Esc", "this list on / off", SHOWS_NOTHING},
     {"Game", "p", "pause", SHOWS_PAUSE},
     {"Game", "R", "ask to restart", SHOWS_NOTHING},
-    {"Game", "Y N", "restart, or quit (when asked)", SHOWS_NOTHING},
+    {"Game", "Y y N n", "restart, or quit (when asked)", SHOWS_NOTHING},
     {"Game", "Q", "quit", SHOWS_NOTHING},
     {"Game", "P", "print the aircraft's state line", SHOWS_NOTHING},
     {"Recorder", "Ctrl+R", "instant replay of the last 30 s", SHOWS_NOTHING},
