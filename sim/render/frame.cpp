@@ -177,12 +177,11 @@ static void DrawBackedPauseText()
     DrawBackedPauseTexts(restartPrompt == 1 ? "Restart game? (Y/N)" : "Paused", cause);
 }
 
-// What the instruments display adds: the instruments, the key list or the
-// hint to it.
+// What the instruments display adds: the instruments and the hint to the
+// key list.
 static void DrawInstrumentsDisplay()
 {
     DrawInstruments();
-    DrawHelp();
     DrawKeysHint();
     glColor3f(1.0f, 1.0f, 1.0f);
 }
@@ -262,6 +261,8 @@ void DrawFrame()
             DrawBackedPauseText();
         DrawInstrumentsDisplay();
     }
+    // The key list in both displays: it shows only when asked for.
+    DrawHelp();
     if (const char* banner = ReplayBannerText(replayBanner)) {
         float s = CurrentHudLayout().textScale;
         DrawHudLabel(banner, REPLAY_BANNER_X * s, windowHeight - REPLAY_BANNER_DROP * s, REPLAY_BANNER_SIZE, s);
