@@ -15,6 +15,7 @@
 #include "sim/render/frame.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
+#include "sim/render/hud_overlay.h"
 #include "sim/render/sky.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
@@ -34,6 +35,22 @@ TEST(HudText, StatusLineAndInstrumentsHaveTheirExactFormats)
     EXPECT_STREQ(t, "Thrust: 45.00");
     EXPECT_STREQ(s, "Speed: 12.50");
     EXPECT_STREQ(a, "Altitude: -3.25");
+
+    // The instruments: tenths without a negative zero, whole degrees of
+    // heading with 360 as 000, NaN kept inside its field.
+    InstrumentReadings r = {-0.04f, 12.26f, -3.04f, 359.7f, true, true, false, false};
+    InstrumentField f[INSTRUMENT_FIELD_COUNT];
+    FormatInstrumentFields(r, f);
+    const char* want[INSTRUMENT_FIELD_COUNT] = {"Pitch +0.0", "Bank +12.3", "Sink -3.0", "Heading 000", "Gear down"};
+    for (int i = 0; i < INSTRUMENT_FIELD_COUNT; i++)
+        EXPECT_STREQ(f[i].text, want[i]);
+    EXPECT_TRUE(f[0].warn);
+    EXPECT_FALSE(f[1].warn);
+    r = {NAN, -FLT_MAX, FLT_MAX, NAN, false, false, false, false};
+    FormatInstrumentFields(r, f);
+    EXPECT_STREQ(f[3].text, "Heading 000");
+    EXPECT_STREQ(f[4].text, "Gear up");
+    EXPECT_LT(strlen(f[1].text), sizeof f[1].text);
 }
 
 TEST(HudText, HugeValuesStayInsideTheBuffer)
