@@ -362,18 +362,6 @@ void RecordedPilotSpecialKey(int key)
     PilotSpecialKey(key);
 }
 
-// The help's own keys, before any other use of them: F1 opens and closes it,
-// Esc closes it. Neither is a flight key, so neither is recorded.
-static const unsigned char ESCAPE_KEY = 27;
-
-static bool HelpTakesKey(unsigned char key)
-{
-    if (key != ESCAPE_KEY || !helpOpen)
-        return false;
-    ToggleHelp();
-    return true;
-}
-
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
     if (HelpTakesKey(key)) {
@@ -396,8 +384,7 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
-    if (key == GLUT_KEY_F1) {
-        ToggleHelp();
+    if (HelpTakesSpecialKey(key)) {
         glutPostRedisplay();
         return;
     }

@@ -1,6 +1,7 @@
 // The keys' help: the table F1 shows and its lines with the current states.
 #include "sim/shell/key_help.h"
 
+#include <GL/glut.h>
 #include <cstdio>
 
 #include "sim/flight/aircraft.h"
@@ -126,4 +127,22 @@ void ToggleHelp()
     helpOpen = helpOpen ? 0 : 1;
     keysHintOn = 0;
     RefreshHelp();
+}
+
+static const unsigned char ESCAPE_KEY = 27;
+
+bool HelpTakesKey(unsigned char key)
+{
+    if (key != ESCAPE_KEY || !helpOpen)
+        return false;
+    ToggleHelp();
+    return true;
+}
+
+bool HelpTakesSpecialKey(int key)
+{
+    if (key != GLUT_KEY_F1)
+        return false;
+    ToggleHelp();
+    return true;
 }

@@ -44,3 +44,8 @@ std::vector<std::string> HelpLines();
 void RefreshHelp();
 // F1: opens or closes the help; the first press also ends the keys' hint.
 void ToggleHelp();
+// The help's own keys, offered before any other use of them: Esc closes an
+// open list, F1 opens and closes it. Neither is a flight key, so neither is
+// recorded. True when the key was taken.
+bool HelpTakesKey(unsigned char key);
+bool HelpTakesSpecialKey(int key);

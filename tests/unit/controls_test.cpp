@@ -408,12 +408,18 @@ TEST(ControlsTest, TheKeyListNamesTheReadmesKeysWithTheirStates)
     EXPECT_EQ(lineOf("t\t"), "t\ttextures: off");
     EXPECT_EQ(lineOf("g\t"), "g\tlanding gear: up");
     EXPECT_EQ(lineOf("H\t"), "H\tinstruments or classic display: classic");
-    // F1 opens the list and ends the hint for good; again it closes.
-    ToggleHelp();
+    // F1 opens the list and ends the hint for good; F1 again or Esc closes
+    // it, and Esc means nothing with the list closed.
+    EXPECT_FALSE(HelpTakesKey(27));
+    EXPECT_TRUE(HelpTakesSpecialKey(GLUT_KEY_F1));
     EXPECT_EQ(helpOpen, 1);
     EXPECT_EQ(keysHintOn, 0);
     EXPECT_EQ(helpLines, HelpLines());
-    ToggleHelp();
+    EXPECT_TRUE(HelpTakesSpecialKey(GLUT_KEY_F1));
+    EXPECT_EQ(helpOpen, 0);
+    EXPECT_TRUE(HelpTakesSpecialKey(GLUT_KEY_F1));
+    EXPECT_TRUE(HelpTakesKey(27));
     EXPECT_EQ(helpOpen, 0);
     EXPECT_EQ(keysHintOn, 0);
+    EXPECT_FALSE(HelpTakesSpecialKey(GLUT_KEY_F2));
 }
