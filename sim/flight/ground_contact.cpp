@@ -26,6 +26,7 @@ static const double MAX_NOSE_OFF_LEVEL = 0.07; // |dir.y|: about four degrees
 static const double MIN_UP_Y = 0.97;           // roll and pitch together under about fourteen degrees
 static const float GEAR_BREAK_SPEED = 60.0f;   // rolling faster than this breaks the gear
 static const float RESTING_HEIGHT = 34.0f;     // pos.y of an aircraft put level on the ground
+static const double DEGREES_PER_RADIAN = 57.29577951308232;
 
 Vec3 ContactPoint(const Body& body, int index)
 {
@@ -54,6 +55,32 @@ int GroundContact(Body body)
     return top == 0.0f ? CONTACT_FLAT : CONTACT_RISING;
 }
 
+LandingLimits LandingLimitsOf()
+{
+    return {MAX_SINK_PER_TICK, std::asin(MAX_NOSE_OFF_LEVEL) * DEGREES_PER_RADIAN,
+            std::acos(MIN_UP_Y) * DEGREES_PER_RADIAN, GEAR_BREAK_SPEED};
+}
+
+double SinkPerStep(const Body& body)
+{
+    return -((double)body.airspeed * body.dir.y);
+}
+
+bool SinkWithinLimit(const Body& body)
+{
+    return (double)body.airspeed * body.dir.y > -MAX_SINK_PER_TICK;
+}
+
+bool NoseWithinLimit(const Body& body)
+{
+    return std::fabs(body.dir.y) < MAX_NOSE_OFF_LEVEL;
+}
+
+bool AttitudeWithinLimit(const Body& body)
+{
+    return body.up.y > MIN_UP_Y;
+}
+
 // The landing rules in the order they are tried; the first one broken decides.
 static CrashCause BrokenRule(const Body& body, int contact, int gear)
 {
@@ -61,11 +88,11 @@ static CrashCause BrokenRule(const Body& body, int contact, int gear)
         return CRASH_RISING_GROUND;
     if (gear != 1)
         return CRASH_BELLY_LANDING;
-    if (!((double)body.airspeed * body.dir.y > -MAX_SINK_PER_TICK))
+    if (!SinkWithinLimit(body))
         return CRASH_SINKING;
-    if (!(std::fabs(body.dir.y) < MAX_NOSE_OFF_LEVEL))
+    if (!NoseWithinLimit(body))
         return CRASH_NOSE_OFF_LEVEL;
-    if (!(body.up.y > MIN_UP_Y))
+    if (!AttitudeWithinLimit(body))
         return CRASH_ATTITUDE;
     return CRASH_NONE;
 }
@@ -83,23 +110,52 @@ ContactOutcome DecideContact(const Body& body, int contact, int gear)
     return OUTCOME_REST;
 }
 
-static const double DEGREES_PER_RADIAN = 57.29577951308232;
+// The rule a pilot recognises first among those broken on flat ground (the
+// landing test itself tries the gear first, which for a dive names the
+// least of its faults).
+static CrashCause RecognisedRule(const Body& body, int gear, float collapseSpeed)
+{
+    bool gearUp = gear != 1, sinking = !SinkWithinLimit(body), noseOff = !NoseWithinLimit(body);
+    bool attitude = !AttitudeWithinLimit(body);
+    int broken = (int)gearUp + (int)sinking + (int)noseOff + (int)attitude;
+    if (noseOff && body.dir.y < 0.0f && broken >= 2)
+        return CRASH_DIVE;
+    if (sinking)
+        return CRASH_SINKING;
+    if (noseOff)
+        return CRASH_NOSE_OFF_LEVEL;
+    if (attitude)
+        return CRASH_ATTITUDE;
+    if (gearUp)
+        return collapseSpeed > 0.0f ? CRASH_GEAR_GAVE_WAY : CRASH_BELLY_LANDING;
+    return CRASH_NONE;
+}
+
+static float NoseDegrees(const Body& body)
+{
+    return (float)(std::asin(std::fmin(1.0, std::fabs(body.dir.y))) * DEGREES_PER_RADIAN);
+}
 
 CrashReport CrashCauseOf(const Body& body, int contact, int gear, float collapseSpeed)
 {
     if (contact == CONTACT_NONE)
         return {CRASH_NONE, 0.0f};
-    CrashReport crash = {BrokenRule(body, contact, gear), 0.0f};
+    if (contact != CONTACT_FLAT)
+        return {CRASH_RISING_GROUND, 0.0f};
+    CrashReport crash = {RecognisedRule(body, gear, collapseSpeed), 0.0f};
     switch (crash.cause) {
-    case CRASH_BELLY_LANDING:
-        if (collapseSpeed > 0.0f)
-            crash = {CRASH_GEAR_GAVE_WAY, collapseSpeed};
+    case CRASH_GEAR_GAVE_WAY:
+        crash.value = collapseSpeed;
+        break;
+    case CRASH_DIVE:
+        crash.value = NoseDegrees(body);
+        crash.speed = body.airspeed;
         break;
     case CRASH_SINKING:
-        crash.value = (float)(-(double)body.airspeed * body.dir.y);
+        crash.value = (float)SinkPerStep(body);
         break;
     case CRASH_NOSE_OFF_LEVEL:
-        crash.value = (float)(std::asin(std::fmin(1.0, std::fabs(body.dir.y))) * DEGREES_PER_RADIAN);
+        crash.value = NoseDegrees(body);
         break;
     case CRASH_ATTITUDE:
         crash.value = (float)(std::acos(std::fmax(-1.0, std::fmin(1.0, (double)body.up.y))) * DEGREES_PER_RADIAN);
@@ -110,23 +166,35 @@ CrashReport CrashCauseOf(const Body& body, int contact, int gear, float collapse
     return crash;
 }
 
-// Limits as the line states them, in whole units.
-static const int SHOWN_GEAR_LIMIT = 60;
-static const int SHOWN_SINK_LIMIT = 5;
-static const int SHOWN_NOSE_LIMIT = 4;      // asin 0.07: 4.01 degrees
-static const int SHOWN_ATTITUDE_LIMIT = 14; // acos 0.97: 14.07 degrees
+// A limit as the line states it: the whole units within it (asin 0.07 is
+// 4.01 degrees, shown 4; acos 0.97 is 14.07, shown 14).
+static int ShownLimit(double limit)
+{
+    return (int)std::floor(limit + 1e-9);
+}
 
-// The value rounded up (float noise aside), and never shown at or under the
-// limit it broke: a crash at exactly 5 units a step reads as over 5.
-static int ShownValue(float value, int limit)
+// The value rounded up (float noise aside); 0 for what no number can show.
+static int RoundedUp(float value)
 {
     double v = std::ceil((double)value - 0.001);
-    int n = std::isfinite(v) && std::fabs(v) < 1e9 ? (int)v : limit + 1;
+    return std::isfinite(v) && std::fabs(v) < 1e9 ? (int)v : 0;
+}
+
+// The value rounded up, and never shown at or under the limit it broke: a
+// crash at exactly 5 units a step reads as over 5.
+static int ShownValue(float value, int limit)
+{
+    int n = std::isfinite(value) ? RoundedUp(value) : limit + 1;
     return n > limit ? n : limit + 1;
 }
 
 void FormatCrashCause(const CrashReport& crash, char* out, size_t size)
 {
+    LandingLimits limits = LandingLimitsOf();
+    const int SHOWN_GEAR_LIMIT = ShownLimit(limits.gearBreakSpeed);
+    const int SHOWN_SINK_LIMIT = ShownLimit(limits.sinkPerStep);
+    const int SHOWN_NOSE_LIMIT = ShownLimit(limits.noseDegrees);
+    const int SHOWN_ATTITUDE_LIMIT = ShownLimit(limits.attitudeDegrees);
     switch (crash.cause) {
     case CRASH_RISING_GROUND:
         snprintf(out, size, "Flew into rising ground");
@@ -137,6 +205,10 @@ void FormatCrashCause(const CrashReport& crash, char* out, size_t size)
     case CRASH_GEAR_GAVE_WAY:
         snprintf(out, size, "The landing gear gave way at speed %d (most %d)",
                  ShownValue(crash.value, SHOWN_GEAR_LIMIT), SHOWN_GEAR_LIMIT);
+        break;
+    case CRASH_DIVE:
+        snprintf(out, size, "Hit the ground %d degrees nose down at speed %d",
+                 ShownValue(crash.value, SHOWN_NOSE_LIMIT), RoundedUp(crash.speed));
         break;
     case CRASH_SINKING:
         snprintf(out, size, "Came down too fast, sinking %d units a step (most %d)",

@@ -44,10 +44,12 @@ enum CrashCause {
     CRASH_SINKING,        // value: units sunk along the flight path in the step
     CRASH_NOSE_OFF_LEVEL, // value: degrees between the nose and the horizon
     CRASH_ATTITUDE,       // value: degrees of bank and pitch together
+    CRASH_DIVE,           // value: degrees nose down; speed: the airspeed
 };
 struct CrashReport {
     CrashCause cause;
     float value;
+    float speed = 0.0f; // a dive's airspeed at the impact; 0 for the other causes
 };
 
 // The crash the restart question follows; CRASH_NONE before any crash and
@@ -69,9 +71,27 @@ int GroundContact(Body body);
 // 60 loses its gear. Reads no globals.
 ContactOutcome DecideContact(const Body& body, int contact, int gear);
 // The rule a contact result breaks, and by how much; CRASH_NONE when the
-// aircraft may rest. With the gear up after it gave way at `collapseSpeed`
-// (above 0), the collapse is the cause. Reads no globals.
+// aircraft may rest. Where several break, the one a pilot recognises first:
+// rising ground, a dive (the nose down past the limit and another rule
+// broken), the sink, the nose, bank and pitch, then the gear: with the gear
+// up after it gave way at `collapseSpeed` (above 0), the collapse, otherwise
+// the belly landing. Reads no globals.
 CrashReport CrashCauseOf(const Body& body, int contact, int gear, float collapseSpeed);
+// The landing test's limits, as its own constants give them, in the units a
+// pilot reads: units a step of sink, degrees, speed.
+struct LandingLimits {
+    double sinkPerStep;     // the sink must stay under this
+    double noseDegrees;     // the nose within this of level (4.01)
+    double attitudeDegrees; // bank and pitch together within this (14.07)
+    float gearBreakSpeed;   // rolling faster than this breaks the gear
+};
+LandingLimits LandingLimitsOf();
+// The landing test's rules one by one, exactly as the test tries them, so
+// that the instruments warn by the same figures. Read no globals.
+double SinkPerStep(const Body& body); // units sunk along the flight path in a step
+bool SinkWithinLimit(const Body& body);
+bool NoseWithinLimit(const Body& body);
+bool AttitudeWithinLimit(const Body& body);
 // The line shown under the restart question: the value rounded up to a whole
 // number, and shown above the limit it broke; an empty text for CRASH_NONE.
 void FormatCrashCause(const CrashReport& crash, char* out, size_t size);

@@ -14,6 +14,7 @@
 #include "sim/render/explosion_list.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
+#include "sim/render/hud_overlay.h"
 #include "sim/render/hud_text.h"
 #include "sim/render/life_board.h"
 #include "sim/render/sky.h"
@@ -167,6 +168,25 @@ static void DrawCrashCause(const HudLayout& l)
     DrawHudText(text, windowWidth * 0.5f - width * 0.5f, l.pauseY - l.crashCauseDrop, PAUSE_TEXT_SIZE, l.textScale);
 }
 
+// The instruments display's pause text or restart question with the
+// crash's cause, centred on one backing.
+static void DrawBackedPauseText()
+{
+    char cause[HUD_TEXT_SIZE] = "";
+    if (restartPrompt == 1 && lastCrash.cause != CRASH_NONE)
+        FormatCrashCause(lastCrash, cause, sizeof cause);
+    DrawBackedPauseTexts(restartPrompt == 1 ? "Restart game? (Y/N)" : "Paused", cause);
+}
+
+// What the instruments display adds: the instruments and the hint to the
+// key list.
+static void DrawInstrumentsDisplay()
+{
+    DrawInstruments();
+    DrawKeysHint();
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
 void DrawFrame()
 {
     CheckGLError("RenderScene 1");
@@ -228,16 +248,26 @@ void DrawFrame()
     glColor3f(1.0f, 1.0f, 1.0f);
     // Offsets from the centre, not measured texts; they grow with the text.
     HudLayout l = LayOutHud(windowWidth, windowHeight);
-    if (paused) {
+    if (paused && classicDisplay) {
         if (restartPrompt == 1) {
             DrawHudText("Restart game? (Y/N)", l.questionX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
             DrawCrashCause(l);
         } else
             DrawHudText("Paused", l.pausedX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
     }
-    if (const char* banner = ReplayBannerText(replayBanner))
-        DrawHudText(banner, REPLAY_BANNER_X * l.textScale, windowHeight - REPLAY_BANNER_DROP * l.textScale,
-                    REPLAY_BANNER_SIZE, l.textScale);
+    // Before the explosion, as the classic texts are: Mesa's software
+    // rasteriser has crashed on blended backings drawn over its textured quad.
+    if (!classicDisplay) {
+        if (paused)
+            DrawBackedPauseText();
+        DrawInstrumentsDisplay();
+    }
+    // The key list in both displays: it shows only when asked for.
+    DrawHelp();
+    if (const char* banner = ReplayBannerText(replayBanner)) {
+        float s = CurrentHudLayout().textScale;
+        DrawHudLabel(banner, REPLAY_BANNER_X * s, windowHeight - REPLAY_BANNER_DROP * s, REPLAY_BANNER_SIZE, s);
+    }
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
     glDisable(GL_LIGHT2);

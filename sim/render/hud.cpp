@@ -9,6 +9,7 @@
 #include "sim/flight/aircraft.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/render/hud_layout.h"
+#include "sim/render/hud_overlay.h"
 #include "sim/render/hud_text.h"
 #include "sim/view/view_state.h"
 
@@ -39,10 +40,10 @@ void FormatInstruments(const Body& body, char* thrustText, char* speedText, char
 void DrawStatusLine()
 {
     char text[HUD_TEXT_SIZE];
-    HudLayout l = LayOutHud(windowWidth, windowHeight);
+    HudLayout l = CurrentHudLayout();
     glColor3f(1.0f, 1.0f, 1.0f);
     FormatStatusLine(plane, text, sizeof text);
-    DrawHudText(text, l.statusX, l.statusY, STATUS_TEXT_SIZE, l.textScale);
+    DrawHudLabel(text, l.statusX, l.statusY, STATUS_TEXT_SIZE, l.textScale);
 }
 
 // One panel or pillar vertex: texture coordinate, then position in pixels.
@@ -96,7 +97,7 @@ static void DrawPanel(float w, float h)
 
 void DrawCockpit()
 {
-    HudLayout l = LayOutHud(windowWidth, windowHeight);
+    HudLayout l = CurrentHudLayout();
     // Lighting stays on: the panel is shaded by the scene's lights.
     glColor3f(0.8f, 0.8f, 0.82f);
     DrawPanel(windowWidth, windowHeight);
@@ -104,12 +105,12 @@ void DrawCockpit()
     char thrustText[HUD_TEXT_SIZE], speedText[HUD_TEXT_SIZE], altitudeText[HUD_TEXT_SIZE];
     FormatInstruments(plane, thrustText, speedText, altitudeText, HUD_TEXT_SIZE);
     glColor3f(1.0f, 1.0f, 1.0f);
-    DrawHudText(thrustText, l.thrustX, l.thrustY, INSTRUMENT_TEXT_SIZE, l.textScale);
-    DrawHudText(speedText, l.speedX, l.speedY, INSTRUMENT_TEXT_SIZE, l.textScale);
-    DrawHudText(altitudeText, l.altitudeX, l.altitudeY, INSTRUMENT_TEXT_SIZE, l.textScale);
+    DrawHudLabel(thrustText, l.thrustX, l.thrustY, INSTRUMENT_TEXT_SIZE, l.textScale);
+    DrawHudLabel(speedText, l.speedX, l.speedY, INSTRUMENT_TEXT_SIZE, l.textScale);
+    DrawHudLabel(altitudeText, l.altitudeX, l.altitudeY, INSTRUMENT_TEXT_SIZE, l.textScale);
     DrawAttitudeBall();
     glColor3f(1.0f, 1.0f, 1.0f);
-    DrawHudText("Gear", l.gearLabelX, l.gearLabelY, GEAR_LABEL_SIZE, l.textScale);
+    DrawHudLabel("Gear", l.gearLabelX, l.gearLabelY, GEAR_LABEL_SIZE, l.textScale);
     DrawGearLamp();
 }
 
@@ -131,7 +132,7 @@ static void EndFlatSphere()
 
 void DrawGearLamp()
 {
-    HudLayout l = LayOutHud(windowWidth, windowHeight);
+    HudLayout l = CurrentHudLayout();
     glPushMatrix();
     glLoadIdentity();
     BeginFlatSphere();
@@ -148,7 +149,7 @@ void DrawGearLamp()
 
 void DrawAttitudeBall()
 {
-    HudLayout l = LayOutHud(windowWidth, windowHeight);
+    HudLayout l = CurrentHudLayout();
     Body reference;
     ResetPlane(reference);
     const Vec3 worldUp = {0.0f, 1.0f, 0.0f};

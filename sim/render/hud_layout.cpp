@@ -17,11 +17,11 @@ const float PAUSED_LEFT = 50.0f;     // left of the centre
 const float QUESTION_LEFT = 100.0f;
 const float CRASH_CAUSE_DROP = 32.0f;
 
-HudLayout LayOutHud(float width, float height)
+// `least`: the smallest share of the start size anything shrinks to.
+static HudLayout LayOut(float width, float height, float least)
 {
-    // Each at least 1, so that nothing moves or shrinks below the start size.
-    float across = std::max(1.0f, width / HUD_START_WIDTH);
-    float up = std::max(1.0f, height / HUD_START_HEIGHT);
+    float across = std::max(least, width / HUD_START_WIDTH);
+    float up = std::max(least, height / HUD_START_HEIGHT);
     float text = std::min(across, up);
     float w = width, h = height;
     HudLayout l;
@@ -49,4 +49,15 @@ HudLayout LayOutHud(float width, float height)
     l.pauseY = h * 0.5f;
     l.crashCauseDrop = CRASH_CAUSE_DROP * text;
     return l;
+}
+
+HudLayout LayOutHud(float width, float height)
+{
+    // Each at least 1, so that nothing moves or shrinks below the start size.
+    return LayOut(width, height, 1.0f);
+}
+
+HudLayout LayOutHudToFit(float width, float height)
+{
+    return LayOut(width, height, HUD_LEAST_SCALE);
 }

@@ -33,3 +33,7 @@ const float HUD_START_HEIGHT = 480.0f;
 
 // The layout for a window `width` x `height` pixels (each at least 1).
 HudLayout LayOutHud(float width, float height);
+// The same, shrunk with a window smaller than the start size (to a quarter
+// of it at least), so that every text fits: the instruments display's layout.
+HudLayout LayOutHudToFit(float width, float height);
+const float HUD_LEAST_SCALE = 0.25f;

@@ -123,7 +123,7 @@ static int PixelSize(int size, float scale)
 
 void DrawHudText(const char* text, float x, float y, int size, float scale)
 {
-    HudFont* font = scale > 1.0f ? FontAt(size, PixelSize(size, scale)) : nullptr;
+    HudFont* font = scale != 1.0f ? FontAt(size, PixelSize(size, scale)) : nullptr;
     if (!font) {
         DrawText(text, x, y, size);
         return;
@@ -171,7 +171,7 @@ void DrawHudText(const char* text, float x, float y, int size, float scale)
 
 float HudTextWidth(const char* text, int size, float scale)
 {
-    HudFont* font = scale > 1.0f ? FontAt(size, PixelSize(size, scale)) : nullptr;
+    HudFont* font = scale != 1.0f ? FontAt(size, PixelSize(size, scale)) : nullptr;
     if (!font)
         return (float)glutBitmapLength(FontForSize(size), (const unsigned char*)text);
     return (float)AtlasTextWidth(font->atlas, text);

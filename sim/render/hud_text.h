@@ -35,8 +35,8 @@ void DrawText(const char* text, float x, float y, int size);
 // The GLUT bitmap font for a text size; sizes no caller uses get the 24 font.
 void* FontForSize(int size);
 
-// DrawText's text `scale` times its size (10, 15, 18 or 24): exactly DrawText
-// at scale 1 or less, and wherever no scalable font can be had (after one
+// DrawText's text `scale` times its size (10, 15, 18 or 24), smaller too:
+// exactly DrawText at scale 1, and wherever no scalable font can be had (after one
 // line on standard error). The same colour and GL state afterwards as DrawText.
 void DrawHudText(const char* text, float x, float y, int size, float scale);
 

@@ -8,6 +8,7 @@
 #include "sim/flight/flight_keys.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
+#include "sim/shell/key_help.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/pilot_keys.h"
 #include "sim/shell/replay_modes.h"
@@ -41,6 +42,7 @@ void ApplyKeyEffect(KeyEffect effect)
     switch (effect) {
     case KEY_FOG_DENSITY:
         glFogf(GL_FOG_DENSITY, fogDensity);
+        SetLinearFogRange();
         break;
     case KEY_FOG_MODE:
         if (fogMode == 0) {
@@ -49,6 +51,7 @@ void ApplyKeyEffect(KeyEffect effect)
             static const GLint MODES[4] = {GL_EXP, GL_EXP, GL_EXP2, GL_LINEAR};
             glEnable(GL_FOG);
             glFogi(GL_FOG_MODE, MODES[fogMode]);
+            SetLinearFogRange();
         }
         break;
     case KEY_TEXTURES:
@@ -179,7 +182,12 @@ void TakeSpecialKey(int key)
 
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
+    if (HelpTakesKey(key)) {
+        glutPostRedisplay();
+        return;
+    }
     bool twice = TakeKey(key);
+    RefreshHelp();
     glutPostRedisplay();
     if (twice)
         glutPostRedisplay();
@@ -187,7 +195,12 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 
 void SpecialKeys(int key, int /*x*/, int /*y*/)
 {
+    if (HelpTakesSpecialKey(key)) {
+        glutPostRedisplay();
+        return;
+    }
     TakeSpecialKey(key);
+    RefreshHelp();
     glutPostRedisplay();
 }
 

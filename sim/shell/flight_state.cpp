@@ -83,7 +83,7 @@ bool FlightStateFits(const std::vector<uint8_t>& state)
         return false;
     int cause;
     memcpy(&cause, state.data() + CAUSE_OFFSET, 4);
-    return cause >= CRASH_NONE && cause <= CRASH_ATTITUDE;
+    return cause >= CRASH_NONE && cause <= CRASH_DIVE;
 }
 
 bool RestoreFlightState(const std::vector<uint8_t>& state)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/window_options.h"
 #include "sim/flight/explosion.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/frame.h"
@@ -34,6 +35,16 @@ static void RenderSceneThenStartSound()
     RenderScene();
     glutDisplayFunc(RenderScene);
     StartSound();
+}
+
+// The small "F1: keys" line shows for a start's first seconds only.
+const unsigned KEYS_HINT_MS = 10000;
+const int KEYS_HINT_TIMER = 5;
+
+static void HideKeysHint(int /*value*/)
+{
+    keysHintOn = 0;
+    glutPostRedisplay();
 }
 
 // The window manager's close ends the game as Q does: a live game shown in
@@ -71,6 +82,8 @@ int main(int argc, char** argv)
     RecorderOptions recorder;
     if (!TakeRecorderOptions(argc, argv, recorder))
         return EXIT_USAGE;
+    // --classic: the cockpit panel or status line alone, as first made.
+    classicDisplay = TakeOption(argc, argv, "--classic") ? 1 : 0;
     // The track needs no window, so not the toolkit either.
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
@@ -128,6 +141,7 @@ int main(int argc, char** argv)
     StartClockTimer();
     StartFlightTimer();
     StartLifeTimer();
+    glutTimerFunc(KEYS_HINT_MS, HideKeysHint, KEYS_HINT_TIMER);
     glutMainLoop();
     return 1;
 }

@@ -100,6 +100,9 @@ KeyEffect PilotKey(unsigned char key)
     case 'z':
         sunHaloOn = sunHaloOn == 0 ? 1 : 0;
         break;
+    case 'H':
+        classicDisplay = classicDisplay ? 0 : 1;
+        break;
     default:
         break;
     }

@@ -76,6 +76,23 @@ void SetupFog()
     glFogfv(GL_FOG_COLOR, fogColour);
 }
 
+// exp(-density d) falls to 1/256 at d = ln 256 / density.
+static const double LN_256 = 5.545177444479562;
+
+double LinearFogEnd(double density)
+{
+    // No density, or none that means anything: the fog as far as the view.
+    if (!(density > 0.0))
+        return 300000.0;
+    return LN_256 / density;
+}
+
+void SetLinearFogRange()
+{
+    glFogf(GL_FOG_START, 0.0f);
+    glFogf(GL_FOG_END, (float)LinearFogEnd(fogDensity));
+}
+
 void SetupFixedState()
 {
     glClearColor(skyColour[0], skyColour[1], skyColour[2], skyColour[3]);

@@ -13,6 +13,13 @@ void SetupScene();
 void SetupFixedState();
 void SetupLights();
 void SetupFog();
+// Where the linear fog hides the world completely at `density`: as far out
+// as the exponential fog at that density leaves 1/256 of a colour, less than
+// one step of an 8-bit channel, so both modes show the same stretch of world.
+double LinearFogEnd(double density);
+// Linear fog from 0 to LinearFogEnd(fogDensity), kept in step with the
+// density keys; the exponential modes do not read it.
+void SetLinearFogRange();
 // The sixteen tiles with "landscape.dmf" in tile 0, their display lists, then
 // "Finished Reading Landscape!"; needs the GL context.
 void LoadLandscape();

@@ -12,6 +12,10 @@ int sunHaloOn;
 unsigned char texturesOn;
 float windowWidth;
 float windowHeight;
+int classicDisplay;
+int helpOpen;
+int keysHintOn;
+std::vector<std::string> helpLines;
 
 void ResetViewState()
 {
@@ -26,4 +30,8 @@ void ResetViewState()
     texturesOn = 1;
     windowWidth = 640.0f;
     windowHeight = 480.0f;
+    classicDisplay = 0;
+    helpOpen = 0;
+    keysHintOn = 1;
+    helpLines.clear();
 }

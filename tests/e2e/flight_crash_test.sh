@@ -3,6 +3,7 @@
 # on the ground is a crash: the game pauses with the restart question open and
 # the cause under it. Y (which acts only on that question) restarts at the
 # start pose, resting level with the gear down; R then asks without a cause.
+# A dive with the gear up then names the dive.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 copy_data
@@ -49,8 +50,22 @@ question_only() { [ "$(white_in "$1" 220 214 200 28)" -gt 100 ] && [ "$(white_in
 shoot_until flight_question question_only || fail "R asked with a cause under the question"
 # Restarted, the aircraft rests with its gear down: the gear key raises it.
 send_keys shift+y
-send_keys g
+sync_keys
+# A dive in the instruments display (H): paused, the nose put 10 degrees
+# down and the gear raised, the first step crashes on two rules, and the
+# line names the dive, not the belly landing the gear check would.
+send_keys shift+h p Up Up Up Up Up Up Up Up Up Up g
 wait_output "Raising landing gear"
+send_keys p
+# The widest run of white in the cause's band: the dive's line, "Hit the
+# ground 11 degrees nose down at speed 1", is about 470 pixels wide in the
+# 24-point font, "A belly landing with the gear up" about 330.
+cause_width() {
+  "$CONVERT" "$SHOTS/$1.png" -crop "640x28+0+252" +repage txt:- | grep -i '#FFFFFF' |
+    sed -E 's/^([0-9]+),.*/\1/' | sort -n | awk 'NR == 1 { l = $1 } { r = $1 } END { print r - l + 0 }'
+}
+dive_line() { [ "$(cause_width "$1")" -gt 420 ]; }
+shoot_until flight_dive dive_line || fail "the dive's crash line is $(cause_width flight_dive) pixels wide"
 send_keys shift+q
 wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "Q ended with status $EXIT_STATUS"

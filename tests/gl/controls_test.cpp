@@ -1,6 +1,12 @@
 // The GL side of the pilot's fog, texture and spot-light keys.
 #include "tests/gl/gl_fixture.h"
 
+#include <cmath>
+
+#include "sim/assets/display_lists.h"
+#include "sim/flight/aircraft.h"
+#include "sim/render/camera.h"
+#include "sim/render/frame.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
@@ -41,6 +47,46 @@ TEST_F(GlTest, FogDensityKeysSetTheGlDensity)
     glGetFloatv(GL_FOG_DENSITY, &density);
     EXPECT_NEAR(density, 4.0e-6f, 1e-12f);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "fogDensity = 0.000004\nfogDensity = 0.000004\n");
+}
+
+// Pixels of the middle of the frame that are neither the fog's colour nor
+// the sky's: the world that shows through the fog.
+static int WorldPixels()
+{
+    const Rgb fog = {(int)(fogColour[0] * 255), (int)(fogColour[1] * 255), (int)(fogColour[2] * 255)};
+    int all = 200 * 160;
+    return all - CountPixels(220, 160, 200, 160, fog, 6) - CountPixels(220, 160, 200, 160, {135, 207, 235}, 6);
+}
+
+TEST_F(GlTest, LinearFogShowsTheJetAt600UnitsAsTheExponentialFogDoes)
+{
+    BuildDisplayLists();
+    ResetPlane(plane);
+    ResetCamera(camera);
+    viewMode = 2;
+    chaseDistance = 600.0f;
+    Keyboard('F', 0, 0); // exponential
+    DrawFrame();
+    int exponential = WorldPixels();
+    Keyboard('F', 0, 0);
+    Keyboard('F', 0, 0); // linear
+    DrawFrame();
+    int linear = WorldPixels();
+    EXPECT_GT(exponential, 10000);
+    EXPECT_GT(linear, exponential * 0.9) << "linear fog hides the jet";
+    GLfloat start = -1, end = -1;
+    glGetFloatv(GL_FOG_START, &start);
+    glGetFloatv(GL_FOG_END, &end);
+    EXPECT_EQ(start, 0.0f);
+    EXPECT_NEAR(end, std::log(256.0) / 4.0e-6, 1.0);
+    // In step with the density keys: ten times denser, a tenth as far.
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 24; i++)
+        Keyboard('d', 0, 0);
+    testing::internal::GetCapturedStdout();
+    glGetFloatv(GL_FOG_END, &end);
+    EXPECT_NEAR(end, LinearFogEnd(fogDensity), 1.0);
+    EXPECT_NEAR(end, std::log(256.0) / (4.0e-6 * std::pow(1.1, 24)), 1.0);
 }
 
 TEST_F(GlTest, TextureAndSpotLightKeysSwitchGlState)

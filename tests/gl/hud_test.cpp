@@ -15,6 +15,8 @@
 #include "sim/render/frame.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
+#include "sim/render/hud_overlay.h"
+#include "sim/render/sky.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
 
@@ -33,6 +35,22 @@ TEST(HudText, StatusLineAndInstrumentsHaveTheirExactFormats)
     EXPECT_STREQ(t, "Thrust: 45.00");
     EXPECT_STREQ(s, "Speed: 12.50");
     EXPECT_STREQ(a, "Altitude: -3.25");
+
+    // The instruments: tenths without a negative zero, whole degrees of
+    // heading with 360 as 000, NaN kept inside its field.
+    InstrumentReadings r = {-0.04f, 12.26f, -3.04f, 359.7f, true, true, false, false};
+    InstrumentField f[INSTRUMENT_FIELD_COUNT];
+    FormatInstrumentFields(r, f);
+    const char* want[INSTRUMENT_FIELD_COUNT] = {"Pitch +0.0", "Bank +12.3", "Sink -3.0", "Heading 000", "Gear down"};
+    for (int i = 0; i < INSTRUMENT_FIELD_COUNT; i++)
+        EXPECT_STREQ(f[i].text, want[i]);
+    EXPECT_TRUE(f[0].warn);
+    EXPECT_FALSE(f[1].warn);
+    r = {NAN, -FLT_MAX, FLT_MAX, NAN, false, false, false, false};
+    FormatInstrumentFields(r, f);
+    EXPECT_STREQ(f[3].text, "Heading 000");
+    EXPECT_STREQ(f[4].text, "Gear up");
+    EXPECT_LT(strlen(f[1].text), sizeof f[1].text);
 }
 
 TEST(HudText, HugeValuesStayInsideTheBuffer)
@@ -290,5 +308,112 @@ TEST_F(HudTest, TextGrowsWithTheWindowAndKeepsItsPlace)
             EXPECT_NEAR(large.left - large.x, (small.left - small.x) * scale, 2 * scale + 1);
             EXPECT_NEAR(large.bottom - large.y, (small.bottom - small.y) * scale, 2 * scale + 1);
         }
+    }
+}
+
+// What one horizontal band of the back buffer holds: white ink, and the
+// backing over the sky (the sky colour darkened by the backing's black).
+struct Band {
+    int ink = 0, inkLeft = 1 << 30, inkRight = -1;
+    int backing = 0, backingLeft = 1 << 30, backingRight = -1;
+};
+
+static Band ReadBand(int y0, int height, int width)
+{
+    glFinish();
+    std::vector<unsigned char> p((size_t)width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, y0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    Rgb backed = {(int)(skyColour[0] * 0.4f * 255), (int)(skyColour[1] * 0.4f * 255), (int)(skyColour[2] * 0.4f * 255)};
+    Band b;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const unsigned char* c = &p[((size_t)y * width + x) * 4];
+            // The small text is anti-aliased: bright grey counts as ink.
+            if (c[0] >= 180 && c[1] >= 180 && c[2] >= 180) {
+                b.ink++;
+                b.inkLeft = std::min(b.inkLeft, x);
+                b.inkRight = std::max(b.inkRight, x);
+            } else if (Near({c[0], c[1], c[2]}, backed, 8)) {
+                b.backing++;
+                b.backingLeft = std::min(b.backingLeft, x);
+                b.backingRight = std::max(b.backingRight, x);
+            }
+        }
+    return b;
+}
+
+// The mean of red, green and blue over the pixels of a rectangle that are
+// not the text's ink.
+static float MeanBrightnessBesideInk(int x0, int y0, int width, int height)
+{
+    glFinish();
+    std::vector<unsigned char> p((size_t)width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x0, y0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    double sum = 0;
+    int n = 0;
+    for (size_t i = 0; i < p.size(); i += 4) {
+        if (p[i] >= 180 && p[i + 1] >= 180 && p[i + 2] >= 180)
+            continue;
+        sum += (p[i] + p[i + 1] + p[i + 2]) / 3.0;
+        n++;
+    }
+    return n ? (float)(sum / n) : 0.0f;
+}
+
+// The instruments display: the instruments along the top on their backing,
+// the status line, the restart question on its backing, whole inside every
+// window from 320 x 240 up.
+TEST(InstrumentsDisplay, EveryTextInsideTheWindowOnItsBacking)
+{
+    const std::pair<int, int> sizes[] = {{320, 240}, {400, 300}, {640, 480}, {1920, 1080}};
+    for (auto size : sizes) {
+        int w = size.first, h = size.second;
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        OpenTestWindow(w, h);
+        windowWidth = (float)w;
+        windowHeight = (float)h;
+        SetupFixedState();
+        ResetPlane(plane);
+        ResetCamera(camera);
+        classicDisplay = 0;
+        keysHintOn = 0;
+        viewMode = 2;
+        DrawFrame();
+        float s = std::min(w / 640.0f, h / 480.0f);
+        // "Pitch +0.0  Bank +0.0  Sink 0.0  Heading 090  Gear down", its
+        // baseline 56 start-size pixels under the top edge.
+        Band top = ReadBand((int)(h - 56 * s - 8 * s), (int)(26 * s), w);
+        EXPECT_GT(top.ink, 150 * s * s);
+        EXPECT_GT(top.backing, 1000 * s * s);
+        EXPECT_LT(top.backingLeft, top.inkLeft);
+        EXPECT_GT(top.backingRight, top.inkRight);
+        EXPECT_GT(top.backingLeft, 0);
+        EXPECT_LT(top.backingRight, w - 1);
+        // The status line: all of "Altitude: 30.00" inside the window.
+        Band status = ReadBand((int)(10 * s), (int)(30 * s), w);
+        EXPECT_GT(status.ink, 200 * s * s);
+        EXPECT_LT(status.inkRight, w - 3);
+        // Amber once a landing would break: nose 6 degrees down near the ground.
+        RotateBody(plane, -6.0f, plane.normal);
+        DrawFrame();
+        int amber = CountPixels(0, (int)(h - 70 * s), w, (int)(30 * s), {255, 178, 25}, 60);
+        EXPECT_GT(amber, 20 * s * s);
+
+        // The restart question and a dive's line on a backing over the jet
+        // and its glowing nozzles, which lie in the window's middle.
+        ResetPlane(plane);
+        plane.thrust = 100;
+        int middle = (int)(h * 0.5f), x0 = w / 4, y0 = middle - (int)(30 * s), bw = w / 2, bh = (int)(40 * s);
+        DrawFrame();
+        float open = MeanBrightnessBesideInk(x0, y0, bw, bh);
+        paused = restartPrompt = 1;
+        lastCrash = {CRASH_DIVE, 44.0f, 200.0f};
+        DrawFrame();
+        EXPECT_LT(MeanBrightnessBesideInk(x0, y0, bw, bh), open * 0.6f);
+        int white = CountPixels(x0, y0, bw, bh, {255, 255, 255}, 75);
+        EXPECT_GT(white, 200 * s * s);
+        paused = restartPrompt = 0;
     }
 }

@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/flight/instruments.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/frame.h"
 #include "sim/shell/controls.h"
@@ -118,6 +119,21 @@ TEST(ContactTest, LandingRulesByAttitudeAndTheCauseOfEachCrash)
         {"nose 3 down too fast", -3, 0, CONTACT_FLAT, 1, 100, OUTCOME_CRASH,
          "Came down too fast, sinking 6 units a step (most 5)"},
         {"nose 5 down", -5, 0, CONTACT_FLAT, 1, 10, OUTCOME_CRASH, "The nose 5 degrees off level on touchdown (most 4)"},
+        // Several rules broken: the one a pilot recognises first, a dive
+        // before the gear the landing test tries first.
+        {"dive 44, gear up", -44, 0, CONTACT_FLAT, 0, 200, OUTCOME_CRASH,
+         "Hit the ground 44 degrees nose down at speed 200"},
+        {"dive 30 in a loop", -30, 20, CONTACT_FLAT, 1, 635.2f, OUTCOME_CRASH,
+         "Hit the ground 30 degrees nose down at speed 636"},
+        {"nose 5 down, gear up", -5, 0, CONTACT_FLAT, 0, 10, OUTCOME_CRASH,
+         "Hit the ground 5 degrees nose down at speed 10"},
+        {"dive into rising ground", -44, 0, CONTACT_RISING, 0, 200, OUTCOME_CRASH, "Flew into rising ground"},
+        {"sinking, gear up", -3, 0, CONTACT_FLAT, 0, 100, OUTCOME_CRASH,
+         "Came down too fast, sinking 6 units a step (most 5)"},
+        {"nose 5 up, gear up", 5, 0, CONTACT_FLAT, 0, 0, OUTCOME_CRASH,
+         "The nose 5 degrees off level on touchdown (most 4)"},
+        {"bank 20, gear up", 0, 20, CONTACT_FLAT, 0, 0, OUTCOME_CRASH,
+         "Banked or pitched 20 degrees on touchdown (most 14)"},
     };
     for (const Case& c : cases) {
         Body body = Attitude(c.pitch, c.bank);
@@ -136,6 +152,57 @@ TEST(ContactTest, LandingRulesByAttitudeAndTheCauseOfEachCrash)
     EXPECT_STREQ(line, "The landing gear gave way at speed 61 (most 60)");
     FormatCrashCause({CRASH_SINKING, 5.0f}, line, sizeof line);
     EXPECT_STREQ(line, "Came down too fast, sinking 6 units a step (most 5)") << "never shown within the limit";
+}
+
+TEST(ContactTest, InstrumentsReadTheLandingTestsOwnFigures)
+{
+    struct Case {
+        const char* name;
+        float pitch, bank, airspeed;
+        float wantPitch, wantBank, wantSink; // degrees, degrees, units a step
+        bool pitchWarn, bankWarn, sinkWarn;
+    };
+    const Case cases[] = {
+        {"level", 0, 0, 60, 0, 0, 0, false, false, false},
+        {"nose 3 up", 3, 0, 60, 3, 0, -3.14f, false, false, false},
+        {"nose 5 up", 5, 0, 60, 5, 0, -5.23f, true, false, false},
+        {"nose 3 down", -3, 0, 60, -3, 0, 3.14f, false, false, false},
+        {"nose 5 down", -5, 0, 60, -5, 0, 5.23f, true, false, true},
+        {"nose 4 down, too fast", -4, 0, 80, -4, 0, 5.58f, false, false, true},
+        {"banked 10 right", 0, 10, 60, 0, 10, 0, false, false, false},
+        {"banked 15 left", 0, -15, 60, 0, -15, 0, false, true, false},
+        {"nose 3 up banked 13.8", 3, 13.8f, 0, 3, 13.8f, 0, false, true, false},
+        {"nose 3 up banked 13", 3, 13, 0, 3, 13, 0, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Body body = Attitude(c.pitch, c.bank);
+        body.airspeed = c.airspeed;
+        InstrumentReadings r = ReadInstruments(body, 1, 40.0f);
+        EXPECT_NEAR(r.pitch, c.wantPitch, 0.01f);
+        EXPECT_NEAR(r.bank, c.wantBank, 0.01f);
+        EXPECT_NEAR(r.sink, c.wantSink, 0.01f);
+        EXPECT_NEAR(r.heading, 90.0f, 0.01f); // the runway's heading on the landscape map
+        EXPECT_EQ(r.pitchWarn, c.pitchWarn);
+        EXPECT_EQ(r.bankWarn, c.bankWarn);
+        EXPECT_EQ(r.sinkWarn, c.sinkWarn);
+        // Amber exactly where the landing test would crash the jet.
+        bool crash = DecideContact(body, CONTACT_FLAT, 1) == OUTCOME_CRASH;
+        EXPECT_EQ(r.pitchWarn || r.bankWarn || r.sinkWarn, crash);
+        // Not landing: high above the ground, or the gear up.
+        InstrumentReadings high = ReadInstruments(body, 1, LANDING_WATCH_HEIGHT + 1);
+        InstrumentReadings up = ReadInstruments(body, 0, 40.0f);
+        EXPECT_FALSE(high.pitchWarn || high.bankWarn || high.sinkWarn);
+        EXPECT_FALSE(up.pitchWarn || up.bankWarn || up.sinkWarn);
+        EXPECT_TRUE(r.gearDown);
+        EXPECT_FALSE(up.gearDown);
+    }
+    // The limits the crash line states come from the landing test's constants.
+    LandingLimits limits = LandingLimitsOf();
+    EXPECT_NEAR(limits.noseDegrees, 4.01, 0.01);
+    EXPECT_NEAR(limits.attitudeDegrees, 14.07, 0.01);
+    EXPECT_EQ(limits.sinkPerStep, 5.0);
+    EXPECT_EQ(limits.gearBreakSpeed, 60.0f);
 }
 
 TEST(ContactTest, EvaluationActsOnTheRules)

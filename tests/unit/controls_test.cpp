@@ -3,6 +3,9 @@
 
 #include <GL/glut.h>
 #include <cmath>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "sim/flight/aircraft.h"
@@ -17,6 +20,7 @@
 #include "sim/shell/game_end.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/replay_modes.h"
+#include "sim/shell/key_help.h"
 #include "sim/shell/scene.h"
 #include "sim/view/view_state.h"
 
@@ -415,4 +419,95 @@ TEST(ControlsTest, DragsMoveTheCameraAndDistances)
     EXPECT_NEAR(std::fabs(camera.dir.x), 1.0f, 1e-4f);
     EXPECT_NEAR(camera.dir.z, 0.0f, 1e-4f);
     EXPECT_NEAR(camera.up.y, 1.0f, 1e-4f);
+}
+
+// The keys of the README's key table under "## Flying": its `code` spans,
+// and a plain first cell ("arrows").
+static std::set<std::string> ReadmeFlyingKeys()
+{
+    std::ifstream in(std::string(PELORIN_SOURCE_DIR) + "/README.md");
+    std::set<std::string> keys;
+    std::string line;
+    bool section = false, table = false;
+    while (std::getline(in, line)) {
+        if (line.rfind("## ", 0) == 0) {
+            section = line.rfind("## Flying", 0) == 0;
+            table = false;
+            continue;
+        }
+        if (!section)
+            continue;
+        if (line.rfind("| key | effect |", 0) == 0) {
+            table = true;
+            continue;
+        }
+        if (!table || line.rfind("|", 0) != 0) {
+            table = false;
+            continue;
+        }
+        if (line.rfind("|---", 0) == 0)
+            continue;
+        std::string first = line.substr(1, line.find('|', 1) - 1);
+        if (first.find('`') == std::string::npos) {
+            first.erase(0, first.find_first_not_of(' '));
+            first.erase(first.find_last_not_of(' ') + 1);
+            keys.insert(first);
+        }
+        for (size_t a = line.find('`'); a != std::string::npos; a = line.find('`', line.find('`', a + 1) + 1)) {
+            size_t b = line.find('`', a + 1);
+            if (b == std::string::npos)
+                break;
+            keys.insert(line.substr(a + 1, b - a - 1));
+        }
+    }
+    return keys;
+}
+
+TEST(ControlsTest, TheKeyListNamesTheReadmesKeysWithTheirStates)
+{
+    std::set<std::string> listed;
+    for (int i = 0; i < KEY_HELP_COUNT; i++) {
+        std::istringstream keys(KEY_HELP[i].keys);
+        for (std::string k; keys >> k;)
+            listed.insert(k);
+    }
+    std::set<std::string> readme = ReadmeFlyingKeys();
+    ASSERT_GT(readme.size(), 30u);
+    for (const std::string& k : readme)
+        EXPECT_TRUE(listed.count(k)) << "F1's list lacks the README's key " << k;
+    for (const std::string& k : listed)
+        EXPECT_TRUE(readme.count(k)) << "the README lacks F1's key " << k;
+
+    auto lineOf = [](const std::string& start) {
+        for (const std::string& line : HelpLines())
+            if (line.rfind(start, 0) == 0)
+                return line;
+        return std::string("none");
+    };
+    EXPECT_EQ(lineOf("Flying"), "Flying");
+    EXPECT_EQ(lineOf("F\t"), "F\tfog mode: off");
+    EXPECT_EQ(lineOf("t\t"), "t\ttextures: on");
+    EXPECT_EQ(lineOf("g\t"), "g\tlanding gear: down");
+    testing::internal::CaptureStdout();
+    for (char k : std::string("FFtgH"))
+        PilotKey((unsigned char)k);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lineOf("F\t"), "F\tfog mode: exp squared");
+    EXPECT_EQ(lineOf("t\t"), "t\ttextures: off");
+    EXPECT_EQ(lineOf("g\t"), "g\tlanding gear: up");
+    EXPECT_EQ(lineOf("H\t"), "H\tinstruments or classic display: classic");
+    // F1 opens the list and ends the hint for good; F1 again or Esc closes
+    // it, and Esc means nothing with the list closed.
+    EXPECT_FALSE(HelpTakesKey(27));
+    EXPECT_TRUE(HelpTakesSpecialKey(GLUT_KEY_F1));
+    EXPECT_EQ(helpOpen, 1);
+    EXPECT_EQ(keysHintOn, 0);
+    EXPECT_EQ(helpLines, HelpLines());
+    EXPECT_TRUE(HelpTakesSpecialKey(GLUT_KEY_F1));
+    EXPECT_EQ(helpOpen, 0);
+    EXPECT_TRUE(HelpTakesSpecialKey(GLUT_KEY_F1));
+    EXPECT_TRUE(HelpTakesKey(27));
+    EXPECT_EQ(helpOpen, 0);
+    EXPECT_EQ(keysHintOn, 0);
+    EXPECT_FALSE(HelpTakesSpecialKey(GLUT_KEY_F2));
 }
