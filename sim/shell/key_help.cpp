@@ -8,7 +8,7 @@
 #include "sim/flight/clock.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
-#include "sim/shell/controls.h"
+#include "sim/shell/pilot_keys.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/view/view_state.h"
