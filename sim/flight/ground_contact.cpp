@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/course_run.h"
 #include "sim/landscape/terrain.h"
 
 int gearDown;
@@ -212,4 +213,5 @@ void RestartGame()
     landed = 0;
     gearDown = 1;
     gearHeight = GEAR_DOWN_HEIGHT;
+    StartCourseAttempt();
 }

@@ -10,6 +10,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/render/course_draw.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
@@ -202,6 +203,7 @@ void DrawFrame()
     CheckGLError("RenderScene C");
     glCallList(LIST_FOREST);
     CheckGLError("RenderScene D");
+    DrawCourseWorld();
     if (viewMode != 1)
         DrawAircraftFlames(turns);
     glLoadIdentity();
@@ -234,6 +236,7 @@ void DrawFrame()
         } else
             DrawHudText("Paused", l.pausedX, l.pauseY, PAUSE_TEXT_SIZE, l.textScale);
     }
+    DrawCourseHud(l);
     if (const char* banner = ReplayBannerText(replayBanner))
         DrawHudText(banner, REPLAY_BANNER_X * l.textScale, windowHeight - REPLAY_BANNER_DROP * l.textScale,
                     REPLAY_BANNER_SIZE, l.textScale);

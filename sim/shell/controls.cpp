@@ -10,6 +10,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
@@ -231,6 +232,7 @@ void ApplyKeyEffect(KeyEffect effect)
 void FinishGame()
 {
     FinishRecording();
+    KeepBestRun();
     FreeLife();
 }
 

@@ -9,6 +9,7 @@
 #include "sim/render/frame.h"
 #include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/options.h"
 #include "sim/shell/recorder.h"
@@ -54,6 +55,9 @@ int main(int argc, char** argv)
     RecorderOptions recorder;
     if (!TakeRecorderOptions(argc, argv, recorder))
         return EXIT_USAGE;
+    CourseOptions course;
+    if (!TakeCourseOptions(argc, argv, course))
+        return EXIT_USAGE;
     // The track needs no window, so not the toolkit either.
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
@@ -68,6 +72,8 @@ int main(int argc, char** argv)
     }
     if (!NoArgumentsLeft(argc, argv))
         return EXIT_USAGE;
+    // The ghost's replay runs before any of the game's state is set up.
+    PrepareCourse(course, recorder.play);
     const char* shown = recorder.play ? recorder.play : recorder.timedemo;
     if (shown && !LoadReplayFile(shown, shownRecording))
         return 1;
@@ -100,6 +106,7 @@ int main(int argc, char** argv)
             fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
+        RecordCourseRun(recorder.record);
         // The simulation below asks for its timer and reads the controller
         // through hooks, so that it stays free of the toolkit.
         armExplosionTimer = ArmExplosionTimer;

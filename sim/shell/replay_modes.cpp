@@ -13,6 +13,7 @@
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/flight_state.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
@@ -278,6 +279,7 @@ void StartInstantReplay()
         return;
     }
     SuspendRecorder(true);
+    SetCourseAside();
     Begin(MODE_INSTANT);
 }
 
@@ -295,6 +297,7 @@ void EndInstantReplay()
     replayBanner = BANNER_NONE;
     instantFlights.clear();
     SuspendRecorder(false);
+    PutCourseBack();
     if (explosionFrame != 0 && replayExplosionShown)
         replayExplosionShown(liveQuad);
     if (liveChainHeld) {

@@ -4,15 +4,19 @@
 #include "common/random.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/clock.h"
+#include "sim/flight/course_run.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/flight/landing_score.h"
 #include "sim/flight/life.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/camera.h"
+#include "sim/render/course_draw.h"
 #include "sim/render/hud_text.h"
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
@@ -27,6 +31,7 @@
 void ResetSimulation()
 {
     ResetControlsState();
+    ResetCoursePlayState();
     ResetPadState();
     ResetRecorderState();
     ResetReplayState();
@@ -35,6 +40,7 @@ void ResetSimulation()
     ResetTimersState();
     ResetWindowModeState();
     ResetCameraState();
+    ResetCourseDrawState();
     ResetHudTextState();
     ResetSkyState();
     ResetAircraftState();
@@ -43,6 +49,8 @@ void ResetSimulation()
     ResetExplosionState();
     ResetLifeState();
     ResetStepState();
+    ResetCourseState();
+    ResetLandingScoreState();
     ResetTerrainState();
     ResetViewState();
     ResetReplayView();

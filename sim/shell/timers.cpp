@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/sound_feed.h"
 
@@ -28,6 +29,7 @@ int RunDueSteps(int64_t nowNs)
     int due = TakeDueTicks(flightSchedule, nowNs);
     for (int i = 0; i < due; i++) {
         RunOneStep();
+        WatchCourse();
         FeedSound();
     }
     return due;
