@@ -3,6 +3,9 @@
 // best-times file and the landing score.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -101,6 +104,21 @@ TEST(CourseFile, BadFilesAreRefusedByLine)
     EXPECT_EQ(error.rfind("/nonexistent/x.course: ", 0), 0u) << error;
     EXPECT_FALSE(ReadCourseFile("/dev/zero", course, error));
     EXPECT_EQ(error, "/dev/zero: not a regular file");
+    // The fuzzer's corpus and whatever it ever found read without harm.
+    namespace fs = std::filesystem;
+    for (const char* folder : {PELORIN_SOURCE_DIR "/tests/fuzz/corpus/course_reader",
+                               PELORIN_TEST_DATA "/fuzz-crashes/course_reader"}) {
+        if (!fs::is_directory(folder))
+            continue;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            if (ParseCourse(text, course, error))
+                EXPECT_FALSE(course.gates.empty()) << entry.path();
+            else
+                EXPECT_FALSE(error.empty()) << entry.path();
+        }
+    }
 }
 
 // One step's path against one gate: a radius-100 gate at (0, 500, 0) facing +z.
