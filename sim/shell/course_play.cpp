@@ -2,6 +2,7 @@
 #include "sim/shell/course_play.h"
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -269,6 +270,12 @@ static void GatePassed(size_t index)
     }
 }
 
+// A measure as shown to a tenth, without a minus before a zero.
+static double Shown(float value)
+{
+    return std::fabs(value) < 0.05f ? 0.0 : value;
+}
+
 static void TouchedDown()
 {
     const Touchdown& t = lastTouchdown;
@@ -282,7 +289,7 @@ static void TouchedDown()
         SaveBest();
     }
     snprintf(text, sizeof text, "Touchdown: sink %.1f  nose %.1f  bank %.1f  centre line %.0f  score %d/100%s",
-             t.sink, t.nose, t.bank, t.offset, t.score, t.score > bestScore ? " (best)" : "");
+             Shown(t.sink), Shown(t.nose), Shown(t.bank), t.offset, t.score, t.score > bestScore ? " (best)" : "");
     SetNotice(touchdownNotice, text, 1.0f, 1.0f, 0.6f, TOUCHDOWN_NOTICE_STEPS);
 }
 
