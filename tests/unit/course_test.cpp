@@ -17,6 +17,7 @@
 #include "sim/flight/course_run.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/landing_score.h"
+#include "sim/render/course_draw.h"
 #include "sim/shell/ghost.h"
 
 namespace {
@@ -290,4 +291,40 @@ TEST(LandingScore, EachMeasureTakesItsQuarter)
     Touchdown t = MeasureTouchdown(level, 31.0f);
     EXPECT_FLOAT_EQ(t.sink, 1.0f);
     EXPECT_FLOAT_EQ(t.offset, 100.0f);
+}
+
+// The arrow to the next gate: on screen or not, and which way to turn, for a
+// camera at the origin looking along +z with +y up (its right is -x).
+TEST(CourseDraw, PointOnScreenAndTheWayToIt)
+{
+    Body eye = Body();
+    eye.dir = {0.0f, 0.0f, 1.0f};
+    eye.up = {0.0f, 1.0f, 0.0f};
+    const float pi = 3.14159265f;
+    struct Case {
+        const char* what;
+        Vec3 point;
+        bool onScreen;
+        float angle; // radians, 0 right, counter-clockwise
+    } cases[] = {
+        {"straight ahead", {0, 0, 1000}, true, 0.0f},
+        {"far to the right", {-5000, 0, 1000}, false, 0.0f},
+        {"far to the left", {5000, 0, 1000}, false, pi},
+        {"high above", {0, 5000, 1000}, false, pi / 2},
+        {"below and behind", {0, -100, -1000}, false, -pi / 2},
+        {"straight behind", {0, 0, -1000}, false, -pi / 2},
+        {"just inside the top edge (45 degrees high)", {0, 400, 1000}, true, pi / 2},
+    };
+    for (const Case& c : cases) {
+        float angle = 99.0f;
+        EXPECT_EQ(PointOnScreen(eye, c.point, 45.0f, 4.0f / 3.0f, angle), c.onScreen) << c.what;
+        if (c.point.x != 0.0f || c.point.y != 0.0f || c.point.z < 0.0f) {
+            EXPECT_NEAR(angle, c.angle, 1e-3) << c.what;
+        }
+    }
+    // A tilted up vector counts only in its part square to the view.
+    eye.up = {0.0f, 0.8f, -0.6f};
+    float angle;
+    EXPECT_FALSE(PointOnScreen(eye, {0, -5000, 1000}, 45.0f, 4.0f / 3.0f, angle));
+    EXPECT_NEAR(angle, -pi / 2, 1e-3);
 }
