@@ -9,6 +9,7 @@
 #include "sim/flight/course_run.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/shell/replay.h"
+#include "sim/shell/start_state.h"
 #include "sim/shell/track.h"
 
 // The attempt under way is over (a new one began, or the replay ended):
@@ -35,6 +36,10 @@ bool ReplayGhost(const Recording& recording, const Course& course, GhostRun& gho
         dup2(null, STDOUT_FILENO);
     if (null >= 0)
         close(null);
+    // From the start state, whatever ran before: the terrain's generation
+    // draws from the random generator, and the recording was flown over the
+    // world a fresh start makes.
+    ResetSimulation();
     BuildWorldWithoutWindow();
     activeCourse = &course;
     courseRun = CourseRun();

@@ -61,6 +61,9 @@ int main(int argc, char** argv)
     // The track needs no window, so not the toolkit either.
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
+    // The ghost's replay runs the game's step over its global state, so it
+    // comes before anything else (the sound's options included) sets it up.
+    PrepareCourse(course, recorder.play);
     std::string geometry;
     InitWindowSize(argc, argv, geometry);
     glutInit(&argc, argv);
@@ -72,8 +75,6 @@ int main(int argc, char** argv)
     }
     if (!NoArgumentsLeft(argc, argv))
         return EXIT_USAGE;
-    // The ghost's replay runs before any of the game's state is set up.
-    PrepareCourse(course, recorder.play);
     const char* shown = recorder.play ? recorder.play : recorder.timedemo;
     if (shown && !LoadReplayFile(shown, shownRecording))
         return 1;

@@ -212,24 +212,27 @@ TEST(CourseRun, TheStepPassesTheActiveCoursesGates)
     EXPECT_EQ(plane.pos.z, without.pos.z) << "the course changed the flight";
 }
 
-// The ghost is the easy course's own recording replayed through the step:
+// A ghost is a delivered course's own recording replayed through the step:
 // it passes every gate, and twice the same.
-TEST(CourseRun, GhostOfTheValleyRecordingPassesEveryGate)
+TEST(CourseRun, GhostsOfTheDeliveredCoursesPassEveryGate)
 {
     ASSERT_EQ(chdir(PELORIN_SOURCE_DIR "/data"), 0);
-    Course course;
-    std::string error;
-    ASSERT_TRUE(ReadCourseFile("courses/valley.course", course, error)) << error;
-    Recording recording;
-    ASSERT_TRUE(ReadRecording(PELORIN_SOURCE_DIR "/tests/data/recordings/valley_course.rec", recording, error)) << error;
-    GhostRun first, second;
-    ASSERT_TRUE(ReplayGhost(recording, course, first));
-    ASSERT_TRUE(ReplayGhost(recording, course, second));
-    EXPECT_TRUE(first.finished);
-    ASSERT_EQ(first.splits.size(), course.gates.size());
-    EXPECT_EQ(first.poses.size(), (size_t)first.splits.back() + 1);
-    EXPECT_EQ(first.splits, second.splits);
-    EXPECT_EQ(activeCourse, nullptr) << "the ghost's replay left its course behind";
+    for (const char* name : {"valley", "peaks"}) {
+        Course course;
+        std::string error;
+        ASSERT_TRUE(ReadCourseFile((std::string("courses/") + name + ".course").c_str(), course, error)) << error;
+        Recording recording;
+        std::string path = std::string(PELORIN_SOURCE_DIR "/tests/data/recordings/") + name + "_course.rec";
+        ASSERT_TRUE(ReadRecording(path.c_str(), recording, error)) << error;
+        GhostRun first, second;
+        ASSERT_TRUE(ReplayGhost(recording, course, first)) << name;
+        ASSERT_TRUE(ReplayGhost(recording, course, second)) << name;
+        EXPECT_TRUE(first.finished) << name;
+        ASSERT_EQ(first.splits.size(), course.gates.size()) << name;
+        EXPECT_EQ(first.poses.size(), (size_t)first.splits.back() + 1) << name;
+        EXPECT_EQ(first.splits, second.splits) << name;
+        EXPECT_EQ(activeCourse, nullptr) << "the ghost's replay left its course behind";
+    }
 }
 
 TEST(BestTimes, ReadsWritesAndRefusesDamage)
