@@ -28,6 +28,7 @@ const float SPLIT_DROP = 52.0f;
 const float TOUCHDOWN_Y = 5.0f;  // under the status line's baseline, at the start size
 const float ARROW_RADIUS = 90.0f; // pixels from the centre, at the start size
 const float ARROW_SIZE = 14.0f;
+const float GHOST_RADIUS = 400.0f; // world units: the jet with its gear, from its centre
 
 void ResetCourseDrawState()
 {
@@ -60,6 +61,27 @@ bool PointOnScreen(const Body& eye, const Vec3& point, float fovDegrees, float a
         return false;
     double halfHeight = std::tan(fovDegrees * 0.5 * M_PI / 180.0);
     return std::fabs(upward / depth) <= halfHeight && std::fabs(across / depth) <= halfHeight * aspect;
+}
+
+bool SphereInView(const Body& eye, const Vec3& centre, float radius, float fovDegrees, float aspect)
+{
+    double rx = centre.x - eye.pos.x, ry = centre.y - eye.pos.y, rz = centre.z - eye.pos.z;
+    double dx = eye.dir.x, dy = eye.dir.y, dz = eye.dir.z;
+    double along = eye.up.x * dx + eye.up.y * dy + eye.up.z * dz;
+    double ux = eye.up.x - along * dx, uy = eye.up.y - along * dy, uz = eye.up.z - along * dz;
+    double ul = std::sqrt(ux * ux + uy * uy + uz * uz);
+    if (!(ul > 0.0))
+        return true;
+    ux /= ul, uy /= ul, uz /= ul;
+    double sx = dy * uz - dz * uy, sy = dz * ux - dx * uz, sz = dx * uy - dy * ux;
+    double depth = rx * dx + ry * dy + rz * dz;
+    if (depth < -radius)
+        return false;
+    double tanV = std::tan(fovDegrees * 0.5 * M_PI / 180.0), tanH = tanV * aspect;
+    // Distances from the frustum's side planes, whose normals lean by the half angles.
+    double across = std::fabs(rx * sx + ry * sy + rz * sz), upward = std::fabs(rx * ux + ry * uy + rz * uz);
+    return (across - depth * tanH) / std::sqrt(1.0 + tanH * tanH) <= radius &&
+           (upward - depth * tanV) / std::sqrt(1.0 + tanV * tanV) <= radius;
 }
 
 bool GateColour(size_t index, size_t next, float rgba[4])
@@ -140,6 +162,9 @@ static void DrawGhost()
     if (index >= ghostPoses.size())
         index = ghostPoses.size() - 1;
     const GhostPose& p = ghostPoses[index];
+    // The jet's lists cost as much as the player's jet: none of it when out of view.
+    if (!SphereInView(camera, p.pos, GHOST_RADIUS, fieldOfView, windowWidth / windowHeight))
+        return;
     Body body = Body();
     body.pos = p.pos;
     body.dir = p.dir;

@@ -35,6 +35,9 @@ extern HudNotice touchdownNotice;
 // it is on screen. `angle` (radians, 0 to the right, counter-clockwise) says
 // which way to turn to it, also for a point behind the camera.
 bool PointOnScreen(const Body& eye, const Vec3& point, float fovDegrees, float aspect, float& angle);
+// No GL: whether any of a sphere can be in the camera's view (the view's
+// four sides only; no near or far limit).
+bool SphereInView(const Body& eye, const Vec3& centre, float radius, float fovDegrees, float aspect);
 // No GL: the hoop's colour and alpha for the gate `index` when `next` is to be
 // passed next: lit, faint for the one after, dim for the rest; false for a
 // gate already passed (not drawn).

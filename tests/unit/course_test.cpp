@@ -325,6 +325,21 @@ TEST(CourseDraw, PointOnScreenAndTheWayToIt)
             EXPECT_NEAR(angle, c.angle, 1e-3) << c.what;
         }
     }
+    // The ghost is drawn only when some of it can be seen.
+    struct Sphere {
+        const char* what;
+        Vec3 centre;
+        bool inView;
+    } spheres[] = {
+        {"ahead", {0, 0, 1000}, true},
+        {"behind the camera but reaching past it", {0, 0, -300}, true},
+        {"wholly behind", {0, 0, -500}, false},
+        {"its centre beyond the right edge, its side inside", {-1900, 0, 3000}, true},
+        {"wholly beyond the right edge", {-2400, 0, 3000}, false},
+        {"wholly above", {0, 2000, 3000}, false},
+    };
+    for (const Sphere& c : spheres)
+        EXPECT_EQ(SphereInView(eye, c.centre, 400.0f, 45.0f, 4.0f / 3.0f), c.inView) << c.what;
     // A tilted up vector counts only in its part square to the view.
     eye.up = {0.0f, 0.8f, -0.6f};
     float angle;
