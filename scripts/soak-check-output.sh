@@ -45,7 +45,7 @@ if [ -n "$bad" ]; then
 fi
 if [ "$prog" = pelorin-editor ]; then
   while IFS= read -r -d '' f; do
-    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/heap.log|*/stdout|*/stderr|*/stdin|*/shots/*) continue ;; esac
+    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/heap.log|*/stdout|*/stderr|*/stdin|*/shots/*|*/courses/*.course) continue ;; esac
     if ! awk 'NR == 1 { if ($0 != "41 41 50.000000 0.000000 0.000000") exit 1; next }
               { if (NF != 41 || $0 !~ /^[0-9 ]+ $/) exit 1 }
               END { if (NR != 42) exit 1 }' "$f"; then
