@@ -45,6 +45,15 @@ above "$orange" 50 || fail "no lit hoop in view ($orange orange pixels)"
 send_keys shift+q
 wait_exit
 
+# A damaged best-times file is set aside with one line, and the game flies on.
+printf 'pelorin-best 1\ncourse zz\n' >"$best"
+start_app pelorin "$WORK" --course courses/valley.course
+wait_window "Tessaly -- Pelorin 2000"
+wait_output "$best: line 2: not an entry (kind, key, value, date); set aside as $best.damaged, and a fresh one started"
+[ -f "$best.damaged" ] && [ ! -e "$best" ] || fail "the damaged best times were not set aside"
+send_keys shift+q
+wait_exit
+
 # A broken course: one line naming the file and line, and the game flies.
 printf 'pelorin-course 1\nname x\nlandscape none\ngate 1 2 3 0 0 0 50\n' >"$WORK/broken.course"
 start_app pelorin "$WORK" --course broken.course
