@@ -1,4 +1,4 @@
-// Command line of pelorin-landscape: import, export and info.
+// Command line of pelorin-landscape: import, export, info, map and course.
 #include "landscape-tool/commands.h"
 
 #include <cerrno>
@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "common/course_file.h"
+#include "common/flight_recording.h"
 #include "common/landscape_writer.h"
+#include "landscape-tool/course_maker.h"
 #include "landscape-tool/export_image.h"
 #include "landscape-tool/flight_map.h"
 #include "landscape-tool/landscape_info.h"
@@ -26,7 +29,8 @@ const double MAX_WHITE_HEIGHT = 2147483647.0; // heights are written as ints
 const char* const USAGE = "usage: pelorin-landscape import IMAGE -o FILE [--size N] [--height H] [--keep-border]\n"
                           "       pelorin-landscape export FILE -o IMAGE [--grey16]\n"
                           "       pelorin-landscape info FILE\n"
-                          "       pelorin-landscape map RECORDING|TRACK.csv OUT.png\n";
+                          "       pelorin-landscape map RECORDING|TRACK.csv OUT.png\n"
+                          "       pelorin-landscape course RECORDING [--every SECONDS] [--radius R] -o COURSE\n";
 
 struct Options {
     std::string command;
@@ -34,6 +38,8 @@ struct Options {
     std::string output;
     std::string size;
     std::string height;
+    std::string every;
+    std::string radius;
     bool keepBorder = false;
     bool grey16 = false;
 };
@@ -74,7 +80,7 @@ std::string ParseArguments(int argc, char** argv, Options& options)
 {
     for (int i = 2; i < argc; i++) {
         std::string arg = argv[i];
-        bool takesValue = arg == "-o" || arg == "--size" || arg == "--height";
+        bool takesValue = arg == "-o" || arg == "--size" || arg == "--height" || arg == "--every" || arg == "--radius";
         if (takesValue && i + 1 >= argc)
             return arg + " needs a value";
         if (arg == "-o")
@@ -83,6 +89,10 @@ std::string ParseArguments(int argc, char** argv, Options& options)
             options.size = argv[++i];
         else if (arg == "--height" && options.command == "import")
             options.height = argv[++i];
+        else if (arg == "--every" && options.command == "course")
+            options.every = argv[++i];
+        else if (arg == "--radius" && options.command == "course")
+            options.radius = argv[++i];
         else if (arg == "--keep-border" && options.command == "import")
             options.keepBorder = true;
         else if (arg == "--grey16" && options.command == "export")
@@ -193,6 +203,59 @@ int Map(const Options& options)
     return 0;
 }
 
+// The course's name: the output file's name without its folder and ending.
+std::string CourseNameFor(const std::string& output)
+{
+    size_t slash = output.rfind('/');
+    std::string name = output.substr(slash == std::string::npos ? 0 : slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    std::string clean;
+    for (char c : name)
+        if ((unsigned char)c >= 0x20 && (unsigned char)c < 0x7f && clean.size() < COURSE_MAX_NAME)
+            clean += c;
+    return clean.empty() ? "course" : clean;
+}
+
+int MakeCourse(const Options& options)
+{
+    const char* file = options.operands[0].c_str();
+    double every = COURSE_DEFAULT_EVERY, radius = COURSE_DEFAULT_RADIUS;
+    if (!options.every.empty() && (!ParseReal(options.every, every) || every < 0.1 || every > 3600.0))
+        return Fail(std::string(file) + ": cannot make gates --every " + options.every +
+                    ": a gate every 0.1 to 3600 seconds");
+    if (!options.radius.empty() &&
+        (!ParseReal(options.radius, radius) || radius < COURSE_MIN_RADIUS || radius > COURSE_MAX_RADIUS))
+        return Fail(std::string(file) + ": cannot make gates of --radius " + options.radius +
+                    ": a radius is 1 to 10000");
+    // The header says which landscape the flight was made over.
+    Recording recording;
+    std::string error, csv;
+    if (!ReadRecording(file, recording, error))
+        return Fail(error);
+    char* absolute = realpath(file, nullptr);
+    bool ran = absolute && RunTrack(SimulatorProgram(), absolute, csv, error);
+    free(absolute);
+    if (!ran && error.empty())
+        return 1;
+    if (!ran)
+        return Fail(std::string(file) + ": " + error);
+    std::vector<TrackRow> rows;
+    if (!ParseTrack(csv, rows, error))
+        return Fail(std::string(file) + ": " + error);
+    Course course;
+    course.name = CourseNameFor(options.output);
+    course.hasLandscape = recording.hasLandscape;
+    course.landscapeDigest = recording.landscapeDigest;
+    course.landscapeBytes = recording.landscapeBytes;
+    if (!GatesAlongTrack(rows, every, radius, course.gates, error))
+        return Fail(std::string(file) + ": " + error);
+    if (!SaveCourseFile(options.output.c_str(), course, error))
+        return Fail(error);
+    return 0;
+}
+
 int Info(const Options& options)
 {
     const char* file = options.operands[0].c_str();
@@ -216,7 +279,7 @@ int RunLandscapeTool(int argc, char** argv)
         return 0;
     }
     if (options.command != "import" && options.command != "export" && options.command != "info" &&
-        options.command != "map")
+        options.command != "map" && options.command != "course")
         return UsageError("unknown command " + options.command);
     std::string problem = ParseArguments(argc, argv, options);
     if (!problem.empty())
@@ -227,5 +290,7 @@ int RunLandscapeTool(int argc, char** argv)
         return Export(options);
     if (options.command == "map")
         return Map(options);
+    if (options.command == "course")
+        return MakeCourse(options);
     return Info(options);
 }

@@ -18,6 +18,8 @@ bench_cleanup() {
 
 bench_start() {
   work=$(mktemp -d "/tmp/pelorin-$1.XXXXXX")
+  # The best times and landing scores stay in the scratch folder.
+  export XDG_DATA_HOME="$work/data-home"
   app=""
   trap bench_cleanup EXIT
   start_xvfb "$2"

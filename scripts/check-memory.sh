@@ -42,6 +42,8 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target pelorin pelo
   echo "check-memory: build failed" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/pelorin-memcheck.XXXXXX)
+# The best times and landing scores stay in the scratch folder.
+export XDG_DATA_HOME="$work/data-home"
 app_pid=""
 cleanup() {
   exec 8>&- 2>/dev/null || true

@@ -17,6 +17,9 @@ if [ "$prog" = pelorin ]; then
   p2='-?[0-9]+\.[0-9]{2}'
   known="$known|Plane: pos = $p2, $p2, $p2, dir = $p2, $p2, $p2 \($p2\), up = $p2, $p2, $p2 \($p2\), normal = $p2, $p2, $p2 \($p2\)"
   known="$known|replay ended after [0-9]+ steps"
+  known="$known|Course \".*\" finished in [0-9]+\.[0-9]{2} s \((a new best|best [0-9]+\.[0-9]{2} s)\)"
+  known="$known|.*; flying without a course|.*: made over another landscape than the one here"
+  known="$known|.*: passes no gate of the course; flying without a ghost|.*; (set aside as .*, and )?a fresh one started"
   known="$known|[0-9]+ steps, [0-9]+ frames in [0-9]+\.[0-9]{2} s: [0-9]+\.[0-9] frames/s \(median [0-9]+\.[0-9]{2} ms, p99 [0-9]+\.[0-9]{2} ms\)"
   known="$known|"
 else
@@ -42,7 +45,7 @@ if [ -n "$bad" ]; then
 fi
 if [ "$prog" = pelorin-editor ]; then
   while IFS= read -r -d '' f; do
-    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/heap.log|*/stdout|*/stderr|*/stdin|*/shots/*) continue ;; esac
+    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/heap.log|*/stdout|*/stderr|*/stdin|*/shots/*|*/courses/*.course) continue ;; esac
     if ! awk 'NR == 1 { if ($0 != "41 41 50.000000 0.000000 0.000000") exit 1; next }
               { if (NF != 41 || $0 !~ /^[0-9 ]+ $/) exit 1 }
               END { if (NR != 42) exit 1 }' "$f"; then

@@ -55,6 +55,8 @@ soak_one() {
   # F12's pictures stay in the scratch folder, not the user's home.
   mkdir -p "$work/shots"
   export PELORIN_SCREENSHOTS="$work/shots"
+  # So do the best times and landing scores.
+  export XDG_DATA_HOME="$work/data-home"
   out=$work/stdout; err=$work/stderr
   start_xvfb 1280x1024x24 || { fail "no Xvfb"; return; }
   mkfifo "$work/stdin"

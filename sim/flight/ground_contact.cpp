@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "sim/flight/aircraft.h"
+#include "sim/flight/course_run.h"
 #include "sim/flight/explosion.h"
 #include "sim/landscape/terrain.h"
 
@@ -281,4 +282,5 @@ void RestartGame()
     landed = 0;
     gearDown = 1;
     gearHeight = GEAR_DOWN_HEIGHT;
+    StartCourseAttempt();
 }

@@ -11,6 +11,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/render/course_draw.h"
 #include "sim/render/explosion_list.h"
 #include "sim/render/hud.h"
 #include "sim/render/hud_layout.h"
@@ -223,6 +224,7 @@ void DrawFrame()
     CheckGLError("RenderScene C");
     glCallList(LIST_FOREST);
     CheckGLError("RenderScene D");
+    DrawCourseWorld();
     if (viewMode != 1)
         DrawAircraftFlames(turns);
     glLoadIdentity();
@@ -262,6 +264,7 @@ void DrawFrame()
             DrawBackedPauseText();
         DrawInstrumentsDisplay();
     }
+    DrawCourseHud(l);
     // The key list in both displays: it shows only when asked for.
     DrawHelp();
     if (const char* banner = ReplayBannerText(replayBanner)) {

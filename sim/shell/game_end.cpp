@@ -4,12 +4,14 @@
 #include <cstdlib>
 
 #include "sim/flight/life.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/recorder.h"
 
 void FinishGame()
 {
     FinishRecording();
+    KeepBestRun();
     StopGamepad();
     FreeLife();
 }

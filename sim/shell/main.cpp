@@ -10,6 +10,7 @@
 #include "sim/render/frame.h"
 #include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/game_end.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/options.h"
@@ -84,9 +85,15 @@ int main(int argc, char** argv)
         return EXIT_USAGE;
     // --classic: the cockpit panel or status line alone, as first made.
     classicDisplay = TakeOption(argc, argv, "--classic") ? 1 : 0;
+    CourseOptions course;
+    if (!TakeCourseOptions(argc, argv, course))
+        return EXIT_USAGE;
     // The track needs no window, so not the toolkit either.
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
+    // The ghost's replay runs the game's step over its global state, so it
+    // comes before anything else (the sound's options included) sets it up.
+    PrepareCourse(course, recorder.play);
     std::string geometry;
     StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
     glutInit(&argc, argv);
@@ -131,6 +138,7 @@ int main(int argc, char** argv)
             fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
+        RecordCourseRun(recorder.record);
         // The simulation below asks for the explosion's timer through a hook,
         // so that it stays free of the toolkit; the controller is read into
         // each live step's record.

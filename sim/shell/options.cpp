@@ -42,6 +42,32 @@ bool TakeRecorderOptions(int& argc, char** argv, RecorderOptions& options)
     return true;
 }
 
+bool TakeCourseOptions(int& argc, char** argv, CourseOptions& options)
+{
+    int kept = 1;
+    for (int i = 1; i < argc; i++) {
+        const char** value = strcmp(argv[i], "--course") == 0 ? &options.course
+                             : strcmp(argv[i], "--ghost") == 0 ? &options.ghost
+                                                               : nullptr;
+        if (!value) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+            fprintf(stderr, "pelorin: %s needs a file name\n", argv[i]);
+            return false;
+        }
+        *value = argv[++i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    if (options.ghost && !options.course) {
+        fprintf(stderr, "pelorin: --ghost needs --course\n");
+        return false;
+    }
+    return true;
+}
+
 bool NoArgumentsLeft(int argc, char** argv)
 {
     if (argc <= 1)

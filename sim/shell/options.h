@@ -11,11 +11,20 @@ struct RecorderOptions {
     const char* track = nullptr;    // --track FILE: the flight as CSV, without a window
 };
 
+// The time trial's options.
+struct CourseOptions {
+    const char* course = nullptr; // --course FILE: fly the course's gates against the clock
+    const char* ghost = nullptr;  // --ghost FILE: race this recording of the course
+};
+
 // Usage errors end the program with this status; a bad file with 1.
 const int EXIT_USAGE = 2;
 
 // Takes --record, --play, --timedemo and --track with their files out of argv.
 // False after one line on standard error (a missing file name, or two of them).
 bool TakeRecorderOptions(int& argc, char** argv, RecorderOptions& options);
+// Takes --course and --ghost with their files out of argv. False after one
+// line on standard error (a missing file name, a --ghost without --course).
+bool TakeCourseOptions(int& argc, char** argv, CourseOptions& options);
 // False after one line on standard error when an argument is left over.
 bool NoArgumentsLeft(int argc, char** argv);

@@ -13,6 +13,7 @@
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/flight_state.h"
 #include "sim/shell/game_end.h"
 #include "sim/shell/live_step.h"
@@ -281,6 +282,7 @@ void StartInstantReplay()
         return;
     }
     SuspendRecorder(true);
+    SetCourseAside();
     Begin(MODE_INSTANT);
 }
 
@@ -301,6 +303,7 @@ void EndInstantReplay()
     replayBanner = BANNER_NONE;
     instantFlights.clear();
     SuspendRecorder(false);
+    PutCourseBack();
     // The live chain's timer waited meanwhile (ExplosionTick) and goes on.
     if (explosionFrame != 0 && replayExplosionShown)
         replayExplosionShown(liveQuad);

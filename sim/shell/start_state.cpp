@@ -4,15 +4,19 @@
 #include "common/random.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/clock.h"
+#include "sim/flight/course_run.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/game_state.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/flight/landing_score.h"
 #include "sim/flight/life.h"
 #include "sim/landscape/terrain.h"
 #include "sim/render/camera.h"
+#include "sim/render/course_draw.h"
 #include "sim/render/hud_text.h"
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/pilot_keys.h"
@@ -31,6 +35,7 @@ void ResetSimulation()
     ResetControlsState();
     ResetPilotKeysState();
     ResetLiveStepState();
+    ResetCoursePlayState();
     ResetPadState();
     ResetRecorderState();
     ResetReplayState();
@@ -39,6 +44,7 @@ void ResetSimulation()
     ResetTimersState();
     ResetWindowModeState();
     ResetCameraState();
+    ResetCourseDrawState();
     ResetHudTextState();
     ResetSkyState();
     ResetAircraftState();
@@ -47,6 +53,8 @@ void ResetSimulation()
     ResetGameState();
     ResetExplosionState();
     ResetLifeState();
+    ResetCourseState();
+    ResetLandingScoreState();
     ResetTerrainState();
     ResetViewState();
     ResetReplayView();

@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/course_play.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/replay_modes.h"
 
@@ -26,8 +27,10 @@ void ResetTimersState()
 int RunDueSteps(int64_t nowNs)
 {
     int due = TakeDueTicks(flightSchedule, nowNs);
-    for (int i = 0; i < due; i++)
+    for (int i = 0; i < due; i++) {
         RunOneStep();
+        WatchCourse();
+    }
     return due;
 }
 

@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/course_file.h"
 #include "sim/flight/aircraft.h"
+#include "sim/flight/course_run.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/shell/start_state.h"
 
@@ -52,3 +54,42 @@ static void BM_SimulationStepForces(benchmark::State& state)
     flightModel = 0;
 }
 BENCHMARK(BM_SimulationStepForces);
+
+// The heading model's step with a course of 40 gates active: the gate test
+// (only the next gate is tested) adds to the step's cost. The gates stand
+// far off the path, so the attempt never ends and every step tests one.
+static void BM_SimulationStepCourseFortyGates(benchmark::State& state)
+{
+    Course course;
+    for (int i = 0; i < 40; i++)
+        course.gates.push_back({3075.0, 5000.0, 1000.0 * i + 500000.0, 0.0, 0.0, 1.0, 300.0});
+    ResetSimulation();
+    activeCourse = &course;
+    int ticks = 0;
+    for (auto _ : state) {
+        if (ticks++ % 1000 == 0) {
+            ResetPlane(plane);
+            plane.pos.y = 5000.0f;
+            plane.thrust = 40.0f;
+            plane.speed = 80.0f;
+            Vec3 roll = plane.dir;
+            RotateBody(plane, 20.0f, roll);
+        }
+        SimulationStep(PilotInput());
+        benchmark::DoNotOptimize(plane);
+    }
+    activeCourse = nullptr;
+}
+BENCHMARK(BM_SimulationStepCourseFortyGates);
+
+// The gate test alone, a path through the disc of a gate far from the origin.
+static void BM_PathCrossesGate(benchmark::State& state)
+{
+    CourseGate gate = {12241.0, 500.0, 53381.0, 0.1, 0.0, 0.995, 300.0};
+    Vec3 from = {12241.0f, 500.0f, 53360.0f}, to = {12243.0f, 501.0f, 53400.0f};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(from);
+        benchmark::DoNotOptimize(PathCrossesGate(gate, from, to));
+    }
+}
+BENCHMARK(BM_PathCrossesGate);

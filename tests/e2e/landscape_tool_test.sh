@@ -39,4 +39,20 @@ check_against_info "$WORK/whole" 0
 # 3000 bytes of "NNNN " heights: some 600 of them missing.
 missing=$(( 61 * 61 - $(tail -n +2 "$WORK/short/landscape.dmf" | wc -w) ))
 check_against_info "$WORK/short" "$missing"
+
+# course: a golden recording gives the same course twice, and the delivered
+# courses come from their recordings as they are made.
+copy_data "$WORK/course"
+recordings=$SOURCE/tests/data/recordings
+(cd "$WORK/course" &&
+  "$BUILD/pelorin-landscape" course "$recordings/keyboard_takeoff_landing.rec" -o one.course &&
+  "$BUILD/pelorin-landscape" course "$recordings/keyboard_takeoff_landing.rec" -o two.course &&
+  "$BUILD/pelorin-landscape" course "$recordings/valley_course.rec" --every 2 --radius 300 -o valley.course &&
+  "$BUILD/pelorin-landscape" course "$recordings/peaks_course.rec" --every 1 --radius 150 -o peaks.course) ||
+  fail "course could not be made"
+[ "$(grep -c '^gate ' "$WORK/course/one.course")" -ge 2 ] || fail "no gates: $(cat "$WORK/course/one.course")"
+diff <(sed 1,2d "$WORK/course/one.course") <(sed 1,2d "$WORK/course/two.course") >/dev/null ||
+  fail "the same recording gave two courses"
+cmp -s "$WORK/course/valley.course" "$SOURCE/data/courses/valley.course" || fail "valley.course is not remade as delivered"
+cmp -s "$WORK/course/peaks.course" "$SOURCE/data/courses/peaks.course" || fail "peaks.course is not remade as delivered"
 echo "ok"
