@@ -8,8 +8,8 @@
 
 #include "sim/assets/display_lists.h"
 #include "sim/flight/course_run.h"
+#include "sim/render/aircraft_turns.h"
 #include "sim/render/camera.h"
-#include "sim/render/frame.h"
 #include "sim/render/hud_text.h"
 #include "sim/view/view_state.h"
 

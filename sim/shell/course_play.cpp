@@ -18,8 +18,7 @@
 #include "sim/render/course_draw.h"
 #include "sim/shell/ghost.h"
 #include "sim/shell/recorder.h"
-#include "sim/shell/replay_modes.h"
-#include "sim/shell/start_state.h"
+#include "sim/shell/replay_file.h"
 
 const int SPLIT_NOTICE_STEPS = 200;     // two seconds
 const int TOUCHDOWN_NOTICE_STEPS = 500; // five seconds
@@ -149,7 +148,7 @@ static uint64_t LandscapeKeyNow()
     return Fnv1a64(values, sizeof values);
 }
 
-void PrepareCourse(const CourseOptions& options, const char* played)
+void PrepareCourse(const CourseOptions& options, const char* played, void (*startState)())
 {
     if (!options.course)
         return;
@@ -178,12 +177,12 @@ void PrepareCourse(const CourseOptions& options, const char* played)
     if (!ghostFile.empty() && (options.ghost || stat(ghostFile.c_str(), &info) == 0)) {
         Recording recording;
         if (LoadReplayFile(ghostFile.c_str(), recording)) {
-            haveGhost = ReplayGhost(recording, course, ghost);
+            haveGhost = ReplayGhost(recording, course, ghost, startState);
             if (!haveGhost)
                 printf("%s: passes no gate of the course; flying without a ghost\n", ghostFile.c_str());
         }
     }
-    ResetSimulation();
+    startState();
     flownCourse = course;
     courseOn = true;
     courseKey = key;
@@ -299,7 +298,7 @@ void WatchCourse()
         splitNotice.stepsLeft--;
     if (touchdownNotice.stepsLeft > 0)
         touchdownNotice.stepsLeft--;
-    if (aside || InstantReplayRunning())
+    if (aside)
         return;
     if (touchdownCount != touchdownsSeen) {
         touchdownsSeen = touchdownCount;

@@ -12,7 +12,8 @@
 // --ghost recording, else the best run kept) into its poses. Leaves the
 // simulation in its start state with the course active. `played`: the
 // recording --play shows, kept as the best run when it sets the best time.
-void PrepareCourse(const CourseOptions& options, const char* played);
+// `startState` puts every global at its start value (ResetSimulation).
+void PrepareCourse(const CourseOptions& options, const char* played, void (*startState)());
 // Live play over a course: without --record (`recordPath` null) the game is
 // recorded into the
 // data folder, so that a best run can be kept as the next ghost.

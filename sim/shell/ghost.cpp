@@ -9,7 +9,6 @@
 #include "sim/flight/course_run.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/shell/replay.h"
-#include "sim/shell/start_state.h"
 #include "sim/shell/track.h"
 
 // The attempt under way is over (a new one began, or the replay ended):
@@ -24,7 +23,7 @@ static void CloseAttempt(GhostRun& attempt, GhostRun& kept)
     attempt = GhostRun();
 }
 
-bool ReplayGhost(const Recording& recording, const Course& course, GhostRun& ghost)
+bool ReplayGhost(const Recording& recording, const Course& course, GhostRun& ghost, void (*startState)())
 {
     ghost = GhostRun();
     // The game's own lines (the landscape's echo, the flight's) are not this
@@ -39,7 +38,7 @@ bool ReplayGhost(const Recording& recording, const Course& course, GhostRun& gho
     // From the start state, whatever ran before: the terrain's generation
     // draws from the random generator, and the recording was flown over the
     // world a fresh start makes.
-    ResetSimulation();
+    startState();
     BuildWorldWithoutWindow();
     activeCourse = &course;
     courseRun = CourseRun();

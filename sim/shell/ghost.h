@@ -17,8 +17,9 @@ struct GhostRun {
 
 // Replays `recording` over `course` through the game's own step and keeps its
 // fastest finished attempt, or, when none finished, its last one that passed
-// the first gate. Starts from the start state (ResetSimulation) and leaves
-// the simulation's state as the replay ended: the caller starts the game from
-// the start state afterwards. Prints nothing.
+// the first gate. Starts from the start state (`startState`, the game's
+// ResetSimulation, handed down so that the reset's owner stays above this
+// file) and leaves the simulation's state as the replay ended: the caller
+// starts the game from the start state afterwards. Prints nothing.
 // False when no attempt passed the first gate.
-bool ReplayGhost(const Recording& recording, const Course& course, GhostRun& ghost);
+bool ReplayGhost(const Recording& recording, const Course& course, GhostRun& ghost, void (*startState)());

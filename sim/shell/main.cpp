@@ -15,6 +15,7 @@
 #include "sim/shell/gamepad.h"
 #include "sim/shell/options.h"
 #include "sim/shell/recorder.h"
+#include "sim/shell/replay_file.h"
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
@@ -93,7 +94,7 @@ int main(int argc, char** argv)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
     // The ghost's replay runs the game's step over its global state, so it
     // comes before anything else (the sound's options included) sets it up.
-    PrepareCourse(course, recorder.play);
+    PrepareCourse(course, recorder.play, ResetSimulation);
     std::string geometry;
     StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
     glutInit(&argc, argv);

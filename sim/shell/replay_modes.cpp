@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "common/printable_text.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
@@ -18,6 +17,7 @@
 #include "sim/shell/game_end.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/recorder.h"
+#include "sim/shell/replay_file.h"
 #include "sim/shell/replay.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/tick_schedule.h"
@@ -61,42 +61,6 @@ void ResetReplayModesState()
     frameNs.clear();
     demoStartNs = 0;
     demoSteps = 0;
-}
-
-bool LoadReplayFile(const char* path, Recording& recording)
-{
-    std::string error;
-    if (!ReadRecording(path, recording, error)) {
-        fprintf(stderr, "%s\n", error.c_str());
-        return false;
-    }
-    if (recording.damaged)
-        fprintf(stderr, "%s: %s\n", path, RecordingEndNote(recording).c_str());
-    Recording here = RecordingHeaderNow();
-    const char* problem = nullptr;
-    if (recording.hasLandscape && !here.hasLandscape)
-        problem = "recorded over a landscape file, and there is no landscape.dmf here";
-    else if (!recording.hasLandscape && here.hasLandscape)
-        problem = "recorded without a landscape file, and there is a landscape.dmf here";
-    else if (recording.landscapeDigest != here.landscapeDigest || recording.landscapeBytes != here.landscapeBytes)
-        problem = "recorded over another landscape file than the landscape.dmf here";
-    for (const RecordedFlight& flight : recording.flights)
-        if (!problem && !FlightStateFits(flight.state))
-            problem = "holds a flight state this game does not keep";
-    if (problem) {
-        fprintf(stderr, "%s: %s\n", path, problem);
-        return false;
-    }
-    return true;
-}
-
-void ReportDivergence(const Recording& recording, int64_t step)
-{
-    if (recording.programVersion != ProgramVersion())
-        fprintf(stderr, "replay diverged at step %lld (recorded by Pelorin %s, this is Pelorin %s)\n",
-                (long long)step, PrintableText(recording.programVersion).c_str(), ProgramVersion());
-    else
-        fprintf(stderr, "replay diverged at step %lld\n", (long long)step);
 }
 
 static void Begin(int replayMode)

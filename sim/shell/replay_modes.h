@@ -12,13 +12,6 @@
 const unsigned char KEY_CTRL_R = 18;          // Ctrl+R in the keyboard callback
 const int64_t INSTANT_REPLAY_STEPS = 3000;    // 30 s of steps
 
-// Reads a recording for --play, --timedemo or --track and checks that this
-// game can replay it over the landscape file here. False after one line on
-// standard error naming the file.
-bool LoadReplayFile(const char* path, Recording& recording);
-// The "replay diverged at step N" line on standard error, naming the
-// versions when the recording came from another one.
-void ReportDivergence(const Recording& recording, int64_t step);
 
 // After the window and the scene are set up: the recording takes the place
 // of the pilot. The recording must outlive the program's main loop.

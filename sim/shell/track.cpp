@@ -10,7 +10,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/landscape/terrain.h"
 #include "sim/shell/replay.h"
-#include "sim/shell/replay_modes.h"
+#include "sim/shell/replay_file.h"
 
 void BuildWorldWithoutWindow()
 {

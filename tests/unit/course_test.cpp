@@ -19,6 +19,7 @@
 #include "sim/flight/landing_score.h"
 #include "sim/render/course_draw.h"
 #include "sim/shell/ghost.h"
+#include "sim/shell/start_state.h"
 
 namespace {
 
@@ -225,8 +226,8 @@ TEST(CourseRun, GhostsOfTheDeliveredCoursesPassEveryGate)
         std::string path = std::string(PELORIN_SOURCE_DIR "/tests/data/recordings/") + name + "_course.rec";
         ASSERT_TRUE(ReadRecording(path.c_str(), recording, error)) << error;
         GhostRun first, second;
-        ASSERT_TRUE(ReplayGhost(recording, course, first)) << name;
-        ASSERT_TRUE(ReplayGhost(recording, course, second)) << name;
+        ASSERT_TRUE(ReplayGhost(recording, course, first, ResetSimulation)) << name;
+        ASSERT_TRUE(ReplayGhost(recording, course, second, ResetSimulation)) << name;
         EXPECT_TRUE(first.finished) << name;
         ASSERT_EQ(first.splits.size(), course.gates.size()) << name;
         EXPECT_EQ(first.poses.size(), (size_t)first.splits.back() + 1) << name;
