@@ -15,6 +15,7 @@
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/save.h"
+#include "editor/settings.h"
 
 namespace editor {
 
@@ -167,6 +168,7 @@ static bool LoadFile(const char* path, int& changed)
         return false;
     }
     LoadGridHeights(heights.data());
+    NoteLandscapeFile(path);
     if (changed == 0)
         printf("Opened %s\n", path);
     else
@@ -212,7 +214,8 @@ void OpenFlow(FILE* console)
     char name[FILE_NAME_CAPACITY];
     switch (ReadFileName(console, name)) {
     case ANSWER_OK:
-        OpenLandscape(name);
+        if (OpenLandscape(name))
+            SaveEditorSettingsIfChanged();
         break;
     case ANSWER_END_OF_INPUT:
         printf("\nNo file name given (end of input); nothing opened\n");

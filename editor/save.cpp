@@ -7,6 +7,7 @@
 #include "common/landscape_writer.h"
 #include "editor/console.h"
 #include "editor/grid.h"
+#include "editor/settings.h"
 
 namespace editor {
 
@@ -43,6 +44,8 @@ bool SaveLandscape(const char* fileName)
         return false;
     }
     MarkGridSaved();
+    NoteLandscapeFile(fileName);
+    SaveEditorSettingsIfChanged();
     return true;
 }
 

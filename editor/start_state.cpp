@@ -6,6 +6,7 @@
 #include "editor/history.h"
 #include "editor/overlay.h"
 #include "editor/save.h"
+#include "editor/settings.h"
 #include "editor/tools.h"
 #include "editor/view.h"
 #include "editor/window_mode.h"
@@ -21,6 +22,7 @@ void ResetEditor()
     ResetToolsState();
     ResetWindowState();
     ResetWindowModeState();
+    ResetEditorSettingsState();
     ResetRandom();
 }
 

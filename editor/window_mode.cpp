@@ -19,9 +19,10 @@ void InitWindowSize(int argc, char** argv, std::string& geometry)
     StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
 }
 
-bool TakeFullScreenOption(int& argc, char** argv)
+WindowPlace WindowedPlace()
 {
-    return TakeOption(argc, argv, "--fullscreen");
+    bool fullScreen = false;
+    return CurrentWindowPlace(windowedPlace, fullScreen);
 }
 
 void ToggleFullScreen()

@@ -15,8 +15,8 @@ void ResetWindowModeState();
 // Before glutInit: the start size, which glutInit's -geometry then
 // overrides; `geometry` keeps the option's text, made whole, until then.
 void InitWindowSize(int argc, char** argv, std::string& geometry);
-// After glutInit has taken the toolkit's options: takes out --fullscreen.
-bool TakeFullScreenOption(int& argc, char** argv);
+// Where the window is, or in full screen where it was before.
+WindowPlace WindowedPlace();
 // Full screen, or back to the size and place the window had before.
 void ToggleFullScreen();
 // F11 (full screen) and F12 (the frame with its margins as a PNG file,

@@ -12,6 +12,12 @@
 // -geometry then overrides; `geometry` keeps the option's text, made whole,
 // until then.
 void StartWindowSize(int width, int height, int argc, char** argv, std::string& geometry);
+// After glutInit, before the window is made: its size, and its place when
+// `place` names one (x and y not both -1), as a settings file keeps them.
+void StartWindowPlace(const WindowPlace& place);
+// Where the current window is and how large, as ToggleWindowFullScreen keeps
+// it; in full screen the place kept in `windowed`. `fullScreen` tells which.
+WindowPlace CurrentWindowPlace(const WindowPlace& windowed, bool& fullScreen);
 // Full screen, keeping in `windowed` where the window was, or back there.
 void ToggleWindowFullScreen(WindowPlace& windowed);
 // Draws the frame with `drawFrame`, reads the back buffer's `width` x

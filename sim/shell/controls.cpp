@@ -13,6 +13,7 @@
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/window_mode.h"
 #include "sim/view/view_state.h"
@@ -231,6 +232,7 @@ void ApplyKeyEffect(KeyEffect effect)
 void FinishGame()
 {
     FinishRecording();
+    SaveSimSettingsIfChanged();
     FreeLife();
 }
 

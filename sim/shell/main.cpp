@@ -15,11 +15,13 @@
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/track.h"
 #include "sim/shell/window_mode.h"
+#include "toolkit/window_mode.h"
 #include "sim/view/view_state.h"
 
 // A recording to show, read and checked before any window opens.
@@ -51,25 +53,36 @@ int main(int argc, char** argv)
     // when standard output is a pipe or a file.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ResetSimulation();
-    RecorderOptions recorder;
-    if (!TakeRecorderOptions(argc, argv, recorder))
+    SimOptions options;
+    switch (ReadSimOptions(argc, argv, options)) {
+    case COMMAND_LINE_DONE:
+        return 0;
+    case COMMAND_LINE_USAGE:
         return EXIT_USAGE;
-    // The track needs no window, so not the toolkit either.
-    if (recorder.track)
-        return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
-    std::string geometry;
-    InitWindowSize(argc, argv, geometry);
-    glutInit(&argc, argv);
-    bool fullScreen = TakeFullScreenOption(argc, argv);
-    char soundOptionError[256];
-    if (!TakeSoundOptions(argc, argv, soundOptionError, sizeof soundOptionError)) {
-        fprintf(stderr, "pelorin: %s\n", soundOptionError);
-        return EXIT_USAGE;
+    case COMMAND_LINE_RUN:
+        break;
     }
-    if (!NoArgumentsLeft(argc, argv))
-        return EXIT_USAGE;
-    const char* shown = recorder.play ? recorder.play : recorder.timedemo;
-    if (shown && !LoadReplayFile(shown, shownRecording))
+    // The track needs no window, so not the toolkit either, nor the settings.
+    if (!options.track.empty()) {
+        if (options.toolkit.size() > 2) {
+            UsageLine("pelorin", std::string("--track takes no X toolkit option such as ") + options.toolkit[1]);
+            return EXIT_USAGE;
+        }
+        return RunTrack(options.track.c_str());
+    }
+    LoadSimSettings();
+    ApplySimOptions(options);
+    int toolkitArgc = (int)options.toolkit.size() - 1;
+    std::string geometry;
+    InitWindowSize(toolkitArgc, options.toolkit.data(), geometry);
+    glutInit(&toolkitArgc, options.toolkit.data());
+    WindowPlace keptPlace;
+    bool keptFullScreen = false;
+    if (SettingsWindow(keptPlace, keptFullScreen) && !options.geometry)
+        StartWindowPlace(keptPlace);
+    bool live = options.play.empty() && options.timedemo.empty();
+    const std::string& shown = options.play.empty() ? options.timedemo : options.play;
+    if (!live && !LoadReplayFile(shown.c_str(), shownRecording))
         return 1;
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");
@@ -82,21 +95,21 @@ int main(int argc, char** argv)
     glutPassiveMotionFunc(PassiveMotion);
     glutCloseFunc(WindowClosed);
     SetupScene();
-    if (fullScreen)
+    if (options.fullScreen || keptFullScreen)
         ToggleFullScreen();
     replayExplosionShown = BuildExplosionList;
-    if (recorder.timedemo) {
+    if (!options.timedemo.empty()) {
         // One frame per step and no clock: the same frames in every run.
         StartTimedemoMode(shownRecording);
         glutMainLoop();
         return 1;
     }
-    if (recorder.play) {
+    if (!options.play.empty()) {
         StartPlayMode(shownRecording);
     } else {
         StartRecorder();
         std::string error;
-        if (recorder.record && !RecordToFile(recorder.record, error)) {
+        if (!options.record.empty() && !RecordToFile(options.record.c_str(), error)) {
             fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
@@ -105,6 +118,8 @@ int main(int argc, char** argv)
         armExplosionTimer = ArmExplosionTimer;
         if (StartGamepad())
             readController = ReadGamepad;
+        // What a replay shows is the recording's, never kept.
+        KeepSimSettings(options);
     }
     glutDisplayFunc(RenderSceneThenStartSound);
     StartClockTimer();

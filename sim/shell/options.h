@@ -1,21 +1,32 @@
-// The simulator's own command-line options, taken after the toolkit's. Each
-// option group takes what is its own out of argv; whatever is left and looks
-// like an option is refused at the end.
+// The simulator's command line: one table of options read by getopt_long
+// (common/command_line.h), X's own options kept for the toolkit, --help and
+// --version answered before any window opens.
 #pragma once
 
-// The recorder's options: at most one of them, each with a file.
-struct RecorderOptions {
-    const char* record = nullptr;   // --record FILE: write the flight to FILE as it goes
-    const char* play = nullptr;     // --play FILE: show the recording at real speed
-    const char* timedemo = nullptr; // --timedemo FILE: every step and a frame, as fast as can be
-    const char* track = nullptr;    // --track FILE: the flight as CSV, without a window
+#include <string>
+#include <vector>
+
+#include "common/command_line.h"
+
+// What the command line asked for. The recorder's files: at most one of them.
+struct SimOptions {
+    std::string record;   // --record FILE: write the flight to FILE as it goes
+    std::string play;     // --play FILE: show the recording at real speed
+    std::string timedemo; // --timedemo FILE: every step and a frame, as fast as can be
+    std::string track;    // --track FILE: the flight as CSV, without a window
+    bool fullScreen = false;
+    bool mute = false;
+    int volume = -1;      // 0..100; -1 when not given
+    bool quiet = false;
+    bool geometry = false;           // -geometry given: the window's size and place are its
+    std::vector<char*> toolkit;      // argv for glutInit: argv[0] and X's options, null-ended
 };
 
-// Usage errors end the program with this status; a bad file with 1.
-const int EXIT_USAGE = 2;
+// Reads argv into `options`. COMMAND_LINE_DONE after --help or --version,
+// COMMAND_LINE_USAGE after one line on standard error (an unknown option, a
+// missing or bad value, two recorder files, an argument left over).
+CommandLineResult ReadSimOptions(int argc, char** argv, SimOptions& options);
 
-// Takes --record, --play, --timedemo and --track with their files out of argv.
-// False after one line on standard error (a missing file name, or two of them).
-bool TakeRecorderOptions(int& argc, char** argv, RecorderOptions& options);
-// False after one line on standard error when an argument is left over.
-bool NoArgumentsLeft(int argc, char** argv);
+// Puts what the options ask of the sound and the console into their globals;
+// the settings file's values are there already and the options win.
+void ApplySimOptions(const SimOptions& options);

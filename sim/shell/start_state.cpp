@@ -18,6 +18,7 @@
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/timers.h"
 #include "sim/shell/window_mode.h"
@@ -48,4 +49,5 @@ void ResetSimulation()
     ResetReplayView();
     ResetRandom();
     ResetSoundState();
+    ResetSettingsState();
 }

@@ -10,6 +10,7 @@
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
 #include "sim/shell/replay_modes.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 
 TickSchedule flightSchedule;
@@ -74,6 +75,8 @@ void LifeTick(int /*value*/)
     int due = TakeDueTicks(lifeSchedule, MonotonicNs());
     for (int i = 0; i < due && lifeOn; i++)
         StepLife();
+    // The settings follow the game within a second of a change.
+    SaveSimSettingsIfChanged();
     glutTimerFunc(DelayToNextMs(lifeSchedule, MonotonicNs()), LifeTick, LIFE_TIMER_VALUE);
     glutPostRedisplay();
 }

@@ -17,9 +17,9 @@ void InitWindowSize(int argc, char** argv, std::string& geometry)
     StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
 }
 
-bool TakeFullScreenOption(int& argc, char** argv)
+WindowPlace WindowedPlace(bool& fullScreen)
 {
-    return TakeOption(argc, argv, "--fullscreen");
+    return CurrentWindowPlace(windowedPlace, fullScreen);
 }
 
 void ToggleFullScreen()

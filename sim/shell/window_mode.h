@@ -1,5 +1,5 @@
 // The simulator's window: its start size and -geometry, full screen at
-// start (--fullscreen) and on F11, and F12's screenshot of the frame.
+// start (--fullscreen, the settings) and on F11, and F12's screenshot of the frame.
 #pragma once
 
 #include <string>
@@ -13,8 +13,9 @@ void ResetWindowModeState();
 // Before glutInit: the start size, which glutInit's -geometry then
 // overrides; `geometry` keeps the option's text, made whole, until then.
 void InitWindowSize(int argc, char** argv, std::string& geometry);
-// After glutInit has taken the toolkit's options: takes out --fullscreen.
-bool TakeFullScreenOption(int& argc, char** argv);
+// Where the window is, or in full screen where it was before; `fullScreen`
+// tells which.
+WindowPlace WindowedPlace(bool& fullScreen);
 // Full screen, or back to the size and place the window had before.
 void ToggleFullScreen();
 // F11 (full screen) and F12 (the frame as a PNG file, common/screenshot.h);

@@ -12,6 +12,8 @@ int sunHaloOn;
 unsigned char texturesOn;
 float windowWidth;
 float windowHeight;
+int classicDisplay;
+int quietConsole;
 
 void ResetViewState()
 {
@@ -26,4 +28,6 @@ void ResetViewState()
     texturesOn = 1;
     windowWidth = 640.0f;
     windowHeight = 480.0f;
+    classicDisplay = 0;
+    quietConsole = 0;
 }

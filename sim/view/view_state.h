@@ -14,6 +14,8 @@ extern int sunHaloOn;                  // the textured square above the sun
 extern unsigned char texturesOn;       // load the texture set at set-up, texture the world
 extern float windowWidth;              // pixels, rewritten by the reshape
 extern float windowHeight;             // pixels, rewritten by the reshape
+extern int classicDisplay;             // 1: the classic display, 0: the instruments
+extern int quietConsole;               // --quiet: no loading lines, only errors and what is asked for
 
 const int VIEW_COCKPIT = 1;
 const int VIEW_CHASE = 2;
