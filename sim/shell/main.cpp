@@ -70,6 +70,10 @@ int main(int argc, char** argv)
         }
         return RunTrack(options.track.c_str());
     }
+    // A bad recording is refused before any window or display is asked for.
+    const std::string& shown = options.play.empty() ? options.timedemo : options.play;
+    if (!shown.empty() && !LoadReplayFile(shown.c_str(), shownRecording))
+        return 1;
     LoadSimSettings();
     ApplySimOptions(options);
     int toolkitArgc = (int)options.toolkit.size() - 1;
@@ -80,10 +84,6 @@ int main(int argc, char** argv)
     bool keptFullScreen = false;
     if (SettingsWindow(keptPlace, keptFullScreen) && !options.geometry)
         StartWindowPlace(keptPlace);
-    bool live = options.play.empty() && options.timedemo.empty();
-    const std::string& shown = options.play.empty() ? options.timedemo : options.play;
-    if (!live && !LoadReplayFile(shown.c_str(), shownRecording))
-        return 1;
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);
