@@ -10,6 +10,7 @@
 #include "common/command_line.h"
 
 #include "editor/callbacks.h"
+#include "editor/console.h"
 #include "editor/open.h"
 #include "editor/settings.h"
 #include "editor/start_state.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv)
     // instead of ending the process inside the toolkit.
     glutCloseFunc(editor::EditorClose);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    editor::showFrameNow = editor::DisplayEditor;
     editor::InitEditor();
     if (OptionGiven(line, "fullscreen"))
         editor::ToggleFullScreen();

@@ -209,10 +209,14 @@ bool OpenAtStart(const char* path)
 
 void OpenFlow(FILE* console)
 {
-    printf("Reading from what filename? ");
+    static const char PROMPT[] = "Reading from what filename? ";
+    fputs(PROMPT, stdout);
     fflush(stdout);
+    ShowConsoleWait("Type the file name in the terminal", PROMPT);
     char name[FILE_NAME_CAPACITY];
-    switch (ReadFileName(console, name)) {
+    ConsoleAnswer answer = ReadFileName(console, name);
+    EndConsoleWait();
+    switch (answer) {
     case ANSWER_OK:
         if (OpenLandscape(name))
             SaveEditorSettingsIfChanged();

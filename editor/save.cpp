@@ -7,6 +7,7 @@
 #include "common/landscape_writer.h"
 #include "editor/console.h"
 #include "editor/grid.h"
+#include "editor/overlay.h"
 #include "editor/settings.h"
 
 namespace editor {
@@ -44,6 +45,7 @@ bool SaveLandscape(const char* fileName)
         return false;
     }
     MarkGridSaved();
+    SetStatusNotice(std::string("Saved ") + fileName);
     NoteLandscapeFile(fileName);
     SaveEditorSettingsIfChanged();
     return true;
@@ -51,10 +53,14 @@ bool SaveLandscape(const char* fileName)
 
 void SaveFlow(FILE* console)
 {
-    printf("Writing to what filename? ");
+    static const char PROMPT[] = "Writing to what filename? ";
+    fputs(PROMPT, stdout);
     fflush(stdout);
+    ShowConsoleWait("Type the file name in the terminal", PROMPT);
     char name[FILE_NAME_CAPACITY];
-    switch (ReadFileName(console, name)) {
+    ConsoleAnswer answer = ReadFileName(console, name);
+    EndConsoleWait();
+    switch (answer) {
     case ANSWER_OK:
         SaveLandscape(name);
         break;
