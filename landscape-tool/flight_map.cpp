@@ -187,12 +187,16 @@ void Label(Canvas& canvas, int x, int y, const std::string& text, int scale, Col
     DrawText(canvas.pixels, canvas.width, canvas.height, x, y, text, scale, rgb);
 }
 
-// A square of `half` pixels each way around a pixel, outlined in white,
-// with a letter: the start (S) and end (E) of a flight.
+// A flag over the point: a white stem and a square outlined in white with a
+// letter, the start (S) or end (E) of a flight, leaving the point's own
+// mark in sight.
 void EndMark(Canvas& canvas, double x, double z, Colour3 c, const char* letter)
 {
+    const int half = 9, stem = 22;
     int cx = (int)std::floor(canvas.Px(z)), cy = (int)std::floor(canvas.Py(x));
-    const int half = 9;
+    for (int dy = 0; dy < stem; dy++)
+        canvas.Put(cx, cy - dy, WHITE);
+    cy -= stem + half - 1;
     for (int dy = -half; dy <= half; dy++)
         for (int dx = -half; dx <= half; dx++)
             canvas.Put(cx + dx, cy + dy, std::abs(dx) >= half - 1 || std::abs(dy) >= half - 1 ? WHITE : c);
