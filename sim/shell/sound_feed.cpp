@@ -12,6 +12,7 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/render/camera.h"
+#include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/view/view_state.h"
@@ -33,6 +34,8 @@ void ToggleSound()
 {
     soundOn = soundOn ? 0 : 1;
     fputs(soundOn ? "Sound on\n" : "Sound off\n", stdout);
+    // A device that went away is tried at once rather than at the next round.
+    RetrySoundNow();
 }
 
 // Distance and bearing of the aircraft from the camera. The chase, orbit and
