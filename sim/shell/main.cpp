@@ -90,6 +90,7 @@ int main(int argc, char** argv)
     glutReshapeFunc(Reshape);
     glutSpecialFunc(SpecialKeys);
     glutKeyboardFunc(Keyboard);
+    glutKeyboardUpFunc(ReplayKeyUp);
     glutMouseFunc(MouseButton);
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);

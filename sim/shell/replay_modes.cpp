@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
@@ -38,6 +40,8 @@ static float liveOverheadHeight;
 static Body liveCamera;
 static bool liveChainHeld;    // the live explosion's timer came during the replay
 static ExplosionQuad liveQuad; // the live explosion's frame as last built
+// How fast a replay goes: steps run per due step (4 while `f` is held).
+static int replaySpeed;
 // The timedemo's frame times.
 static std::vector<int64_t> frameNs;
 static int64_t demoStartNs;
@@ -48,6 +52,7 @@ void ResetReplayModesState()
     mode = MODE_LIVE;
     shownRecording = nullptr;
     held = over = diverged = false;
+    replaySpeed = 1;
     instantFlights.clear();
     liveState.clear();
     liveViewMode = 0;
@@ -98,6 +103,7 @@ static void Begin(int replayMode)
 {
     mode = replayMode;
     held = over = diverged = false;
+    replaySpeed = 1;
     replayBanner = BANNER_REPLAY;
     viewMode = VIEW_CHASE;
     chaseDistance = CHASE_DISTANCE_START;
@@ -182,13 +188,54 @@ static void StepReplay()
     }
 }
 
+static bool ReplayShown()
+{
+    return mode == MODE_PLAY || mode == MODE_INSTANT;
+}
+
 void RunOneStep()
 {
     if (mode == MODE_LIVE) {
         SimulationStep();
         RecordStepDone();
-    } else if ((mode == MODE_PLAY || mode == MODE_INSTANT) && !held && !over) {
+        return;
+    }
+    // Faster is more of the same steps in the time of one: nothing is left out.
+    for (int i = 0; i < replaySpeed && ReplayShown() && !held && !over; i++)
         StepReplay();
+}
+
+// What a skip looks for: the throttle, the controls (the attitude they
+// turn), the gear, a contact, the explosion, the pause and the restart
+// question. The position moves on its own and is not in it.
+struct ChangeWatch {
+    float thrust;
+    Vec3 dir, up;
+    int gear, landed, exploding, paused, prompt, model;
+};
+
+static ChangeWatch WatchNow()
+{
+    return {plane.thrust, plane.dir, plane.up, gearDown, landed, explosionFrame != 0, paused, restartPrompt, flightModel};
+}
+
+static bool Differs(const ChangeWatch& a, const ChangeWatch& b)
+{
+    auto same = [](const Vec3& u, const Vec3& v) { return u.x == v.x && u.y == v.y && u.z == v.z; };
+    return a.thrust != b.thrust || !same(a.dir, b.dir) || !same(a.up, b.up) || a.gear != b.gear ||
+           a.landed != b.landed || a.exploding != b.exploding || a.paused != b.paused || a.prompt != b.prompt ||
+           a.model != b.model;
+}
+
+// `s`: the replay runs on, undrawn, through the very steps it would show,
+// to the step where something next changes (or its end) and shows it there.
+static void SkipToChange()
+{
+    ChangeWatch before = WatchNow();
+    while (ReplayShown() && !over) {
+        StepReplay();
+        if (Differs(before, WatchNow()))
+            break;
     }
 }
 
@@ -204,6 +251,12 @@ bool ReplayTakesKey(unsigned char key)
     if (mode == MODE_LIVE)
         return false;
     switch (key) {
+    case REPLAY_FAST_KEY:
+        replaySpeed = REPLAY_FAST_STEPS;
+        return true;
+    case REPLAY_SKIP_KEY:
+        SkipToChange();
+        return true;
     case 'p':
         if (!over) {
             held = !held;
@@ -225,6 +278,12 @@ bool ReplayTakesKey(unsigned char key)
         // The flying keys fly nothing; views and display switches work.
         return FlightKey(key) || key == 'N' || key == 'n';
     }
+}
+
+void ReplayKeyUp(unsigned char key, int /*x*/, int /*y*/)
+{
+    if (key == REPLAY_FAST_KEY)
+        replaySpeed = 1;
 }
 
 bool ReplayTakesArrow()

@@ -11,6 +11,9 @@
 
 const unsigned char KEY_CTRL_R = 18;          // Ctrl+R in the keyboard callback
 const int64_t INSTANT_REPLAY_STEPS = 3000;    // 30 s of steps
+const unsigned char REPLAY_FAST_KEY = 'f';    // held: the replay runs REPLAY_FAST_STEPS times as fast
+const int REPLAY_FAST_STEPS = 4;
+const unsigned char REPLAY_SKIP_KEY = 's';    // the replay runs on to where something next changes
 
 // Reads a recording for --play, --timedemo or --track and checks that this
 // game can replay it over the landscape file here. False after one line on
@@ -28,9 +31,12 @@ void StartTimedemoMode(const Recording& recording);
 // next step of a replay.
 void RunOneStep();
 // The keyboard before the pilot's table: Ctrl+R, and every key while a
-// replay shows (p pauses the replay, Q ends the game, the flying keys do
-// nothing). True when the key was taken here.
+// replay shows (p pauses the replay, f held plays it faster, s skips to
+// where something changes, Q ends the game, the flying keys do nothing).
+// True when the key was taken here.
 bool ReplayTakesKey(unsigned char key);
+// The keyboard's release: `f` let go, the replay goes at its own speed again.
+void ReplayKeyUp(unsigned char key, int x, int y);
 // The arrow keys fly nothing while a replay shows.
 bool ReplayTakesArrow();
 // The explosion's timer, before it runs a frame: false while the instant
