@@ -23,6 +23,9 @@ static const char USAGE[] = "usage: pelorin-editor [OPTION]... [X toolkit option
 static const char TAIL[] = "The keys are listed in the manual page (man 6 pelorin-editor) and the README.\n"
                            "Settings are kept in $XDG_CONFIG_HOME/pelorin/pelorin-editor.conf (~/.config/pelorin/).\n";
 
+// When the window stands where it was put, so that its place can be read.
+static const unsigned SETTINGS_START_MS = 1000;
+
 // One row and one help line per option.
 static const OptionRow EDITOR_OPTIONS[] = {
     {"fullscreen", 0, nullptr, "start with the window filling the screen"},
@@ -78,6 +81,7 @@ int main(int argc, char** argv)
     if (!line.operands.empty())
         editor::OpenAtStart(line.operands[0].c_str());
     editor::KeepEditorSettings(geometryGiven);
+    glutTimerFunc(SETTINGS_START_MS, [](int) { editor::NoteEditorSettingsStart(); }, 0);
     glutMainLoop();
     return 0;
 }

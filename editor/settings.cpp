@@ -23,6 +23,7 @@ static Settings settingsInFile;                  // as read, then as last writte
 static Settings settingsAtStart;                 // once the window is up
 static std::set<std::string> settingsOverridden; // keys -geometry set for this run
 static bool settingsKept;
+static bool startNoted;
 static std::string lastFolder;
 
 void ResetEditorSettingsState()
@@ -32,6 +33,7 @@ void ResetEditorSettingsState()
     settingsAtStart.clear();
     settingsOverridden.clear();
     settingsKept = false;
+    startNoted = false;
     lastFolder.clear();
 }
 
@@ -96,16 +98,24 @@ void KeepEditorSettings(bool geometry)
 {
     if (settingsPath.empty())
         return;
-    settingsAtStart = CurrentSettings();
     if (geometry)
         settingsOverridden = {"window.width", "window.height", "window.x", "window.y"};
     settingsKept = true;
+}
+
+void NoteEditorSettingsStart()
+{
+    if (!settingsKept || startNoted)
+        return;
+    settingsAtStart = CurrentSettings();
+    startNoted = true;
 }
 
 void SaveEditorSettingsIfChanged()
 {
     if (!settingsKept)
         return;
+    NoteEditorSettingsStart();
     Settings kept = SettingsToKeep(settingsInFile, settingsAtStart, CurrentSettings(), settingsOverridden);
     if (kept == settingsInFile)
         return;

@@ -18,9 +18,12 @@ bool EditorSettingsWindow(WindowPlace& place);
 std::string LastFolder();
 // A landscape was opened or saved as `path`: its folder is the one kept.
 void NoteLandscapeFile(const char* path);
-// Once the window is up: what the editor starts with. `geometry` tells that
-// -geometry set the window for this run only.
+// Once the window is up: the file is kept from now on. `geometry` tells
+// that -geometry set the window for this run only.
 void KeepEditorSettings(bool geometry);
+// Once the window stands where it was put (a second in): what the editor
+// starts with, so that only what changes later is written back.
+void NoteEditorSettingsStart();
 // Writes the file when what it should hold changed (at each save and open,
 // and at the window's close).
 void SaveEditorSettingsIfChanged();

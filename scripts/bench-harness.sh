@@ -18,6 +18,9 @@ bench_cleanup() {
 
 bench_start() {
   work=$(mktemp -d "/tmp/pelorin-$1.XXXXXX")
+  # Settings, recovery files and pictures of its own: what the user keeps
+  # never changes a run, nor does a run change it.
+  export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
   app=""
   trap bench_cleanup EXIT
   start_xvfb "$2"

@@ -42,6 +42,9 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target pelorin pelo
   echo "check-memory: build failed" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/pelorin-memcheck.XXXXXX)
+# Settings, recovery files and pictures of its own: what the user keeps
+# never changes a run, nor does a run change it.
+export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
 app_pid=""
 cleanup() {
   exec 8>&- 2>/dev/null || true

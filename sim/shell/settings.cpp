@@ -33,6 +33,7 @@ static Settings settingsInFile;     // as read, then as last written
 static Settings settingsAtStart;    // the game's own values once the options were applied
 static std::set<std::string> settingsOverridden; // keys an option set for this run
 static bool settingsKept;           // live play: the file follows the game
+static bool startNoted;             // settingsAtStart taken
 
 void ResetSettingsState()
 {
@@ -41,6 +42,7 @@ void ResetSettingsState()
     settingsAtStart.clear();
     settingsOverridden.clear();
     settingsKept = false;
+    startNoted = false;
 }
 
 void LoadSimSettings()
@@ -101,7 +103,6 @@ void KeepSimSettings(const SimOptions& options)
 {
     if (settingsPath.empty())
         return;
-    settingsAtStart = CurrentSettings();
     if (options.mute)
         settingsOverridden.insert("sound.mute");
     if (options.volume >= 0)
@@ -119,6 +120,13 @@ void SaveSimSettingsIfChanged()
 {
     if (!settingsKept || InstantReplayRunning())
         return;
+    // The start is taken at the first look, a second in, when the window
+    // stands where the window manager put it; before it is shown its place
+    // is not known.
+    if (!startNoted) {
+        settingsAtStart = CurrentSettings();
+        startNoted = true;
+    }
     Settings kept = SettingsToKeep(settingsInFile, settingsAtStart, CurrentSettings(), settingsOverridden);
     if (kept == settingsInFile)
         return;

@@ -13,9 +13,9 @@
 void LoadSimSettings();
 // The window the file asks for: false when it names no size.
 bool SettingsWindow(WindowPlace& place, bool& fullScreen);
-// Live play only, once the options are applied and the window is up: what
-// the game starts with. From then on the file is kept; what `options` set
-// for this run is written back only once the game changes it.
+// Live play only, once the options are applied and the window is up: from
+// then on the file is kept; what `options` set for this run is written back
+// only once the game changes it from what it was at the first save.
 void KeepSimSettings(const SimOptions& options);
 // Writes the file when what it should hold differs from what was last
 // written (each second, and at the game's end); nothing while the instant
