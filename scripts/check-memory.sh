@@ -45,6 +45,7 @@ work=$(mktemp -d /tmp/pelorin-memcheck.XXXXXX)
 # Settings, recovery files and pictures of its own: what the user keeps
 # never changes a run, nor does a run change it.
 export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
+mkdir -p "$XDG_CACHE_HOME"
 app_pid=""
 cleanup() {
   exec 8>&- 2>/dev/null || true

@@ -54,6 +54,7 @@ soak_one() {
   # Settings, recovery files and pictures of its own: what the user keeps
   # never changes a run, nor does a run change it.
   export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
+  mkdir -p "$XDG_CACHE_HOME"
   cp -r "$source_dir"/data/. "$work"/
   # F12's pictures stay in the scratch folder, not the user's home.
   mkdir -p "$work/shots"

@@ -72,6 +72,8 @@ e2e_init() {
   # change them.
   export XDG_CONFIG_HOME=$WORK/xdg/config XDG_DATA_HOME=$WORK/xdg/data
   export XDG_STATE_HOME=$WORK/xdg/state XDG_CACHE_HOME=$WORK/xdg/cache
+  # Mesa keeps its shader cache there and complains of a missing folder.
+  mkdir -p "$XDG_CACHE_HOME"
   mkdir -p "$SHOTS"
   trap e2e_cleanup EXIT
   start_xvfb "${E2E_SCREEN:-1280x1024x24}" || fail "no Xvfb"
