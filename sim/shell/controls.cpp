@@ -232,7 +232,7 @@ void ApplyKeyEffect(KeyEffect effect)
 void FinishGame()
 {
     FinishRecording();
-    SaveSimSettingsIfChanged();
+    FinishSimSettings();
     FreeLife();
 }
 

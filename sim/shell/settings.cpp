@@ -2,9 +2,11 @@
 // game, and writing back what the game changed.
 #include "sim/shell/settings.h"
 
+#include <atomic>
 #include <cstdio>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "common/settings_file.h"
 #include "sim/shell/replay_modes.h"
@@ -34,6 +36,8 @@ static Settings settingsAtStart;    // the game's own values once the options we
 static std::set<std::string> settingsOverridden; // keys an option set for this run
 static bool settingsKept;           // live play: the file follows the game
 static bool startNoted;             // settingsAtStart taken
+static std::thread writer;          // the last write, while it runs
+static std::atomic<bool> writeFailed; // a write failed: no more are tried
 
 void ResetSettingsState()
 {
@@ -43,6 +47,9 @@ void ResetSettingsState()
     settingsOverridden.clear();
     settingsKept = false;
     startNoted = false;
+    if (writer.joinable())
+        writer.join();
+    writeFailed = false;
 }
 
 void LoadSimSettings()
@@ -128,14 +135,27 @@ void SaveSimSettingsIfChanged()
         startNoted = true;
     }
     Settings kept = SettingsToKeep(settingsInFile, settingsAtStart, CurrentSettings(), settingsOverridden);
-    if (kept == settingsInFile)
+    if (kept == settingsInFile || writeFailed)
         return;
-    std::string error;
-    if (!SaveSettings(settingsPath, kept, error)) {
-        fprintf(stderr, "%s\n", error.c_str());
-        // One line is enough: the run goes on without trying again.
-        settingsKept = false;
-        return;
-    }
+    // The careful save waits for the disk (fsync), which a busy machine can
+    // make last hundreds of milliseconds: it runs beside the game, one
+    // write at a time, the newest values last.
+    if (writer.joinable())
+        writer.join();
     settingsInFile = kept;
+    writer = std::thread([kept] {
+        std::string error;
+        if (!SaveSettings(settingsPath, kept, error)) {
+            // One line is enough: the run goes on without trying again.
+            fprintf(stderr, "%s\n", error.c_str());
+            writeFailed = true;
+        }
+    });
+}
+
+void FinishSimSettings()
+{
+    SaveSimSettingsIfChanged();
+    if (writer.joinable())
+        writer.join();
 }

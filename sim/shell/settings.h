@@ -17,9 +17,11 @@ bool SettingsWindow(WindowPlace& place, bool& fullScreen);
 // then on the file is kept; what `options` set for this run is written back
 // only once the game changes it from what it was at the first save.
 void KeepSimSettings(const SimOptions& options);
-// Writes the file when what it should hold differs from what was last
-// written (each second, and at the game's end); nothing while the instant
+// Writes the file, on a thread of its own, when what it should hold differs
+// from what was last written (each second); nothing while the instant
 // replay shows its own view.
 void SaveSimSettingsIfChanged();
+// At the game's end: the last values written, and every write done.
+void FinishSimSettings();
 // No file, nothing kept: the start state.
 void ResetSettingsState();
