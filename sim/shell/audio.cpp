@@ -79,7 +79,6 @@ static std::thread opener;
 static std::atomic<bool> openerDone;
 static SDL_AudioDeviceID openedDevice; // the opener's result, read once it is done
 static int openedRate;
-static char openError[256];
 
 // The opener's thread: the default device, as StartSound opens it, not yet playing.
 static void OpenDevice()
@@ -93,7 +92,6 @@ static void OpenDevice()
     want.callback = FillAudio;
     openedDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     openedRate = have.freq;
-    snprintf(openError, sizeof openError, "%s", openedDevice ? "" : SDL_GetError());
     openerDone = true;
 }
 

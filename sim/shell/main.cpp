@@ -21,8 +21,8 @@
 #include "sim/shell/timers.h"
 #include "sim/shell/track.h"
 #include "sim/shell/window_mode.h"
-#include "toolkit/window_mode.h"
 #include "sim/view/view_state.h"
+#include "toolkit/window_mode.h"
 
 // A recording to show, read and checked before any window opens.
 static Recording shownRecording;
@@ -74,7 +74,10 @@ int main(int argc, char** argv)
     const std::string& shown = options.play.empty() ? options.timedemo : options.play;
     if (!shown.empty() && !LoadReplayFile(shown.c_str(), shownRecording))
         return 1;
-    LoadSimSettings();
+    // A timedemo measures: its window and console are the same in every run,
+    // whatever a player kept.
+    if (options.timedemo.empty())
+        LoadSimSettings();
     ApplySimOptions(options);
     int toolkitArgc = (int)options.toolkit.size() - 1;
     std::string geometry;
