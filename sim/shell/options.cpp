@@ -13,7 +13,9 @@ static const char USAGE[] = "usage: pelorin [OPTION]... [X toolkit options such 
 static const char TAIL[] = "The keys are listed in the manual page (man 6 pelorin) and the README.\n"
                            "Settings are kept in $XDG_CONFIG_HOME/pelorin/pelorin.conf (~/.config/pelorin/).\n";
 
-// One row and one help line per option; what each does is in TakeSimOption.
+// One row, its help line in it, per option; what each does is in
+// ReadSimOptions and ApplySimOptions, or read where it is used from
+// SimOptions::given.
 static const OptionRow SIM_OPTIONS[] = {
     {"fullscreen", 0, nullptr, "start with the window filling the screen"},
     {"mute", 0, nullptr, "start with the sound off (F9 turns it on)"},
@@ -44,7 +46,7 @@ CommandLineResult ReadSimOptions(int argc, char** argv, SimOptions& options)
 {
     std::vector<char*> rest;
     options.geometry = SplitToolkitOptions(argc, argv, options.toolkit, rest);
-    CommandLine line;
+    CommandLine& line = options.given;
     CommandLineResult result = ReadCommandLine((int)rest.size() - 1, rest.data(), "pelorin", PELORIN_VERSION,
                                                USAGE, SIM_OPTIONS, SIM_OPTION_COUNT, TAIL, 0, line);
     if (result != COMMAND_LINE_RUN)

@@ -20,6 +20,9 @@ struct SimOptions {
     bool quiet = false;
     bool geometry = false;           // -geometry given: the window's size and place are its
     std::vector<char*> toolkit;      // argv for glutInit: argv[0] and X's options, null-ended
+    // Every option as given, in order: a new option of the table is read
+    // where it is used, with OptionValue or OptionGiven, needing no field here.
+    CommandLine given;
 };
 
 // Reads argv into `options`. COMMAND_LINE_DONE after --help or --version,
