@@ -48,7 +48,7 @@ wait_stderr() {
 
 start_pulse
 export PULSE_SERVER=unix:$sock SDL_AUDIODRIVER=pulseaudio
-export PELORIN_FRAME_LOG=$WORK/frames.log LD_PRELOAD=$SHIM
+export PELORIN_FRAME_LOG=$WORK/frames.log LD_PRELOAD=$SHIM ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 start_app pelorin
 unset LD_PRELOAD
 wait_window "Tessaly -- Pelorin 2000"
