@@ -78,11 +78,18 @@ static int secondsToRetry;
 static std::thread opener;
 static std::atomic<bool> openerDone;
 static SDL_AudioDeviceID openedDevice; // the opener's result, read once it is done
+static SDL_AudioDeviceID goneDevice;   // a device that went away, for the opener to close
 static int openedRate;
 
-// The opener's thread: the default device, as StartSound opens it, not yet playing.
+// The opener's thread: closes a device that went away (which waits for its
+// audio thread, tens of milliseconds with a sound server gone), then opens
+// the default device as StartSound does, not yet playing.
 static void OpenDevice()
 {
+    if (goneDevice != 0) {
+        SDL_CloseAudioDevice(goneDevice);
+        goneDevice = 0;
+    }
     SDL_AudioSpec want = {};
     SDL_AudioSpec have = {};
     want.freq = AUDIO_RATE;
@@ -142,9 +149,10 @@ void WatchSound()
         // not watched: the pad's step drains SDL's event queue.
         if (SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
             return;
-        SDL_CloseAudioDevice(device);
+        goneDevice = device;
         device = 0;
         LoseSound("the device went away");
+        TryOpening();
         return;
     }
     if (--secondsToRetry <= 0)
@@ -190,6 +198,9 @@ void StopSound()
 {
     if (opener.joinable())
         opener.join();
+    if (goneDevice != 0)
+        SDL_CloseAudioDevice(goneDevice);
+    goneDevice = 0;
     if (openedDevice != 0 && openedDevice != device)
         SDL_CloseAudioDevice(openedDevice);
     soundWanted = false;
