@@ -10,6 +10,7 @@
 #include "editor/history.h"
 #include "editor/overlay.h"
 #include "editor/recovery.h"
+#include "editor/settings.h"
 #include "editor/tools.h"
 #include "editor/view.h"
 #include "toolkit/window_mode.h"
@@ -92,6 +93,7 @@ void EditorEntry(int state)
 void EditorClose()
 {
     KeepUnsavedWork();
+    SaveEditorSettingsIfChanged();
 }
 
 } // namespace editor

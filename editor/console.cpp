@@ -3,8 +3,29 @@
 
 #include <cctype>
 #include <climits>
+#include <string>
+
+#include "editor/overlay.h"
 
 namespace editor {
+
+void (*showFrameNow)();
+
+void ShowConsoleWait(const char* what, const char* prompt)
+{
+    // The prompt's words without the blanks that end them on the console.
+    std::string words = prompt;
+    while (!words.empty() && words.back() == ' ')
+        words.pop_back();
+    SetStatusNotice(std::string(what) + ": " + words);
+    if (showFrameNow)
+        showFrameNow();
+}
+
+void EndConsoleWait()
+{
+    SetStatusNotice("");
+}
 
 // Skips white space; returns the first other character, or EOF.
 static int SkipSpace(FILE* in)

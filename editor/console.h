@@ -8,6 +8,17 @@ namespace editor {
 
 const int FILE_NAME_CAPACITY = 128; // 127 characters and the terminating zero
 
+// Draws the frame and shows it at once; set by the program's entry, empty
+// in tests (which have no window to show).
+extern void (*showFrameNow)();
+
+// Before a prompt blocks on the console: the status says `what` the console
+// waits for, in the prompt's own words, and the frame is shown first, since
+// the window draws nothing more until the answer comes.
+void ShowConsoleWait(const char* what, const char* prompt);
+// The answer came: the status says nothing more of it.
+void EndConsoleWait();
+
 enum ConsoleAnswer {
     ANSWER_OK,
     ANSWER_END_OF_INPUT, // the stream ended before an answer began

@@ -15,6 +15,7 @@
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/save.h"
+#include "editor/settings.h"
 
 namespace editor {
 
@@ -167,6 +168,7 @@ static bool LoadFile(const char* path, int& changed)
         return false;
     }
     LoadGridHeights(heights.data());
+    NoteLandscapeFile(path);
     if (changed == 0)
         printf("Opened %s\n", path);
     else
@@ -207,12 +209,17 @@ bool OpenAtStart(const char* path)
 
 void OpenFlow(FILE* console)
 {
-    printf("Reading from what filename? ");
+    static const char PROMPT[] = "Reading from what filename? ";
+    fputs(PROMPT, stdout);
     fflush(stdout);
+    ShowConsoleWait("Type the file name in the terminal", PROMPT);
     char name[FILE_NAME_CAPACITY];
-    switch (ReadFileName(console, name)) {
+    ConsoleAnswer answer = ReadFileName(console, name);
+    EndConsoleWait();
+    switch (answer) {
     case ANSWER_OK:
-        OpenLandscape(name);
+        if (OpenLandscape(name))
+            SaveEditorSettingsIfChanged();
         break;
     case ANSWER_END_OF_INPUT:
         printf("\nNo file name given (end of input); nothing opened\n");

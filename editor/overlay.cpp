@@ -13,12 +13,44 @@
 namespace editor {
 
 PointerState pointer;
+std::string statusNotice;
 
 void ResetOverlayState()
 {
     pointer = {false, 0, 0};
+    statusNotice.clear();
 }
 
+void SetStatusNotice(const std::string& notice)
+{
+    statusNotice = notice;
+}
+
+std::vector<std::string> WrapText(const std::string& text, size_t columns)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find(' ', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string word = text.substr(at, end - at);
+        at = end + 1;
+        if (word.empty())
+            continue;
+        if (!line.empty() && line.size() + 1 + word.size() > columns) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+const int NOTICE_CHAR_WIDTH = 7;  // pixels a character of the status font takes at most, nearly
 const int SIDE_MARGIN_MIN = 120;  // pixels the status's longest line needs beside the grid
 const int STACK_MARGIN_MIN = 36;  // pixels a lying scale with labels needs above the grid
 const int TEXT_INSET = 6;         // pixels between a margin's edge and its text
@@ -203,6 +235,13 @@ static void DrawStatus(const OverlayLayout& o)
             int gap = mark ? LINE_HEIGHT / 2 : 0;
             Text(o.statusX, o.statusY + (int)i * o.lineHeight + gap, lines[i]);
         }
+        // The notice below, a line apart, in a colour of its own.
+        glColor3f(0.45f, 0.9f, 1.0f);
+        int columns = (o.statusArea.w - 2 * o.statusX) / NOTICE_CHAR_WIDTH;
+        std::vector<std::string> notice = WrapText(statusNotice, columns > 1 ? (size_t)columns : 1);
+        int top = o.statusY + (int)(lines.size() + 1) * o.lineHeight + LINE_HEIGHT / 2;
+        for (size_t i = 0; i < notice.size(); i++)
+            Text(o.statusX, top + (int)i * o.lineHeight, notice[i]);
         return;
     }
     std::string joined;
@@ -210,6 +249,10 @@ static void DrawStatus(const OverlayLayout& o)
         joined += (i ? "   " : "") + lines[i];
     glColor3f(unsaved ? 1.0f : 0.85f, 0.85f, unsaved ? 0.2f : 0.85f);
     Text(o.statusX, o.statusY, joined);
+    if (!statusNotice.empty()) {
+        glColor3f(0.45f, 0.9f, 1.0f);
+        Text(o.statusX, o.statusY + o.lineHeight, statusNotice);
+    }
 }
 
 void DrawEditorOverlay()

@@ -16,8 +16,11 @@ struct PointerState {
 };
 
 extern PointerState pointer;
+// What the status says besides its own lines: what the console waits for,
+// or what the last save did. Empty when there is nothing to say.
+extern std::string statusNotice;
 
-// The pointer not yet in the window: the start state.
+// The pointer not yet in the window, no notice: the start state.
 void ResetOverlayState();
 
 const int LEGEND_TOP_HEIGHT = 8000; // the scale's top: "high"
@@ -48,6 +51,12 @@ OverlayLayout LayOutOverlay(float width, float height);
 // The status, one entry per line, from the editing function, the contour
 // elevation, the pointer and the unsaved-changes mark.
 std::vector<std::string> StatusLines();
+
+// Shows `notice` in the status from the next frame on ("" for none).
+void SetStatusNotice(const std::string& notice);
+// `text` broken at blanks into lines of at most `columns` characters (a word
+// longer than that keeps a line of its own).
+std::vector<std::string> WrapText(const std::string& text, size_t columns);
 
 // Draws legend and status over the current frame, clipped to the margins.
 void DrawEditorOverlay();

@@ -7,6 +7,8 @@
 #include "common/landscape_writer.h"
 #include "editor/console.h"
 #include "editor/grid.h"
+#include "editor/overlay.h"
+#include "editor/settings.h"
 
 namespace editor {
 
@@ -43,15 +45,22 @@ bool SaveLandscape(const char* fileName)
         return false;
     }
     MarkGridSaved();
+    SetStatusNotice(std::string("Saved ") + fileName);
+    NoteLandscapeFile(fileName);
+    SaveEditorSettingsIfChanged();
     return true;
 }
 
 void SaveFlow(FILE* console)
 {
-    printf("Writing to what filename? ");
+    static const char PROMPT[] = "Writing to what filename? ";
+    fputs(PROMPT, stdout);
     fflush(stdout);
+    ShowConsoleWait("Type the file name in the terminal", PROMPT);
     char name[FILE_NAME_CAPACITY];
-    switch (ReadFileName(console, name)) {
+    ConsoleAnswer answer = ReadFileName(console, name);
+    EndConsoleWait();
+    switch (answer) {
     case ANSWER_OK:
         SaveLandscape(name);
         break;

@@ -7,6 +7,7 @@
 #include "editor/overlay.h"
 #include "editor/recovery.h"
 #include "editor/save.h"
+#include "editor/settings.h"
 #include "editor/tools.h"
 #include "editor/view.h"
 #include "toolkit/window_mode.h"
@@ -23,6 +24,7 @@ void ResetEditor()
     ResetToolsState();
     ResetWindowState();
     ResetWindowModeState();
+    ResetEditorSettingsState();
     ResetRandom();
 }
 

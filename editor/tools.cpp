@@ -8,6 +8,7 @@
 #include "editor/grid.h"
 #include "editor/history.h"
 #include "editor/open.h"
+#include "editor/overlay.h"
 #include "editor/save.h"
 #include "editor/view.h"
 
@@ -85,6 +86,8 @@ void ApplyEditFunction(int cx, int cy)
 
 void EditorClick(int x, int y)
 {
+    // "Saved NAME" is old news once the grid is clicked again.
+    SetStatusNotice("");
     GridCell cell = WindowToGridCell(x, y, windowWidth, windowHeight);
     int cx = cell.gridX;
     int cy = cell.rowFromTop;
@@ -105,10 +108,14 @@ void EditorClick(int x, int y)
 // elevation in force.
 static void AskElevation(FILE* console)
 {
-    printf("Enter Elevation:  ");
+    static const char PROMPT[] = "Enter Elevation:  ";
+    fputs(PROMPT, stdout);
     fflush(stdout);
+    ShowConsoleWait("Type the elevation in the terminal", PROMPT);
     int value = contourElevation;
-    switch (ReadElevation(console, value)) {
+    ConsoleAnswer answer = ReadElevation(console, value);
+    EndConsoleWait();
+    switch (answer) {
     case ANSWER_OK:
         SetContourElevation(value);
         break;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/command_line.h"
 #include "common/course_file.h"
 #include "common/flight_recording.h"
 #include "common/landscape_writer.h"
@@ -31,6 +32,23 @@ const char* const USAGE = "usage: pelorin-landscape import IMAGE -o FILE [--size
                           "       pelorin-landscape info FILE\n"
                           "       pelorin-landscape map RECORDING|TRACK.csv OUT.png\n"
                           "       pelorin-landscape course RECORDING [--every SECONDS] [--radius R] -o COURSE\n";
+const char* const TAIL = "The manual page pelorin-landscape(6) tells each command in full.\n";
+
+// One row and one help line per option; which command takes which is in
+// OPTION_COMMANDS.
+const OptionRow TOOL_OPTIONS[] = {
+    {"output", 'o', "FILE", "the file to write (import, export, map, course)"},
+    {"size", 0, "N", "import: points a side of the grid made (default 41)"},
+    {"height", 0, "H", "import: the height of white (default 8000)"},
+    {"keep-border", 0, nullptr, "import: keep the image's edge instead of a flat border"},
+    {"grey16", 0, nullptr, "export: 16-bit grey heights instead of the editor's colours"},
+    {"every", 0, "SECONDS", "course: seconds of flight between gates"},
+    {"radius", 0, "R", "course: the gates' radius in world units"},
+};
+const char* const OPTION_COMMANDS[][2] = {
+    {"output", "import export map course"}, {"size", "import"}, {"height", "import"},
+    {"keep-border", "import"}, {"grey16", "export"}, {"every", "course"}, {"radius", "course"},
+};
 
 struct Options {
     std::string command;
@@ -52,7 +70,8 @@ int Fail(const std::string& line)
 
 int UsageError(const std::string& reason)
 {
-    return Fail(std::string(PROGRAM) + ": " + reason + " (see " + PROGRAM + " --help)");
+    UsageLine(PROGRAM, reason);
+    return EXIT_USAGE;
 }
 
 // The whole text must be a number; leading blanks or trailing letters are not.
@@ -75,33 +94,30 @@ bool ParseReal(const std::string& text, double& value)
     return *end == '\0' && std::isfinite(value);
 }
 
-// Returns an empty string when the arguments parse, else the reason.
-std::string ParseArguments(int argc, char** argv, Options& options)
+// Returns an empty string when the options fit the command, else the reason.
+std::string CheckArguments(const CommandLine& line, Options& options)
 {
-    for (int i = 2; i < argc; i++) {
-        std::string arg = argv[i];
-        bool takesValue = arg == "-o" || arg == "--size" || arg == "--height" || arg == "--every" || arg == "--radius";
-        if (takesValue && i + 1 >= argc)
-            return arg + " needs a value";
-        if (arg == "-o")
-            options.output = argv[++i];
-        else if (arg == "--size" && options.command == "import")
-            options.size = argv[++i];
-        else if (arg == "--height" && options.command == "import")
-            options.height = argv[++i];
-        else if (arg == "--every" && options.command == "course")
-            options.every = argv[++i];
-        else if (arg == "--radius" && options.command == "course")
-            options.radius = argv[++i];
-        else if (arg == "--keep-border" && options.command == "import")
+    for (const OptionUse& use : line.options) {
+        std::string name = use.name;
+        for (const auto& row : OPTION_COMMANDS)
+            if (name == row[0] && (" " + std::string(row[1]) + " ").find(" " + options.command + " ") == std::string::npos)
+                return "unknown option --" + name + " for " + options.command;
+        if (name == "output")
+            options.output = use.value;
+        else if (name == "size")
+            options.size = use.value;
+        else if (name == "height")
+            options.height = use.value;
+        else if (name == "every")
+            options.every = use.value;
+        else if (name == "radius")
+            options.radius = use.value;
+        else if (name == "keep-border")
             options.keepBorder = true;
-        else if (arg == "--grey16" && options.command == "export")
+        else if (name == "grey16")
             options.grey16 = true;
-        else if (arg.size() > 1 && arg[0] == '-')
-            return "unknown option " + arg + " for " + options.command;
-        else
-            options.operands.push_back(arg);
     }
+    options.operands.assign(line.operands.begin() + 1, line.operands.end());
     // map names its picture like the others, or as its second operand.
     if (options.command == "map" && options.output.empty() && options.operands.size() == 2) {
         options.output = options.operands[1];
@@ -270,18 +286,24 @@ int Info(const Options& options)
 
 int RunLandscapeTool(int argc, char** argv)
 {
-    if (argc < 2)
+    CommandLine line;
+    switch (ReadCommandLine(argc, argv, PROGRAM, PELORIN_VERSION, USAGE, TOOL_OPTIONS,
+                            sizeof TOOL_OPTIONS / sizeof TOOL_OPTIONS[0], TAIL, argc, line)) {
+    case COMMAND_LINE_DONE:
+        return 0;
+    case COMMAND_LINE_USAGE:
+        return EXIT_USAGE;
+    case COMMAND_LINE_RUN:
+        break;
+    }
+    if (line.operands.empty())
         return UsageError("no command given");
     Options options;
-    options.command = argv[1];
-    if (options.command == "--help" || options.command == "-h") {
-        fputs(USAGE, stdout);
-        return 0;
-    }
+    options.command = line.operands[0];
     if (options.command != "import" && options.command != "export" && options.command != "info" &&
         options.command != "map" && options.command != "course")
         return UsageError("unknown command " + options.command);
-    std::string problem = ParseArguments(argc, argv, options);
+    std::string problem = CheckArguments(line, options);
     if (!problem.empty())
         return UsageError(problem);
     if (options.command == "import")

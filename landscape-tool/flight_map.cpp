@@ -13,6 +13,7 @@
 #include "common/height_colour.h"
 #include "common/program_beside.h"
 #include "landscape-tool/landscape_info.h"
+#include "landscape-tool/map_text.h"
 
 extern char** environ;
 
@@ -152,18 +153,90 @@ const Colour3 TOUCH_DOWN = {0.2f, 0.4f, 1.0f};
 const Colour3 CRASH = {1.0f, 0.1f, 0.1f};
 const Colour3 WHITE = {1.0f, 1.0f, 1.0f};
 
-// Blue at the ground, through cyan, green and yellow, to red at the top.
-Colour3 AltitudeColour(double y, double top)
+// One colour per flight, told apart from the ground's greens, the runway's
+// grey and the marks' green, blue and red; the ninth flight takes the first
+// colour again.
+const Colour3 FLIGHT_COLOURS[] = {
+    {1.0f, 0.85f, 0.1f}, {1.0f, 0.3f, 0.9f}, {0.1f, 0.95f, 1.0f}, {1.0f, 0.55f, 0.1f},
+    {0.75f, 0.55f, 1.0f}, {1.0f, 1.0f, 0.6f}, {0.55f, 0.3f, 0.1f}, {1.0f, 0.65f, 0.7f},
+};
+const int FLIGHT_COLOUR_COUNT = sizeof FLIGHT_COLOURS / sizeof FLIGHT_COLOURS[0];
+
+void Bytes(Colour3 c, uint8_t rgb[3])
 {
-    double t = top > 0.0 ? std::min(1.0, std::max(0.0, y / top)) : 0.0;
-    static const Colour3 STOPS[5] = {{0.1f, 0.2f, 1.0f}, {0.0f, 0.9f, 1.0f}, {0.1f, 1.0f, 0.1f}, {1.0f, 1.0f, 0.0f},
-                                     {1.0f, 0.1f, 0.0f}};
-    double at = t * 4.0;
-    int i = std::min(3, (int)at);
-    float f = (float)(at - i);
-    const Colour3& a = STOPS[i];
-    const Colour3& b = STOPS[i + 1];
-    return {a.r + (b.r - a.r) * f, a.g + (b.g - a.g) * f, a.b + (b.b - a.b) * f};
+    rgb[0] = (uint8_t)std::lround(std::min(1.0f, std::max(0.0f, c.r)) * 255.0f);
+    rgb[1] = (uint8_t)std::lround(std::min(1.0f, std::max(0.0f, c.g)) * 255.0f);
+    rgb[2] = (uint8_t)std::lround(std::min(1.0f, std::max(0.0f, c.b)) * 255.0f);
+}
+
+// Text in `c` over a one-pixel dark outline, readable on any ground.
+void Label(Canvas& canvas, int x, int y, const std::string& text, int scale, Colour3 c)
+{
+    uint8_t dark[3] = {0, 0, 0}, rgb[3];
+    Bytes(c, rgb);
+    for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++)
+            if (dx || dy)
+                DrawText(canvas.pixels, canvas.width, canvas.height, x + dx, y + dy, text, scale, dark);
+    DrawText(canvas.pixels, canvas.width, canvas.height, x, y, text, scale, rgb);
+}
+
+// A flag over the point: a white stem and a square outlined in white with a
+// letter, the start (S) or end (E) of a flight, leaving the point's own
+// mark in sight.
+void EndMark(Canvas& canvas, double x, double z, Colour3 c, const char* letter)
+{
+    const int half = 9, stem = 22;
+    int cx = (int)std::floor(canvas.Px(z)), cy = (int)std::floor(canvas.Py(x));
+    for (int dy = 0; dy < stem; dy++)
+        canvas.Put(cx, cy - dy, WHITE);
+    cy -= stem + half - 1;
+    for (int dy = -half; dy <= half; dy++)
+        for (int dx = -half; dx <= half; dx++)
+            canvas.Put(cx + dx, cy + dy, std::abs(dx) >= half - 1 || std::abs(dy) >= half - 1 ? WHITE : c);
+    uint8_t black[3] = {0, 0, 0};
+    DrawText(canvas.pixels, canvas.width, canvas.height, cx - TextWidth(letter, 2) / 2, cy - TextHeight(2) / 2,
+             letter, 2, black);
+}
+
+// A darkened box behind the legend, so that it reads over the map.
+void Shade(Canvas& canvas, int x0, int y0, int x1, int y1)
+{
+    for (int y = std::max(0, y0); y < std::min(canvas.height, y1); y++)
+        for (int x = std::max(0, x0); x < std::min(canvas.width, x1); x++)
+            for (int k = 0; k < 3; k++) {
+                uint8_t& p = canvas.pixels[((size_t)y * canvas.width + x) * 3 + k];
+                p = (uint8_t)(p / 4);
+            }
+}
+
+// A length of 1, 2 or 5 times a power of ten, the largest not above `most`.
+double RoundLength(double most)
+{
+    double power = std::pow(10.0, std::floor(std::log10(most)));
+    for (double step : {5.0, 2.0, 1.0})
+        if (step * power <= most)
+            return step * power;
+    return power;
+}
+
+// The bar at the lower left: a round length in world units, with its ends
+// and middle ticked.
+void ScaleBar(Canvas& canvas)
+{
+    double length = RoundLength(canvas.width * canvas.scale / 4.0);
+    int pixels = (int)std::lround(length / canvas.scale);
+    int x0 = 16, y0 = canvas.height - 24;
+    std::string text = std::to_string((long)length) + " UNITS";
+    Shade(canvas, x0 - 8, y0 - TextHeight(2) - 16, x0 + std::max(pixels, TextWidth(text, 2)) + 8, y0 + 12);
+    for (int x = x0; x <= x0 + pixels; x++)
+        for (int dy = 0; dy < 4; dy++)
+            canvas.Put(x, y0 + dy, WHITE);
+    for (int tick : {0, pixels / 2, pixels})
+        for (int dy = -6; dy < 4; dy++)
+            for (int dx = 0; dx < 2; dx++)
+                canvas.Put(x0 + tick - (tick ? 1 : 0) + dx, y0 + dy, WHITE);
+    Label(canvas, x0, y0 - TextHeight(2) - 10, text, 2, WHITE);
 }
 
 // Where a tile of `points` a side reaches around its centre, as the
@@ -189,13 +262,11 @@ std::vector<uint8_t> DrawFlightMap(const std::vector<TrackRow>& rows, const Land
     // The flight, the runway and tile 0, with a margin around them.
     double xLow = std::min((double)SIM_RUNWAY_WEST_X, zeroX0), xHigh = std::max((double)SIM_RUNWAY_EAST_X, zeroX1);
     double zLow = std::min((double)SIM_RUNWAY_START_Z, zeroZ0), zHigh = std::max((double)SIM_RUNWAY_END_Z, zeroZ1);
-    double top = 0.0;
     for (const TrackRow& r : rows) {
         xLow = std::min(xLow, r.x);
         xHigh = std::max(xHigh, r.x);
         zLow = std::min(zLow, r.z);
         zHigh = std::max(zHigh, r.z);
-        top = std::max(top, r.y);
     }
     double margin = 0.05 * std::max(xHigh - xLow, zHigh - zLow);
     xLow -= margin;
@@ -238,11 +309,35 @@ std::vector<uint8_t> DrawFlightMap(const std::vector<TrackRow>& rows, const Land
         c.Rectangle(x0, z0, x1, z1, 1, OUTLINE);
     }
 
-    // The path, a flight at a time (the time starts again after a restart).
+    // Each tile labelled with its index in the middle of what the map shows of it.
+    for (int k = 0; k < SIM_TILE_COUNT; k++) {
+        double x0, x1, z0, z1;
+        int points = k == 0 ? zeroPoints : SIM_MOUNTAIN_SIZE;
+        TileSpan(cx[k], points, x0, x1);
+        TileSpan(cz[k], points, z0, z1);
+        double left = std::max(0.0, c.Px(z0)), right = std::min((double)c.width, c.Px(z1));
+        double upper = std::max(0.0, c.Py(x1)), lower = std::min((double)c.height, c.Py(x0));
+        std::string index = std::to_string(k);
+        if (right - left < TextWidth(index, 3) || lower - upper < TextHeight(3))
+            continue;
+        Label(c, (int)((left + right) / 2) - TextWidth(index, 3) / 2, (int)((upper + lower) / 2) - TextHeight(3) / 2,
+              index, 3, {0.95f, 0.9f, 0.8f});
+    }
+
+    // The flights: the time starts again at 0 with every restart. Where later
+    // flights fly the same way, an earlier one is drawn wider and shows at
+    // their edges.
+    std::vector<size_t> firsts = {0};
     for (size_t i = 1; i < rows.size(); i++)
-        if (rows[i].time >= rows[i - 1].time)
-            c.Line(rows[i - 1].x, rows[i - 1].z, rows[i].x, rows[i].z, 2,
-                   AltitudeColour(0.5 * (rows[i - 1].y + rows[i].y), top));
+        if (rows[i].time < rows[i - 1].time)
+            firsts.push_back(i);
+    for (size_t f = 0; f < firsts.size(); f++) {
+        size_t end = f + 1 < firsts.size() ? firsts[f + 1] : rows.size();
+        Colour3 colour = FLIGHT_COLOURS[f % FLIGHT_COLOUR_COUNT];
+        int radius = 2 + 2 * (int)std::min<size_t>(3, firsts.size() - 1 - f);
+        for (size_t i = firsts[f] + 1; i < end; i++)
+            c.Line(rows[i - 1].x, rows[i - 1].z, rows[i].x, rows[i].z, radius, colour);
+    }
     for (size_t i = 1; i < rows.size(); i++) {
         const TrackRow& a = rows[i - 1];
         const TrackRow& b = rows[i];
@@ -267,6 +362,53 @@ std::vector<uint8_t> DrawFlightMap(const std::vector<TrackRow>& rows, const Land
             c.Dot(mark->x, mark->z, 7, colour);
         }
     }
+    // Each flight's start and end over its path and the marks.
+    for (size_t f = 0; f < firsts.size(); f++) {
+        size_t end = f + 1 < firsts.size() ? firsts[f + 1] : rows.size();
+        Colour3 colour = FLIGHT_COLOURS[f % FLIGHT_COLOUR_COUNT];
+        EndMark(c, rows[end - 1].x, rows[end - 1].z, colour, "E");
+        EndMark(c, rows[firsts[f]].x, rows[firsts[f]].z, colour, "S");
+    }
+
+    // The legend at the upper left: each flight by its colour, then the marks.
+    const int lineStep = TextHeight(2) + 8, swatch = 14, left = 16, textLeft = left + swatch + 10;
+    struct Entry {
+        Colour3 colour;
+        std::string text;
+        bool dot;
+    };
+    std::vector<Entry> entries;
+    for (size_t f = 0; f < firsts.size(); f++) {
+        size_t end = f + 1 < firsts.size() ? firsts[f + 1] : rows.size();
+        char seconds[32];
+        snprintf(seconds, sizeof seconds, "%.1f S", rows[end - 1].time);
+        entries.push_back({FLIGHT_COLOURS[f % FLIGHT_COLOUR_COUNT],
+                           "FLIGHT " + std::to_string(f + 1) + " (" + seconds + ")", false});
+    }
+    entries.push_back({TAKE_OFF, "TAKE-OFF", true});
+    entries.push_back({TOUCH_DOWN, "TOUCH-DOWN", true});
+    entries.push_back({CRASH, "CRASH", true});
+    entries.push_back({WHITE, "S START  E END", false});
+    int widest = 0;
+    for (const Entry& e : entries)
+        widest = std::max(widest, TextWidth(e.text, 2));
+    Shade(c, left - 8, 8, textLeft + widest + 8, 16 + (int)entries.size() * lineStep);
+    for (size_t i = 0; i < entries.size(); i++) {
+        const Entry& e = entries[i];
+        int y = 16 + (int)i * lineStep;
+        if (i + 1 < entries.size()) {
+            for (int dy = 0; dy < swatch; dy++)
+                for (int dx = 0; dx < swatch; dx++) {
+                    int rx = dx - swatch / 2, ry = dy - swatch / 2;
+                    if (!e.dot || rx * rx + ry * ry <= (swatch / 2) * (swatch / 2))
+                        c.Put(left + dx, y + dy - 3, e.colour);
+                }
+            Label(c, textLeft, y, e.text, 2, WHITE);
+        } else {
+            Label(c, left, y, e.text, 2, WHITE);
+        }
+    }
+    ScaleBar(c);
     width = c.width;
     height = c.height;
     return c.pixels;

@@ -34,9 +34,11 @@ std::string SimulatorProgram();
 
 // Draws the map: the flat ground, the runway, every tile's outline with tile 0
 // shaded by the height colour rule from `landscape` (null when the simulator
-// flies a generated tile 0), the path coloured by altitude (blue low, red
-// high), a new flight's path apart from the last, and marks: green at a
-// take-off, blue at a touch-down, red at a crash. RGB8 rows, top first; north
-// (+x) up and east (+z, along the runway) to the right.
+// flies a generated tile 0) and every tile labelled with its index; each
+// flight (a restart begins the next) in a colour of its own, its start and
+// end marked S and E; marks: green at a take-off, blue at a touch-down, red
+// at a crash; a legend naming each flight by its colour and the marks, and a
+// scale bar in world units. RGB8 rows, top first; north (+x) up and east (+z,
+// along the runway) to the right.
 std::vector<uint8_t> DrawFlightMap(const std::vector<TrackRow>& rows, const LandscapeGrid* landscape, int& width,
                                    int& height);

@@ -18,8 +18,10 @@ bench_cleanup() {
 
 bench_start() {
   work=$(mktemp -d "/tmp/pelorin-$1.XXXXXX")
-  # The best times and landing scores stay in the scratch folder.
-  export XDG_DATA_HOME="$work/data-home"
+  # Settings, recovery files and pictures of its own: what the user keeps
+  # never changes a run, nor does a run change it.
+  export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
+  mkdir -p "$XDG_CACHE_HOME"
   app=""
   trap bench_cleanup EXIT
   start_xvfb "$2"

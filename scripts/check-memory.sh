@@ -42,8 +42,10 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target pelorin pelo
   echo "check-memory: build failed" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/pelorin-memcheck.XXXXXX)
-# The best times and landing scores stay in the scratch folder.
-export XDG_DATA_HOME="$work/data-home"
+# Settings, recovery files and pictures of its own: what the user keeps
+# never changes a run, nor does a run change it.
+export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
+mkdir -p "$XDG_CACHE_HOME"
 app_pid=""
 cleanup() {
   exec 8>&- 2>/dev/null || true

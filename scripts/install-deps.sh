@@ -6,7 +6,9 @@ set -euo pipefail
 build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libpng-dev libsdl2-dev"
 # The head-up display's larger text: FreeType, fontconfig and the fonts it looks for.
 build_pkgs="$build_pkgs libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core"
-test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm locales"
+# The settings files, read by a small well-kept INI reader.
+build_pkgs="$build_pkgs libinih-dev pkgconf"
+test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm locales pulseaudio"
 # Building the .deb and checking what it installs.
 package_pkgs="git debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db"
 extra_pkgs=""

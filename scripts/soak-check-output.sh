@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a soak run's console output line by line against the lines the
 # program is known to print, and (for the editor) that every file it left in
-# its working directory is a complete landscape file.
+# its working directory (its settings and caches under xdg/ aside) is a
+# complete landscape file.
 #   scripts/soak-check-output.sh pelorin|pelorin-editor STDOUT WORKDIR
 set -uo pipefail
 prog=$1 out=$2 work=$3
@@ -45,7 +46,7 @@ if [ -n "$bad" ]; then
 fi
 if [ "$prog" = pelorin-editor ]; then
   while IFS= read -r -d '' f; do
-    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/heap.log|*/stdout|*/stderr|*/stdin|*/shots/*|*/courses/*.course) continue ;; esac
+    case "$f" in *.rgb|*.rgba|*/.gitkeep|*/heap.log|*/stdout|*/stderr|*/stdin|*/shots/*|*/xdg/*|*/courses/*.course) continue ;; esac
     if ! awk 'NR == 1 { if ($0 != "41 41 50.000000 0.000000 0.000000") exit 1; next }
               { if (NF != 41 || $0 !~ /^[0-9 ]+ $/) exit 1 }
               END { if (NR != 42) exit 1 }' "$f"; then

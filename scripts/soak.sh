@@ -51,12 +51,14 @@ soak_one() {
   prog=$1
   local work out err pid started now sample first_minute_rss=0 last_rss=0 elapsed
   work=$(mktemp -d /tmp/pelorin-soak.XXXXXX)
+  # Settings, recovery files and pictures of its own: what the user keeps
+  # never changes a run, nor does a run change it.
+  export XDG_CONFIG_HOME=$work/xdg/config XDG_DATA_HOME=$work/xdg/data XDG_STATE_HOME=$work/xdg/state XDG_CACHE_HOME=$work/xdg/cache
+  mkdir -p "$XDG_CACHE_HOME"
   cp -r "$source_dir"/data/. "$work"/
   # F12's pictures stay in the scratch folder, not the user's home.
   mkdir -p "$work/shots"
   export PELORIN_SCREENSHOTS="$work/shots"
-  # So do the best times and landing scores.
-  export XDG_DATA_HOME="$work/data-home"
   out=$work/stdout; err=$work/stderr
   start_xvfb 1280x1024x24 || { fail "no Xvfb"; return; }
   mkfifo "$work/stdin"

@@ -21,9 +21,25 @@ void StartWindowSize(int width, int height, int argc, char** argv, std::string& 
     CompleteGeometryOption(argc, argv, width, height, geometry);
 }
 
-bool TakeFullScreenOption(int& argc, char** argv)
+void StartWindowPlace(const WindowPlace& place)
 {
-    return TakeOption(argc, argv, "--fullscreen");
+    glutInitWindowSize(place.width, place.height);
+    if (place.x != -1 || place.y != -1)
+        glutInitWindowPosition(place.x, place.y);
+}
+
+// The window's outer corner, decorations included, and its inner size.
+static WindowPlace LiveWindowPlace()
+{
+    return {glutGet(GLUT_WINDOW_X) - glutGet(GLUT_WINDOW_BORDER_WIDTH),
+            glutGet(GLUT_WINDOW_Y) - glutGet(GLUT_WINDOW_HEADER_HEIGHT), glutGet(GLUT_WINDOW_WIDTH),
+            glutGet(GLUT_WINDOW_HEIGHT)};
+}
+
+WindowPlace CurrentWindowPlace(bool& fullScreen)
+{
+    fullScreen = glutGet(GLUT_FULL_SCREEN) != 0;
+    return fullScreen ? windowedPlace : LiveWindowPlace();
 }
 
 void ToggleFullScreen()
@@ -37,9 +53,7 @@ void ToggleFullScreen()
         glutReshapeWindow(windowed.width, windowed.height);
         return;
     }
-    windowed = {glutGet(GLUT_WINDOW_X) - glutGet(GLUT_WINDOW_BORDER_WIDTH),
-                glutGet(GLUT_WINDOW_Y) - glutGet(GLUT_WINDOW_HEADER_HEIGHT), glutGet(GLUT_WINDOW_WIDTH),
-                glutGet(GLUT_WINDOW_HEIGHT)};
+    windowed = LiveWindowPlace();
     glutFullScreen();
     // Without a window manager the toolkit sizes the window to the screen
     // but moves it by its own offset, away from the corner.

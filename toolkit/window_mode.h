@@ -1,6 +1,6 @@
 // What both programs do with their one window through the toolkit beyond its
-// own calls: the start size around -geometry, full screen at start
-// (--fullscreen) and on F11 and back, and F12's screenshot of the frame. Each
+// own calls: the start size around -geometry and the place a settings file
+// keeps, full screen at start (--fullscreen) and on F11 and back, and F12's screenshot of the frame. Each
 // program hands in its own size and its own frame.
 #pragma once
 
@@ -14,8 +14,12 @@ void ResetWindowModeState();
 // -geometry then overrides; `geometry` keeps the option's text, made whole,
 // until then.
 void StartWindowSize(int width, int height, int argc, char** argv, std::string& geometry);
-// After glutInit has taken the toolkit's options: takes out --fullscreen.
-bool TakeFullScreenOption(int& argc, char** argv);
+// After glutInit, before the window is made: its size, and its place when
+// `place` names one (x and y not both -1), as a settings file keeps them.
+void StartWindowPlace(const WindowPlace& place);
+// Where the current window is and how large; in full screen the place it had
+// before, which F11 goes back to. `fullScreen` tells which.
+WindowPlace CurrentWindowPlace(bool& fullScreen);
 // Full screen, keeping where the window was, or back there.
 void ToggleFullScreen();
 // Draws the frame with `drawFrame`, reads the back buffer's `width` x

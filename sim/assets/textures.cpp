@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "sim/assets/sgi_image.h"
+#include "sim/view/view_state.h"
 
 bool IsKeyedOut(ColourKey key, unsigned char r, unsigned char g, unsigned char b)
 {
@@ -37,7 +38,8 @@ unsigned char* ReadTextureImage(const char* fileName, int* width, int* height, i
 
 unsigned char* LoadImageFile(const char* fileName, int* width, int* height, int format)
 {
-    printf("loading RGB texture: %s\n", fileName);
+    if (!quietConsole)
+        printf("loading RGB texture: %s\n", fileName);
     unsigned char* pixels = ReadTextureImage(fileName, width, height, format);
     if (!pixels) {
         fprintf(stderr, "%s: could not load image file\n", fileName);

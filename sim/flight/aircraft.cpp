@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/view/view_state.h"
+
 Body plane;
 int flightModel;
 float gravity;
@@ -148,7 +150,8 @@ void FlyForces(Body& body)
         }
         body.pos.y += body.velocity.y;
     } else {
-        printf("No longer landed\n");
+        if (!quietConsole)
+            printf("No longer landed\n");
         AddTo(body.velocity, body.pos);
         if (body.pos.y < FLOOR_Y) {
             body.velocity = {0.0f, 0.0f, 0.0f};

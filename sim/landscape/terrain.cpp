@@ -13,6 +13,7 @@
 #include "common/random.h"
 #include "common/tile_placement.h"
 #include "sim/math/vec_math.h"
+#include "sim/view/view_state.h"
 
 TerrainTile terrainTiles[TERRAIN_TILE_COUNT];
 float groundColour[3];
@@ -21,7 +22,8 @@ int terrainPatchSize;
 
 void SeedMountains(float* h, int n, int maxDelta, float peak)
 {
-    printf("Max Delta! %d\n", maxDelta);
+    if (!quietConsole)
+        printf("Max Delta! %d\n", maxDelta);
     for (int i = 0; i < n * n; i++)
         h[i] = (float)(NextRandom() % 1000 - 100);
     h[(n / 2) * (n + 1)] = peak;
@@ -211,7 +213,8 @@ void GenerateTerrainTiles()
         int a = NextRandom() % 100;
         int b = NextRandom() % 100;
         TilePlacement(k, a, b, t.translateX, t.translateZ);
-        printf("Translate X: %f Translate Z: %f\n", t.translateX, t.translateZ);
+        if (!quietConsole)
+            printf("Translate X: %f Translate Z: %f\n", t.translateX, t.translateZ);
         ComputeTerrainNormals();
     }
 }
@@ -261,7 +264,7 @@ void InstallLandscapeGrid(const LandscapeGrid& grid)
 void ReadLandscapeFile(const char* path)
 {
     LandscapeGrid grid;
-    if (ReadLandscape(path, grid))
+    if (ReadLandscape(path, grid, quietConsole ? nullptr : stdout))
         InstallLandscapeGrid(grid);
 }
 

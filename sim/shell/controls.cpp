@@ -13,6 +13,7 @@
 #include "sim/shell/pilot_keys.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/view/view_state.h"
 #include "toolkit/window_mode.h"

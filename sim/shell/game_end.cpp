@@ -7,11 +7,13 @@
 #include "sim/shell/course_play.h"
 #include "sim/shell/gamepad.h"
 #include "sim/shell/recorder.h"
+#include "sim/shell/settings.h"
 
 void FinishGame()
 {
     FinishRecording();
     KeepBestRun();
+    FinishSimSettings();
     StopGamepad();
     FreeLife();
 }

@@ -19,6 +19,7 @@
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/timers.h"
@@ -81,70 +82,83 @@ int main(int argc, char** argv)
     // when standard output is a pipe or a file.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ResetSimulation();
-    RecorderOptions recorder;
-    if (!TakeRecorderOptions(argc, argv, recorder))
+    SimOptions options;
+    switch (ReadSimOptions(argc, argv, options)) {
+    case COMMAND_LINE_DONE:
+        return 0;
+    case COMMAND_LINE_USAGE:
         return EXIT_USAGE;
-    // --classic: the cockpit panel or status line alone, as first made.
-    classicDisplay = TakeOption(argc, argv, "--classic") ? 1 : 0;
-    CourseOptions course;
-    if (!TakeCourseOptions(argc, argv, course))
-        return EXIT_USAGE;
-    // The track needs no window, so not the toolkit either.
-    if (recorder.track)
-        return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
-    // The ghost's replay runs the game's step over its global state, so it
-    // comes before anything else (the sound's options included) sets it up.
-    PrepareCourse(course, recorder.play, ResetSimulation);
-    std::string geometry;
-    StartWindowSize((int)windowWidth, (int)windowHeight, argc, argv, geometry);
-    glutInit(&argc, argv);
-    bool fullScreen = TakeFullScreenOption(argc, argv);
-    char soundOptionError[256];
-    if (!TakeSoundOptions(argc, argv, soundOptionError, sizeof soundOptionError)) {
-        fprintf(stderr, "pelorin: %s\n", soundOptionError);
-        return EXIT_USAGE;
+    case COMMAND_LINE_RUN:
+        break;
     }
-    if (!NoArgumentsLeft(argc, argv))
-        return EXIT_USAGE;
-    const char* shown = recorder.play ? recorder.play : recorder.timedemo;
-    if (shown && !LoadReplayFile(shown, shownRecording))
+    // The track needs no window, so not the toolkit either, nor the settings.
+    if (!options.track.empty()) {
+        if (options.toolkit.size() > 2) {
+            UsageLine("pelorin", std::string("--track takes no X toolkit option such as ") + options.toolkit[1]);
+            return EXIT_USAGE;
+        }
+        return RunTrack(options.track.c_str());
+    }
+    // A bad recording is refused before any window or display is asked for.
+    const std::string& shown = options.play.empty() ? options.timedemo : options.play;
+    if (!shown.empty() && !LoadReplayFile(shown.c_str(), shownRecording))
         return 1;
+    // The ghost's replay runs the game's step over its global state, so it
+    // comes before anything else (the settings and the sound's options
+    // included) sets it up.
+    PrepareCourse(options.course, options.play.empty() ? nullptr : options.play.c_str(), ResetSimulation);
+    // A timedemo measures: its window and console are the same in every run,
+    // whatever a player kept.
+    if (options.timedemo.empty())
+        LoadSimSettings();
+    ApplySimOptions(options);
+    int toolkitArgc = (int)options.toolkit.size() - 1;
+    std::string geometry;
+    StartWindowSize((int)windowWidth, (int)windowHeight, toolkitArgc, options.toolkit.data(), geometry);
+    glutInit(&toolkitArgc, options.toolkit.data());
+    WindowPlace keptPlace;
+    bool keptFullScreen = false;
+    if (SettingsWindow(keptPlace, keptFullScreen) && !options.geometry)
+        StartWindowPlace(keptPlace);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);
     glutReshapeFunc(Reshape);
     glutSpecialFunc(SpecialKeys);
     glutKeyboardFunc(Keyboard);
+    glutKeyboardUpFunc(ReplayKeyUp);
     glutMouseFunc(MouseButton);
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     glutCloseFunc(WindowClosed);
     atexit(EndGameAtExit);
     SetupScene();
-    if (fullScreen)
+    if (options.fullScreen || keptFullScreen)
         ToggleFullScreen();
     replayExplosionShown = BuildExplosionList;
-    if (recorder.timedemo) {
+    if (!options.timedemo.empty()) {
         // One frame per step and no clock: the same frames in every run.
         StartTimedemoMode(shownRecording);
         glutMainLoop();
         return 1;
     }
-    if (recorder.play) {
+    if (!options.play.empty()) {
         StartPlayMode(shownRecording);
     } else {
         StartRecorder();
         std::string error;
-        if (recorder.record && !RecordToFile(recorder.record, error)) {
+        if (!options.record.empty() && !RecordToFile(options.record.c_str(), error)) {
             fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
-        RecordCourseRun(recorder.record);
+        RecordCourseRun(options.record.empty() ? nullptr : options.record.c_str());
         // The simulation below asks for the explosion's timer through a hook,
         // so that it stays free of the toolkit; the controller is read into
         // each live step's record.
         armExplosionTimer = ArmExplosionTimer;
         StartGamepad();
+        // What a replay shows is the recording's, never kept.
+        KeepSimSettings(options);
     }
     glutDisplayFunc(RenderSceneThenStartSound);
     StartClockTimer();

@@ -1,15 +1,12 @@
-// The simulator's own command-line options, taken after the toolkit's. Each
-// option group takes what is its own out of argv; whatever is left and looks
-// like an option is refused at the end.
+// The simulator's command line: one table of options read by getopt_long
+// (common/command_line.h), X's own options kept for the toolkit, --help and
+// --version answered before any window opens.
 #pragma once
 
-// The recorder's options: at most one of them, each with a file.
-struct RecorderOptions {
-    const char* record = nullptr;   // --record FILE: write the flight to FILE as it goes
-    const char* play = nullptr;     // --play FILE: show the recording at real speed
-    const char* timedemo = nullptr; // --timedemo FILE: every step and a frame, as fast as can be
-    const char* track = nullptr;    // --track FILE: the flight as CSV, without a window
-};
+#include <string>
+#include <vector>
+
+#include "common/command_line.h"
 
 // The time trial's options.
 struct CourseOptions {
@@ -17,14 +14,31 @@ struct CourseOptions {
     const char* ghost = nullptr;  // --ghost FILE: race this recording of the course
 };
 
-// Usage errors end the program with this status; a bad file with 1.
-const int EXIT_USAGE = 2;
+// What the command line asked for. The recorder's files: at most one of them.
+struct SimOptions {
+    std::string record;   // --record FILE: write the flight to FILE as it goes
+    std::string play;     // --play FILE: show the recording at real speed
+    std::string timedemo; // --timedemo FILE: every step and a frame, as fast as can be
+    std::string track;    // --track FILE: the flight as CSV, without a window
+    bool fullScreen = false;
+    bool mute = false;
+    int volume = -1;      // 0..100; -1 when not given
+    bool quiet = false;
+    bool classic = false; // --classic: the cockpit panel or status line alone
+    CourseOptions course; // pointing into `given`
+    bool geometry = false;           // -geometry given: the window's size and place are its
+    std::vector<char*> toolkit;      // argv for glutInit: argv[0] and X's options, null-ended
+    // Every option as given, in order: a new option of the table is read
+    // where it is used, with OptionValue or OptionGiven, needing no field here.
+    CommandLine given;
+};
 
-// Takes --record, --play, --timedemo and --track with their files out of argv.
-// False after one line on standard error (a missing file name, or two of them).
-bool TakeRecorderOptions(int& argc, char** argv, RecorderOptions& options);
-// Takes --course and --ghost with their files out of argv. False after one
-// line on standard error (a missing file name, a --ghost without --course).
-bool TakeCourseOptions(int& argc, char** argv, CourseOptions& options);
-// False after one line on standard error when an argument is left over.
-bool NoArgumentsLeft(int argc, char** argv);
+// Reads argv into `options`. COMMAND_LINE_DONE after --help or --version,
+// COMMAND_LINE_USAGE after one line on standard error (an unknown option, a
+// missing or bad value, two recorder files, a --ghost without --course, an
+// argument left over).
+CommandLineResult ReadSimOptions(int argc, char** argv, SimOptions& options);
+
+// Puts what the options ask of the sound and the console into their globals;
+// the settings file's values are there already and the options win.
+void ApplySimOptions(const SimOptions& options);

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sim/flight/aircraft.h"
 #include "sim/flight/flight_tick.h"
+#include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
@@ -41,6 +43,8 @@ static float liveOverheadHeight;
 static Body liveCamera;
 static SoundEvents liveSound;  // the sound's watcher as the live game left it
 static ExplosionQuad liveQuad; // the live explosion's frame as last built
+// How fast a replay goes: steps run per due step (4 while `f` is held).
+static int replaySpeed;
 // The timedemo's frame times.
 static std::vector<int64_t> frameNs;
 static int64_t demoStartNs;
@@ -51,6 +55,7 @@ void ResetReplayModesState()
     mode = MODE_LIVE;
     shownRecording = nullptr;
     held = over = diverged = false;
+    replaySpeed = 1;
     instantFlights.clear();
     liveState.clear();
     liveViewMode = 0;
@@ -67,6 +72,7 @@ static void Begin(int replayMode)
 {
     mode = replayMode;
     held = over = diverged = false;
+    replaySpeed = 1;
     replayBanner = BANNER_REPLAY;
     viewMode = VIEW_CHASE;
     chaseDistance = CHASE_DISTANCE_START;
@@ -151,18 +157,69 @@ static void StepReplay(StepOutcome& outcome)
     }
 }
 
+static bool ReplayShown()
+{
+    return mode == MODE_PLAY || mode == MODE_INSTANT;
+}
+
 void RunOneStep()
 {
     StepOutcome outcome = {};
-    bool live = mode == MODE_LIVE;
-    if (live)
+    if (mode == MODE_LIVE) {
         outcome = RunLiveStep();
-    else if ((mode == MODE_PLAY || mode == MODE_INSTANT) && !held && !over)
+        FeedSound(outcome, ReplayStandsStill());
+        if (outcome.quit)
+            QuitGame();
+        return;
+    }
+    // Faster is more of the same steps in the time of one: nothing is left
+    // out, and each is heard as it ran. A replay that stands still is heard
+    // standing still.
+    bool stepped = false;
+    for (int i = 0; i < replaySpeed && ReplayShown() && !held && !over; i++) {
+        outcome = {};
         StepReplay(outcome);
-    FeedSound(outcome, ReplayStandsStill());
-    // A replayed quit ends only the recording, which ends there anyway.
-    if (live && outcome.quit)
-        QuitGame();
+        FeedSound(outcome, ReplayStandsStill());
+        stepped = true;
+    }
+    if (!stepped)
+        FeedSound(outcome, ReplayStandsStill());
+}
+
+// What a skip looks for: the throttle, the controls (the attitude they
+// turn), the gear, a contact, the explosion, the pause and the restart
+// question. The position moves on its own and is not in it.
+struct ChangeWatch {
+    float thrust;
+    Vec3 dir, up;
+    int gear, landed, exploding, paused, prompt, model;
+};
+
+static ChangeWatch WatchNow()
+{
+    return {plane.thrust, plane.dir, plane.up, gearDown, landed, explosionFrame != 0, paused, restartPrompt, flightModel};
+}
+
+static bool Differs(const ChangeWatch& a, const ChangeWatch& b)
+{
+    auto same = [](const Vec3& u, const Vec3& v) { return u.x == v.x && u.y == v.y && u.z == v.z; };
+    return a.thrust != b.thrust || !same(a.dir, b.dir) || !same(a.up, b.up) || a.gear != b.gear ||
+           a.landed != b.landed || a.exploding != b.exploding || a.paused != b.paused || a.prompt != b.prompt ||
+           a.model != b.model;
+}
+
+// `s`: the replay runs on, undrawn, through the very steps it would show,
+// to the step where something next changes (or its end) and shows it there.
+static void SkipToChange()
+{
+    ChangeWatch before = WatchNow();
+    while (ReplayShown() && !over) {
+        StepOutcome outcome = {};
+        StepReplay(outcome);
+        FeedSound(outcome, ReplayStandsStill());
+        if (Differs(before, WatchNow()))
+            break;
+    }
 }
 
 bool ReplayTakesKey(unsigned char key)
@@ -177,6 +234,12 @@ bool ReplayTakesKey(unsigned char key)
     if (mode == MODE_LIVE)
         return false;
     switch (key) {
+    case REPLAY_FAST_KEY:
+        replaySpeed = REPLAY_FAST_STEPS;
+        return true;
+    case REPLAY_SKIP_KEY:
+        SkipToChange();
+        return true;
     case 'p':
         if (!over) {
             held = !held;
@@ -202,6 +265,12 @@ bool ReplayTakesKey(unsigned char key)
         // The flying keys fly nothing; views and display switches work.
         return FlightKey(key);
     }
+}
+
+void ReplayKeyUp(unsigned char key, int /*x*/, int /*y*/)
+{
+    if (key == REPLAY_FAST_KEY)
+        replaySpeed = 1;
 }
 
 bool ReplayShows()

@@ -11,6 +11,9 @@
 
 const unsigned char KEY_CTRL_R = 18;          // Ctrl+R in the keyboard callback
 const int64_t INSTANT_REPLAY_STEPS = 3000;    // 30 s of steps
+const unsigned char REPLAY_FAST_KEY = 'f';    // held: the replay runs REPLAY_FAST_STEPS times as fast
+const int REPLAY_FAST_STEPS = 4;
+const unsigned char REPLAY_SKIP_KEY = 's';    // the replay runs on to where something next changes
 
 
 // After the window and the scene are set up: the recording takes the place
@@ -22,9 +25,12 @@ void StartTimedemoMode(const Recording& recording);
 // step's record ends the game here, after the step.
 void RunOneStep();
 // The keyboard before the pilot's table: Ctrl+R, and every key while a
-// replay shows (p pauses the replay, Q ends the game, P prints the replayed
-// state, the flight keys do nothing). True when the key was taken here.
+// replay shows (p pauses the replay, f held plays it faster, s skips to
+// where something changes, Q ends the game, P prints the replayed state, the
+// flight keys do nothing). True when the key was taken here.
 bool ReplayTakesKey(unsigned char key);
+// The keyboard's release: `f` let go, the replay goes at its own speed again.
+void ReplayKeyUp(unsigned char key, int x, int y);
 // A replay shows (--play, --timedemo or the instant replay): the flight
 // keys and arrows fly nothing, and the explosion's frames come from the
 // recording, not from a timer.

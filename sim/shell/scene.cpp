@@ -118,7 +118,8 @@ void LoadLandscape()
 {
     LoadTerrainTiles(LANDSCAPE_FILE);
     BuildTerrainLists();
-    printf("Finished Reading Landscape!\n");
+    if (!quietConsole)
+        printf("Finished Reading Landscape!\n");
     fflush(stdout);
 }
 

@@ -12,14 +12,13 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/game_state.h"
 #include "sim/render/camera.h"
+#include "sim/shell/audio.h"
 #include "sim/view/view_state.h"
 
 int soundOn;
 int soundVolume;
 SoundEvents soundEvents;
 SoundMailbox soundMailbox;
-
-static const int SOUND_VOLUME_MAX = 100;
 
 void ResetSoundState()
 {
@@ -29,57 +28,12 @@ void ResetSoundState()
     StartMailbox(soundMailbox, SoundScene());
 }
 
-// The whole text a whole number from 0 to 100.
-static bool ParseVolume(const char* text, int& volume)
-{
-    if (!(text[0] >= '0' && text[0] <= '9'))
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    long v = strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v > SOUND_VOLUME_MAX)
-        return false;
-    volume = (int)v;
-    return true;
-}
-
-bool TakeSoundOptions(int& argc, char** argv, char* error, size_t size)
-{
-    static const char VOLUME[] = "--volume";
-    int kept = 1;
-    for (int i = 1; i < argc; i++) {
-        const char* arg = argv[i];
-        const char* value = nullptr;
-        if (strcmp(arg, "--mute") == 0) {
-            soundOn = 0;
-            continue;
-        }
-        if (strcmp(arg, VOLUME) == 0) {
-            if (i + 1 >= argc) {
-                snprintf(error, size, "--volume needs a value, a whole number from 0 to 100");
-                return false;
-            }
-            value = argv[++i];
-        } else if (strncmp(arg, VOLUME, sizeof VOLUME - 1) == 0 && arg[sizeof VOLUME - 1] == '=') {
-            value = arg + sizeof VOLUME;
-        } else {
-            argv[kept++] = argv[i];
-            continue;
-        }
-        if (!ParseVolume(value, soundVolume)) {
-            snprintf(error, size, "--volume takes a whole number from 0 to 100, not \"%s\"", value);
-            return false;
-        }
-    }
-    argv[kept] = nullptr;
-    argc = kept;
-    return true;
-}
-
 void ToggleSound()
 {
     soundOn = soundOn ? 0 : 1;
     fputs(soundOn ? "Sound on\n" : "Sound off\n", stdout);
+    // A device that went away is tried at once rather than at the next round.
+    RetrySoundNow();
 }
 
 // Distance and bearing of the aircraft from the camera. The chase, orbit and

@@ -27,22 +27,19 @@ struct SoundEvents {
     int lastExplosionFrame;
 };
 
-extern int soundOn;                // F9, --mute
-extern int soundVolume;            // --volume, 0..100
+extern int soundOn;                // F9, --mute, the settings
+extern int soundVolume;            // --volume, the settings, 0..100
 extern SoundEvents soundEvents;
 extern SoundMailbox soundMailbox;  // the game posts, the audio callback takes
 
 const int SOUND_VOLUME_START = 80;
+const int SOUND_VOLUME_MAX = 100;
 // Fewer airborne steps than these before the wheels touch is no landing: the
 // restart's settle onto the runway, or a bump.
 const int TOUCHDOWN_MIN_AIRBORNE_STEPS = 3;
 // The sink per step that the landing rules still take: the hardest touchdown.
 const float TOUCHDOWN_HARDEST_SINK = 5.0f;
 
-// Takes --mute and --volume N (or --volume=N) out of argv, leaving every
-// other argument in order. Returns false with the reason in `error` for a
-// volume that is missing or not a whole number from 0 to 100.
-bool TakeSoundOptions(int& argc, char** argv, char* error, size_t size);
 // F9: sound off or on, with its console line.
 void ToggleSound();
 // The scene the game is in now, for the mixer; reads only. `standsStill`:

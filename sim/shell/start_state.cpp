@@ -24,6 +24,7 @@
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
+#include "sim/shell/settings.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/shell/timers.h"
 #include "sim/view/replay_view.h"
@@ -60,4 +61,5 @@ void ResetSimulation()
     ResetReplayView();
     ResetRandom();
     ResetSoundState();
+    ResetSettingsState();
 }

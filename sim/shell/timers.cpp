@@ -9,9 +9,11 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/audio.h"
 #include "sim/shell/course_play.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/replay_modes.h"
+#include "sim/shell/settings.h"
 
 TickSchedule flightSchedule;
 TickSchedule clockSchedule;
@@ -76,6 +78,10 @@ void LifeTick(int /*value*/)
     int due = TakeDueTicks(lifeSchedule, MonotonicNs());
     for (int i = 0; i < due && lifeOn; i++)
         StepLife();
+    // Once a second besides: the settings follow the game within a second of
+    // a change, and a sound device that went away is looked for again.
+    SaveSimSettingsIfChanged();
+    WatchSound();
     glutTimerFunc(DelayToNextMs(lifeSchedule, MonotonicNs()), LifeTick, LIFE_TIMER_VALUE);
     glutPostRedisplay();
 }

@@ -16,6 +16,7 @@ int classicDisplay;
 int helpOpen;
 int keysHintOn;
 std::vector<std::string> helpLines;
+int quietConsole;
 
 void ResetViewState()
 {
@@ -34,4 +35,5 @@ void ResetViewState()
     helpOpen = 0;
     keysHintOn = 1;
     helpLines.clear();
+    quietConsole = 0;
 }

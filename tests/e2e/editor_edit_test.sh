@@ -105,6 +105,11 @@ wait_output "New Height: 2500"
 # Saves: a bad place is reported, a good name writes the file.
 send_keys w
 wait_output "Writing to what filename? "
+# While the console waits the window says so, in the notice's own colour,
+# drawn before the read blocks; after a save it names the file instead.
+notice() { count_colour "$1" "115 230 255" 3; }
+waiting() { [ "$(notice "$1")" -gt 200 ]; }
+shoot_until editor_waits_for_name waiting || fail "the window does not say the terminal waits"
 send_input "no/such/dir/x.dmf"
 wait_output "Save failed, nothing written: no/such/dir/x.dmf: "
 send_keys w
@@ -115,6 +120,9 @@ for i in $(seq 1 100); do [ -s "$WORK/painted.dmf" ] && break; sleep 0.05; done
 [ "$(head -n 1 "$WORK/painted.dmf")" = "41 41 50.000000 0.000000 0.000000" ] || fail "bad header"
 awk 'NR > 1 && (NF != 41 || $0 !~ / $/) { exit 1 }' "$WORK/painted.dmf" || fail "a body line is not 41 numbers each followed by a blank"
 [ "$(awk 'NR == 22 { print $21 }' "$WORK/painted.dmf")" = 8000 ] || fail "grid point (20, 20) is not 8000 in the file"
+saved() { n=$(notice "$1"); [ "$n" -gt 20 ] && [ "$n" -lt "$(notice editor_waits_for_name)" ]; }
+shoot_until editor_saved saved || fail "the window does not say the save succeeded"
+! grep -q "Saved" "$WORK/stdout" || fail "the save printed a console line"
 # Saving through a symbolic link replaces the file it points to.
 mkdir "$WORK/real" && echo old >"$WORK/real/land.dmf" && ln -s real/land.dmf "$WORK/linked.dmf"
 send_keys w

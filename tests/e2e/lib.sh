@@ -2,8 +2,10 @@
 # directory under a private Xvfb, drives them with xdotool, collects their
 # console output and exit status, and saves screenshots as PNG.
 #
-#   e2e_init                     scratch dir $WORK, private display, silent sound, cleanup trap
-#   start_app PROG [DIR [ARG...]] start build/PROG with ARGs in DIR (default $WORK); stdin is a pipe
+#   e2e_init                     scratch dir $WORK, private display, silent sound, cleanup trap,
+#                                XDG folders of its own under $WORK (never the user's settings)
+#   start_app PROG [DIR [ARG...]] start build/PROG with ARGs in DIR (default $WORK); stdin is a pipe;
+#                                every start has no settings file unless KEEP_SETTINGS=1
 #   wait_window TITLE            wait for the window, focus it; sets $WID
 #   send_keys KEY...             xdotool key names (plus, bracketright, shift+p ...)
 #   type_text TEXT               types literal text into the window
@@ -65,8 +67,13 @@ e2e_init() {
   # The sound mixes but plays nowhere, whatever the machine has: no test
   # depends on a sound card or server, and none hears one line about its lack.
   export SDL_AUDIODRIVER=dummy
-  # Best times and best runs go to a folder of the test's own, never the user's.
-  export XDG_DATA_HOME="$WORK/data-home"
+  # The programs read and write settings, recovery files and screenshots
+  # under these: a developer's own never change a test, nor does a test
+  # change them.
+  export XDG_CONFIG_HOME=$WORK/xdg/config XDG_DATA_HOME=$WORK/xdg/data
+  export XDG_STATE_HOME=$WORK/xdg/state XDG_CACHE_HOME=$WORK/xdg/cache
+  # Mesa keeps its shader cache there and complains of a missing folder.
+  mkdir -p "$XDG_CACHE_HOME"
   mkdir -p "$SHOTS"
   trap e2e_cleanup EXIT
   start_xvfb "${E2E_SCREEN:-1280x1024x24}" || fail "no Xvfb"
@@ -82,6 +89,9 @@ start_app() {
   local prog=$1 dir=${2:-$WORK}
   shift $(($# < 2 ? $# : 2))
   [ -x "$BUILD/$prog" ] || fail "no program $BUILD/$prog"
+  # Each start from the defaults, as before settings were kept, unless the
+  # test is about what one run leaves to the next.
+  [ -n "${KEEP_SETTINGS:-}" ] || rm -rf "${XDG_CONFIG_HOME:?}/pelorin"
   rm -f "$WORK/stdin" && mkfifo "$WORK/stdin"
   : >"$WORK/stdout"; : >"$WORK/stderr"
   # The pictures these tests check are the classic display's; a test of the

@@ -5,7 +5,8 @@
 # --track to the same final state; one
 # ended by closing the window replays to its last state line too; a
 # recording whose inputs were changed is caught where it diverges; bad files
-# and bad options give one line and their exit status.
+# and bad options give one line and their exit status; a replay skipped
+# through and played faster ends in the state of one played through.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 copy_data
@@ -61,9 +62,31 @@ wait_output "replay ended after" 60
 played=$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)
 [ "$played" = "$live" ] || fail "--play ended in another state: $live then $played"
 screenshot recording_play_end
+ended=$(grep '^replay ended after' "$WORK/stdout")
+ask_plane
+through=$LINE
 send_keys shift+q
 wait_exit
 [ "$EXIT_STATUS" = 0 ] || fail "Q after --play ended with status $EXIT_STATUS"
+
+# f held plays faster and s skips to where something changes: both run the
+# very steps a replay played through runs, so it ends in the same state.
+start_app pelorin "$WORK" --play "$rec"
+wait_window "Tessaly -- Pelorin 2000"
+xdotool keydown f
+sleep 1
+xdotool keyup f
+for i in $(seq 1 400); do
+  grep -q '^replay ended after' "$WORK/stdout" && break
+  send_keys s
+done
+wait_output "replay ended after" 30
+[ "$(grep '^replay ended after' "$WORK/stdout")" = "$ended" ] || fail "a skipped replay ended elsewhere: $(grep '^replay ended' "$WORK/stdout")"
+[ "$(grep '^Plane: ' "$WORK/stdout" | tail -n 1)" = "$live" ] || fail "a skipped replay missed the flight's own state line"
+ask_plane
+[ "$LINE" = "$through" ] || fail "a skipped replay ended in another state: $through then $LINE"
+send_keys shift+q
+wait_exit
 
 # --track replays it without a window to the same end.
 (cd "$WORK" && "$BUILD/pelorin" --track "$rec" >"$WORK/track.csv" 2>"$WORK/track.err") ||

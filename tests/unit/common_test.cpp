@@ -1,5 +1,5 @@
 // The shared random generator, height colour rule, window options and
-// screenshot files.
+// screenshot files, and the settings file.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "common/height_colour.h"
 #include "common/random.h"
 #include "common/screenshot.h"
+#include "common/settings_file.h"
 #include "common/window_options.h"
 #include "landscape-tool/png_io.h"
 
@@ -148,4 +149,88 @@ TEST(Screenshot, NewFileEveryTimeNeverReplacingOne)
     ASSERT_TRUE(ReadGreyPng(line.substr(18, line.size() - 19).c_str(), image, error)) << error;
     EXPECT_NEAR(image.samples[0], 0.0722 * 65535, 2);
     EXPECT_EQ(refused, "Screenshot not saved: " + notFolder + ": Not a directory\n");
+}
+
+// The settings file: where it lives, what reading makes of each kind of file,
+// and what is written back when an option overrode a value for one run.
+TEST(SettingsFile, ReadWriteAndOverride)
+{
+    char dir[] = "/tmp/pelorin-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string base = dir;
+    // Put back for the cases that run after this one in the same process.
+    const char* oldHome = getenv("HOME");
+    const char* oldConfig = getenv("XDG_CONFIG_HOME");
+    std::string home = oldHome ? oldHome : "", config = oldConfig ? oldConfig : "";
+    setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    setenv("HOME", dir, 1);
+    EXPECT_EQ(SettingsPath("a.conf"), base + "/.config/pelorin/a.conf");
+    setenv("XDG_CONFIG_HOME", dir, 1);
+    const std::string path = SettingsPath("a.conf");
+    EXPECT_EQ(path, base + "/pelorin/a.conf");
+    oldHome ? setenv("HOME", home.c_str(), 1) : unsetenv("HOME");
+    oldConfig ? setenv("XDG_CONFIG_HOME", config.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+
+    const SettingRow rows[] = {{"sound", "volume", 0, 100}, {"files", "folder", 1, 0}};
+    struct Case {
+        const char* name;
+        const char* text; // null: no file; "/": a folder in its place
+        SettingsLoad load;
+        const char* got;  // the settings read, or the error's end
+    } cases[] = {
+        {"absent", nullptr, SETTINGS_ABSENT, ""},
+        {"read", "[sound]\nvolume = 30\n; a comment\n[files]\nfolder = /a b\n[new]\nkey = kept\n", SETTINGS_READ,
+         "files.folder=/a b new.key=kept sound.volume=30 "},
+        {"not ini", "[sound]\nvolume = 30\nthis is no setting\n", SETTINGS_DAMAGED, "a.conf:3: not understood"},
+        {"bad value", "[sound]\nvolume = 300\n", SETTINGS_DAMAGED, "a.conf:2: not understood"},
+        {"not a number", "[sound]\nvolume = 3O\n", SETTINGS_DAMAGED, "a.conf:2: not understood"},
+        {"unreadable", "/", SETTINGS_DAMAGED, "a.conf: not a regular file"},
+    };
+    for (const Case& c : cases) {
+        std::string folder = base + "/pelorin";
+        mkdir(folder.c_str(), 0755);
+        rmdir(path.c_str());
+        unlink(path.c_str());
+        if (c.text && std::string(c.text) == "/")
+            mkdir(path.c_str(), 0755);
+        else if (c.text)
+            std::ofstream(path) << c.text;
+        Settings settings;
+        std::string error;
+        EXPECT_EQ(LoadSettings(path, rows, 2, settings, error), c.load) << c.name;
+        std::string got;
+        for (const auto& entry : settings)
+            got += entry.first + "=" + entry.second + " ";
+        if (c.load == SETTINGS_DAMAGED) {
+            EXPECT_EQ(error.rfind(path, 0), 0u) << c.name << ": " << error;
+            EXPECT_NE(error.find(c.got + 0), std::string::npos) << c.name << ": " << error;
+            EXPECT_TRUE(settings.empty()) << c.name;
+        } else {
+            EXPECT_EQ(got, c.got) << c.name;
+        }
+    }
+
+    // Written whole into a folder made for it, and read back as written.
+    rmdir(path.c_str());
+    rmdir((base + "/pelorin").c_str());
+    Settings file = {{"sound.volume", "30"}, {"new.key", "kept"}};
+    std::string error;
+    ASSERT_TRUE(SaveSettings(path, file, error)) << error;
+    Settings back;
+    EXPECT_EQ(LoadSettings(path, rows, 2, back, error), SETTINGS_READ);
+    EXPECT_EQ(back, file);
+
+    // --volume 10 for this run: the file keeps 30 until the game changes the
+    // volume; what the game changed is written, unknown keys stay.
+    Settings start = {{"sound.volume", "10"}, {"display.view", "1"}};
+    Settings now = start;
+    now["display.view"] = "2";
+    Settings kept = SettingsToKeep(file, start, now, {"sound.volume"});
+    EXPECT_EQ(kept, (Settings{{"sound.volume", "30"}, {"new.key", "kept"}, {"display.view", "2"}}));
+    now["sound.volume"] = "55";
+    EXPECT_EQ(SettingsToKeep(file, start, now, {"sound.volume"})["sound.volume"], "55");
+    EXPECT_EQ(SettingsToKeep({}, start, start, {"sound.volume"}), (Settings{{"display.view", "1"}}));
+    unlink(path.c_str());
+    rmdir((base + "/pelorin").c_str());
+    rmdir(dir);
 }

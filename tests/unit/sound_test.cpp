@@ -13,6 +13,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/options.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/sound/mailbox.h"
 #include "sim/sound/synth.h"
@@ -169,12 +170,13 @@ TEST(SoundTest, MailboxHandsOverTheNewestScene)
 
 TEST(SoundTest, OptionsTakeMuteAndVolumeAndLeaveTheRest)
 {
-    // The arguments after the name, and "soundOn soundVolume | what is left", or "refused".
+    // The arguments after the name, and "soundOn soundVolume | the toolkit's options", or "refused".
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "1 80 |"}, {{"--mute"}, "0 80 |"}, {{"--volume", "0"}, "1 0 |"},
-        {{"-sync", "--volume=100", "x", "--mute"}, "0 100 | -sync x"},
+        {{"-sync", "--volume=100", "-geometry", "+1+2", "--mute"}, "0 100 | -sync -geometry +1+2"},
         {{"--volume"}, "refused"}, {{"--volume", "101"}, "refused"}, {{"--volume", "-1"}, "refused"},
         {{"--volume", "5x"}, "refused"}, {{"--volume="}, "refused"}, {{"--volume", "99999999999999999999"}, "refused"},
+        {{"--mute", "x"}, "refused"}, {{"--mute=1"}, "refused"},
     };
     for (const auto& c : cases) {
         ResetSoundState();
@@ -184,16 +186,20 @@ TEST(SoundTest, OptionsTakeMuteAndVolumeAndLeaveTheRest)
         for (std::string& a : args)
             argv.push_back(&a[0]);
         argv.push_back(nullptr);
-        int argc = (int)args.size();
-        char error[256] = "";
+        SimOptions options;
+        testing::internal::CaptureStderr();
         std::string got = "refused";
-        if (TakeSoundOptions(argc, argv.data(), error, sizeof error)) {
+        if (ReadSimOptions((int)args.size(), argv.data(), options) == COMMAND_LINE_RUN) {
+            ApplySimOptions(options);
             got = std::to_string(soundOn) + " " + std::to_string(soundVolume) + " |";
-            for (int i = 1; i < argc; i++)
-                got += std::string(" ") + argv[i];
-            EXPECT_EQ(argv[argc], nullptr);
-        } else {
-            EXPECT_EQ(std::string(error).rfind("--volume ", 0), 0u) << error;
+            for (size_t i = 1; i + 1 < options.toolkit.size(); i++)
+                got += std::string(" ") + options.toolkit[i];
+            EXPECT_EQ(options.toolkit.back(), nullptr);
+        }
+        std::string error = testing::internal::GetCapturedStderr();
+        if (got == "refused") {
+            EXPECT_EQ(error.rfind("pelorin: ", 0), 0u) << error;
+            EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
         }
         EXPECT_EQ(got, c.second) << args.back();
     }
