@@ -8,6 +8,7 @@
 #include "sim/flight/flight_keys.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
+#include "sim/shell/audio.h"
 #include "sim/shell/key_help.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/pilot_keys.h"
@@ -168,6 +169,8 @@ void TakeSpecialKey(int key)
     switch (key) {
     case GLUT_KEY_F9:
         ToggleSound();
+        // A device that went away is tried at once rather than at the next round.
+        RetrySoundNow();
         break;
     case GLUT_KEY_LEFT:
     case GLUT_KEY_UP:

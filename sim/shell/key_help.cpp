@@ -44,6 +44,7 @@ const KeyHelp KEY_HELP[] = {
     {"Game", "Q", "quit", SHOWS_NOTHING},
     {"Game", "P", "print the aircraft's state line", SHOWS_NOTHING},
     {"Recorder", "Ctrl+R", "instant replay of the last 30 s", SHOWS_NOTHING},
+    {"Recorder", "f s", "in a replay: four times as fast while held; skip to the next change", SHOWS_NOTHING},
 };
 const int KEY_HELP_COUNT = (int)(sizeof KEY_HELP / sizeof KEY_HELP[0]);
 

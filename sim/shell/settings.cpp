@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "common/settings_file.h"
-#include "sim/shell/replay_modes.h"
 #include "sim/shell/sound_feed.h"
 #include "toolkit/window_mode.h"
 #include "sim/view/view_state.h"
@@ -125,9 +124,9 @@ void KeepSimSettings(const SimOptions& options)
     settingsKept = true;
 }
 
-void SaveSimSettingsIfChanged()
+void SaveSimSettingsIfChanged(bool instantReplay)
 {
-    if (!settingsKept || InstantReplayRunning())
+    if (!settingsKept || instantReplay)
         return;
     // The start is taken at the first look, a second in, when the window
     // stands where the window manager put it; before it is shown its place
@@ -157,7 +156,8 @@ void SaveSimSettingsIfChanged()
 
 void FinishSimSettings()
 {
-    SaveSimSettingsIfChanged();
+    // Every way to the game's end puts the live game back first.
+    SaveSimSettingsIfChanged(false);
     if (writer.joinable())
         writer.join();
 }

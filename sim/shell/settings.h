@@ -19,8 +19,8 @@ bool SettingsWindow(WindowPlace& place, bool& fullScreen);
 void KeepSimSettings(const SimOptions& options);
 // Writes the file, on a thread of its own, when what it should hold differs
 // from what was last written (each second); nothing while the instant
-// replay shows its own view.
-void SaveSimSettingsIfChanged();
+// replay shows its own view (`instantReplay`).
+void SaveSimSettingsIfChanged(bool instantReplay);
 // At the game's end: the last values written, and every write done.
 void FinishSimSettings();
 // No file, nothing kept: the start state.

@@ -12,7 +12,6 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/game_state.h"
 #include "sim/render/camera.h"
-#include "sim/shell/audio.h"
 #include "sim/view/view_state.h"
 
 int soundOn;
@@ -32,8 +31,6 @@ void ToggleSound()
 {
     soundOn = soundOn ? 0 : 1;
     fputs(soundOn ? "Sound on\n" : "Sound off\n", stdout);
-    // A device that went away is tried at once rather than at the next round.
-    RetrySoundNow();
 }
 
 // Distance and bearing of the aircraft from the camera. The chase, orbit and

@@ -80,7 +80,7 @@ void LifeTick(int /*value*/)
         StepLife();
     // Once a second besides: the settings follow the game within a second of
     // a change, and a sound device that went away is looked for again.
-    SaveSimSettingsIfChanged();
+    SaveSimSettingsIfChanged(InstantReplayRunning());
     WatchSound();
     glutTimerFunc(DelayToNextMs(lifeSchedule, MonotonicNs()), LifeTick, LIFE_TIMER_VALUE);
     glutPostRedisplay();
