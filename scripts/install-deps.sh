@@ -4,6 +4,8 @@
 set -euo pipefail
 
 build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libpng-dev libsdl2-dev"
+# Flying together: the server and the client talk through ENet.
+build_pkgs="$build_pkgs libenet-dev"
 # The head-up display's larger text: FreeType, fontconfig and the fonts it looks for.
 build_pkgs="$build_pkgs libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core"
 test_pkgs="libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils imagemagick netpbm locales"
