@@ -15,6 +15,7 @@
 #include "sim/render/hud_layout.h"
 #include "sim/render/hud_text.h"
 #include "sim/render/life_board.h"
+#include "sim/render/remote_jets_draw.h"
 #include "sim/render/sky.h"
 #include "sim/render/terrain_lists.h"
 #include "sim/view/replay_view.h"
@@ -204,6 +205,7 @@ void DrawFrame()
     CheckGLError("RenderScene D");
     if (viewMode != 1)
         DrawAircraftFlames(turns);
+    DrawRemoteJets();
     glLoadIdentity();
     if (lifeOn)
         DrawLifeBoard();
@@ -237,6 +239,7 @@ void DrawFrame()
     if (const char* banner = ReplayBannerText(replayBanner))
         DrawHudText(banner, REPLAY_BANNER_X * l.textScale, windowHeight - REPLAY_BANNER_DROP * l.textScale,
                     REPLAY_BANNER_SIZE, l.textScale);
+    DrawRemoteJetLabels(l);
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
     glDisable(GL_LIGHT2);

@@ -10,6 +10,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
 #include "sim/render/camera.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
@@ -359,6 +360,10 @@ void RecordedPilotSpecialKey(int key)
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
     if (ReplayTakesKey(key)) {
+        glutPostRedisplay();
+        return;
+    }
+    if (NetPlayerListKey(key)) {
         glutPostRedisplay();
         return;
     }

@@ -1,6 +1,7 @@
 // Entry of the simulator: window, callbacks, set-up, timers, main loop.
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "sim/flight/explosion.h"
@@ -10,6 +11,7 @@
 #include "sim/shell/audio.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/options.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
@@ -54,6 +56,13 @@ int main(int argc, char** argv)
     RecorderOptions recorder;
     if (!TakeRecorderOptions(argc, argv, recorder))
         return EXIT_USAGE;
+    NetOptions net;
+    if (!TakeNetOptions(argc, argv, net))
+        return EXIT_USAGE;
+    if ((net.connect || net.host) && (recorder.play || recorder.timedemo || recorder.track)) {
+        fprintf(stderr, "pelorin: a replay cannot be shown in a shared sky\n");
+        return EXIT_USAGE;
+    }
     // The track needs no window, so not the toolkit either.
     if (recorder.track)
         return NoArgumentsLeft(argc, argv) ? RunTrack(recorder.track) : EXIT_USAGE;
@@ -71,6 +80,12 @@ int main(int argc, char** argv)
     const char* shown = recorder.play ? recorder.play : recorder.timedemo;
     if (shown && !LoadReplayFile(shown, shownRecording))
         return 1;
+    // Joined before the window opens, so that a refusal is one line and no window.
+    if (net.connect || net.host) {
+        if (!JoinServer(net))
+            return 1;
+        atexit(LeaveServer);
+    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);

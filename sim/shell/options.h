@@ -19,3 +19,9 @@ const int EXIT_USAGE = 2;
 bool TakeRecorderOptions(int& argc, char** argv, RecorderOptions& options);
 // False after one line on standard error when an argument is left over.
 bool NoArgumentsLeft(int argc, char** argv);
+
+struct NetOptions;
+// Takes --connect HOST[:PORT], --host, --name NAME and --port N out of argv.
+// False after one line on standard error: a missing or bad value, --connect
+// with --host, or --name or --port without either of them.
+bool TakeNetOptions(int& argc, char** argv, NetOptions& options);

@@ -14,6 +14,7 @@
 #include "sim/render/sky.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
@@ -48,4 +49,5 @@ void ResetSimulation()
     ResetReplayView();
     ResetRandom();
     ResetSoundState();
+    ResetNetState();
 }

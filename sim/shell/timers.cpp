@@ -9,6 +9,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/life.h"
 #include "sim/render/explosion_list.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/sound_feed.h"
 
@@ -29,6 +30,7 @@ int RunDueSteps(int64_t nowNs)
     for (int i = 0; i < due; i++) {
         RunOneStep();
         FeedSound();
+        NetStepDone();
     }
     return due;
 }
@@ -41,6 +43,7 @@ void StartFlightTimer()
 
 void FlightTick(int /*value*/)
 {
+    ServiceNetwork();
     RunDueSteps(MonotonicNs());
     glutTimerFunc(DelayToNextMs(flightSchedule, MonotonicNs()), FlightTick, FLIGHT_TIMER_VALUE);
     glutPostRedisplay();

@@ -12,6 +12,7 @@ int sunHaloOn;
 unsigned char texturesOn;
 float windowWidth;
 float windowHeight;
+int playerListOn;
 
 void ResetViewState()
 {
@@ -26,4 +27,5 @@ void ResetViewState()
     texturesOn = 1;
     windowWidth = 640.0f;
     windowHeight = 480.0f;
+    playerListOn = 0;
 }

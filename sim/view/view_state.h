@@ -14,6 +14,7 @@ extern int sunHaloOn;                  // the textured square above the sun
 extern unsigned char texturesOn;       // load the texture set at set-up, texture the world
 extern float windowWidth;              // pixels, rewritten by the reshape
 extern float windowHeight;             // pixels, rewritten by the reshape
+extern int playerListOn;               // the list of players in a shared sky (Tab)
 
 const int VIEW_COCKPIT = 1;
 const int VIEW_CHASE = 2;

@@ -1,0 +1,45 @@
+// The game's side of flying together: joining a server before any window
+// opens, or starting one inside the game and joining it (--host), then each
+// step's state sent and every received message handed to the friends' jets.
+// The only place of the game that calls ENet.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct NetOptions {
+    const char* connect = nullptr; // --connect HOST[:PORT]
+    const char* name = nullptr;    // --name NAME
+    bool host = false;             // --host: a server in the game, joined at once
+    int port = 0;                  // --port N: the hosted server's port; 0 for the default
+};
+
+struct NetSession {
+    bool playing;             // joined, and the server still there
+    int ownId;
+    int slot;                 // the place on the airfield
+    std::string name;
+    std::vector<char> landscape; // the server's landscape file; empty when it has none
+    unsigned stepCount;       // own steps since joining: the states' step numbers
+    int lastExplosionFrame;   // to send a crash once, when it starts
+    int hostedServer;         // the process id of the hosted server; 0 without one
+};
+
+extern NetSession netSession;
+
+// Nobody joined: the start state.
+void ResetNetState();
+// Starts the hosted server when asked and joins the server. False after one
+// line on standard error: refused, not answering within 5 s, or no server.
+bool JoinServer(const NetOptions& options);
+// Puts the own jet on its place on the airfield once the scene is set up.
+void PlaceOwnJet();
+// After every step: every third step's state goes to the server.
+void NetStepDone();
+// Takes whatever the server sent, without waiting; from the flight timer.
+void ServiceNetwork();
+// Tab shows or hides the list of players while joined; false otherwise, so
+// the key does what it always did.
+bool NetPlayerListKey(unsigned char key);
+// Says goodbye to the server and stops a hosted one; at exit.
+void LeaveServer();
