@@ -21,6 +21,8 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/remote_jets.h"
+#include "sim/render/camera.h"
+#include "sim/sound/synth.h"
 #include "sim/view/view_state.h"
 
 #ifndef PELORIN_VERSION
@@ -279,6 +281,39 @@ bool NetPlayerListKey(unsigned char key)
         return false;
     playerListOn = !playerListOn;
     return true;
+}
+
+void AddFriendEngines(SoundScene& scene)
+{
+    scene.friendCount = 0;
+    if (!netSession.playing)
+        return;
+    Vec3 at = viewMode == 1 ? plane.pos : camera.pos, right;
+    if (viewMode == 1)
+        right = plane.normal;
+    else
+        UnitCross(camera.dir, camera.up, right);
+    double now = NowS();
+    for (const RemoteJet& jet : remoteJets) {
+        RemotePose pose;
+        if (!RemoteJetPose(jet, now, pose) || pose.exploding)
+            continue;
+        Vec3 to = {pose.body.pos.x - at.x, pose.body.pos.y - at.y, pose.body.pos.z - at.z};
+        float d = Length(to);
+        FriendEngine e = {pose.body.thrust / 100.0f, d, d > 0.0f ? Dot(to, right) / d : 0.0f};
+        // Keep the nearest: a farther one than all kept is not heard.
+        int slot = scene.friendCount < SOUND_FRIENDS ? scene.friendCount++ : -1;
+        if (slot < 0) {
+            int farthest = 0;
+            for (int i = 1; i < SOUND_FRIENDS; i++)
+                if (scene.friends[i].distance > scene.friends[farthest].distance)
+                    farthest = i;
+            if (scene.friends[farthest].distance <= d)
+                continue;
+            slot = farthest;
+        }
+        scene.friends[slot] = e;
+    }
 }
 
 void LeaveServer()

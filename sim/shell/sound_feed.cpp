@@ -13,6 +13,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/render/camera.h"
 #include "sim/shell/controls.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/view/view_state.h"
 
@@ -129,6 +130,7 @@ SoundScene CurrentSoundScene()
     PlaceListener(s);
     s.soundOn = soundOn;
     s.volume = (float)soundVolume / (float)SOUND_VOLUME_MAX;
+    AddFriendEngines(s);
     return s;
 }
 
