@@ -28,6 +28,12 @@ const float NET_SPEED_LIMIT = 1.0e5f;
 // not a rotation that the sender's own flight could have made.
 const float NET_FRAME_TOLERANCE = 1.0e-2f;
 
+// A connection is given up after this long without an answer: long, since a
+// game starting on a busy machine can be slow to answer for seconds; the
+// players themselves stop showing a silent friend's jet after 5 s.
+const unsigned NET_TIMEOUT_MIN_MS = 15000;
+const unsigned NET_TIMEOUT_MAX_MS = 30000;
+
 // ENet channels: states may be dropped and only the newest counts; the rest
 // arrives whole and in order.
 const int NET_CHANNEL_STATE = 0;

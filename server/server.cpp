@@ -184,9 +184,6 @@ double NowS()
 
 // A hello that has not come in this time is a client that will not speak.
 const double HELLO_WAIT_S = 5.0;
-// A silent client is let go after this; the others stop showing its jet after
-// 5 s of silence by themselves, so the server may wait for a slow start.
-const uint32_t PEER_TIMEOUT_MIN_MS = 5000, PEER_TIMEOUT_MAX_MS = 10000;
 // The clock goes to every client once a second; they step it in between.
 const int CLOCK_TICKS_PER_SEND = 4;
 
@@ -411,7 +408,7 @@ int RunServer(const ServerOptions& options, const std::vector<char>& landscape, 
                 enet_address_get_host_ip(&event.peer->address, ip, sizeof ip);
                 snprintf(slot->address, sizeof slot->address, "%s:%u", ip, event.peer->address.port);
                 event.peer->data = slot;
-                enet_peer_timeout(event.peer, 32, PEER_TIMEOUT_MIN_MS, PEER_TIMEOUT_MAX_MS);
+                enet_peer_timeout(event.peer, 0, NET_TIMEOUT_MIN_MS, NET_TIMEOUT_MAX_MS);
                 break;
             }
             case ENET_EVENT_TYPE_RECEIVE:

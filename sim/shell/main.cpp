@@ -96,7 +96,9 @@ int main(int argc, char** argv)
     glutMotionFunc(MouseMotion);
     glutPassiveMotionFunc(PassiveMotion);
     glutCloseFunc(WindowClosed);
+    KeepConnectionDuringSetup();
     SetupScene();
+    EndSetupConnection();
     if (fullScreen)
         ToggleFullScreen();
     replayExplosionShown = BuildExplosionList;

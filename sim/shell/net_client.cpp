@@ -8,10 +8,12 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "common/net_messages.h"
 #include "server/server.h"
@@ -128,6 +130,7 @@ bool JoinServer(const NetOptions& options)
     serverPeer = enet_host_connect(clientHost, &address, NET_CHANNELS, 0);
     if (!serverPeer)
         return Refused("cannot open a network connection");
+    enet_peer_timeout(serverPeer, 0, NET_TIMEOUT_MIN_MS, NET_TIMEOUT_MAX_MS);
     std::string where = host + ":" + std::to_string(port);
     double until = NowS() + JOIN_WAIT_S;
     bool connected = false;
@@ -255,24 +258,60 @@ static void Take(const NetMessage& m, double now)
     }
 }
 
+static void HandleEvent(ENetEvent& event, double now)
+{
+    if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+        NetMessage m;
+        if (DecodeNetMessage(event.packet->data, event.packet->dataLength, m) == NET_OK)
+            Take(m, now);
+        enet_packet_destroy(event.packet);
+    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+        serverPeer = nullptr;
+        if (netSession.playing)
+            ServerGone("The server is gone; flying on alone");
+    }
+}
+
 void ServiceNetwork()
 {
     if (!clientHost || !netSession.playing)
         return;
     ENetEvent event;
     double now = NowS();
-    while (clientHost && enet_host_service(clientHost, &event, 0) > 0) {
-        if (event.type == ENET_EVENT_TYPE_RECEIVE) {
-            NetMessage m;
-            if (DecodeNetMessage(event.packet->data, event.packet->dataLength, m) == NET_OK)
-                Take(m, now);
-            enet_packet_destroy(event.packet);
-        } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
-            serverPeer = nullptr;
-            if (netSession.playing)
-                ServerGone("The server is gone; flying on alone");
-        }
-    }
+    while (clientHost && netSession.playing && enet_host_service(clientHost, &event, 0) > 0)
+        HandleEvent(event, now);
+}
+
+// Set-up takes seconds on a slow machine: meanwhile a thread of its own keeps
+// answering the server, so that it does not take the silence for a lost
+// player, and keeps what came for the main thread, which alone acts on it.
+static std::thread setupKeeper;
+static std::atomic<bool> setupOver;
+static std::vector<ENetEvent> heldEvents;
+
+void KeepConnectionDuringSetup()
+{
+    if (!clientHost || !netSession.playing)
+        return;
+    setupOver = false;
+    setupKeeper = std::thread([] {
+        ENetEvent event;
+        while (!setupOver)
+            if (enet_host_service(clientHost, &event, 20) > 0)
+                heldEvents.push_back(event);
+    });
+}
+
+void EndSetupConnection()
+{
+    if (!setupKeeper.joinable())
+        return;
+    setupOver = true;
+    setupKeeper.join();
+    double now = NowS();
+    for (ENetEvent& event : heldEvents)
+        HandleEvent(event, now);
+    heldEvents.clear();
 }
 
 bool NetPlayerListKey(unsigned char key)

@@ -32,6 +32,10 @@ void ResetNetState();
 // Starts the hosted server when asked and joins the server. False after one
 // line on standard error: refused, not answering within 5 s, or no server.
 bool JoinServer(const NetOptions& options);
+// Around the scene's set-up: the connection is kept alive meanwhile, and
+// what came in is taken once it is over.
+void KeepConnectionDuringSetup();
+void EndSetupConnection();
 // Puts the own jet on its place on the airfield once the scene is set up.
 void PlaceOwnJet();
 // After every step: every third step's state goes to the server.

@@ -77,9 +77,8 @@ above "$PZ" -9070 || fail "the flyer did not roll: $LINE"
 # Rolling past on the watcher's left, its name above it.
 FLYER_WID=$WID
 WID=$WATCHER_WID
-screenshot shared_sky_rolling
-named=$(white_in shared_sky_rolling 0 100 320 130)
-[ "$named" -gt 8 ] || fail "no name over the flyer's jet ($named white pixels)"
+named_shown() { [ "$(white_in shared_sky_rolling 0 0 320 240)" -gt 8 ]; }
+until_shot shared_sky_rolling 20 named_shown || fail "no name over the flyer's jet"
 WID=$FLYER_WID
 send_keys Down Down Down
 for i in $(seq 1 400); do
@@ -94,11 +93,10 @@ wait_output "Raising landing gear"
 WID=$WATCHER_WID
 xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
 send_keys Tab
-sleep 1
-screenshot shared_sky_watcher
 # The list of players: "Players: 2", the watcher and the flyer, in white.
+list_shown() { [ "$(white_in shared_sky_watcher 5 40 200 80)" -gt 150 ]; }
+until_shot shared_sky_watcher 30 list_shown || fail "the list of players is not shown"
 listed=$(white_in shared_sky_watcher 5 40 200 80)
-[ "$listed" -gt 150 ] || fail "the list of players is not shown ($listed white pixels)"
 
 # The flyer quits; the server and the watcher see it go within a second.
 WID=$FLYER_WID
@@ -113,10 +111,8 @@ grep -q "^flyer left" "$WORK/watcher.out" || fail "the flyer's jet is still with
 awk -v a="$quit" -v b="$gone" 'BEGIN { exit !(b - a < 1.0) }' || fail "the flyer went only after $(awk -v a="$quit" -v b="$gone" 'BEGIN{print b - a}') s"
 grep -q "flyer left from 127.0.0.1" "$WORK/server.out" || fail "no leave line for the flyer"
 WID=$WATCHER_WID
-sleep 0.3
-screenshot shared_sky_watcher_alone
-alone=$(white_in shared_sky_watcher_alone 5 40 200 80)
-[ "$alone" -lt "$listed" ] || fail "the list still shows the flyer ($alone white pixels, $listed before)"
+list_shorter() { [ "$(white_in shared_sky_watcher_alone 5 40 200 80)" -lt "$listed" ]; }
+until_shot shared_sky_watcher_alone 30 list_shorter || fail "the list still shows the flyer"
 
 # The server, told to stop, says goodbye to the watcher and ends with 0.
 kill -TERM "$SERVER_PID"
