@@ -8,6 +8,7 @@
 #    loss-and-delay relay (no loss; 5 % loss and 50 +- 20 ms; 20 % loss);
 #  - the game's frame time at 640 x 480 with 1, 8 and 31 friends' jets in view.
 #   NET_BENCH_SECONDS  seconds per run (default 10)
+#   NET_BENCH_PARTS    which parts: bandwidth, distance, frame (default all three)
 #   BENCH_TABLE        if set, rows for the combined table are appended
 set -euo pipefail
 export LC_ALL=C
@@ -44,8 +45,11 @@ port=$(free_port)
 server=$!
 for _ in $(seq 1 100); do grep -q listening "$work/server.out" && break; sleep 0.05; done
 
-echo "bandwidth and the server's CPU ($seconds s a run, states at 33.3 a second)"
-for bots in 16 64; do
+parts=${NET_BENCH_PARTS:-bandwidth distance frame}
+part() { [[ " $parts " == *" $1 "* ]]; }
+
+part bandwidth && echo "bandwidth and the server's CPU ($seconds s a run, states at 33.3 a second)"
+for bots in $(part bandwidth && echo 16 64); do
   before=$(cpu_ticks "$server"); t0=$(date +%s.%N)
   line=$(cd "$work/run" && "$build/net-bot" --server "$port" --bots "$bots" --seconds "$seconds" --recording "$recording")
   after=$(cpu_ticks "$server"); t1=$(date +%s.%N)
@@ -57,9 +61,10 @@ for bots in 16 64; do
   row "net $bots bots: server CPU" "$cpu %" "" "of one core, while $bots bots send 33.3 states/s" "" ""
 done
 
-echo
-echo "drawn against true position of a friend's jet ($seconds s a run)"
-for condition in "0 0 0 no loss" "0.05 50 20 5 % loss, 50 +- 20 ms" "0.20 0 0 20 % loss"; do
+part distance && echo && echo "drawn against true position of a friend's jet ($seconds s a run)"
+part distance || set --
+part distance && set -- "0 0 0 no loss" "0.05 50 20 5 % loss, 50 +- 20 ms" "0.20 0 0 20 % loss"
+for condition in "$@"; do
   read -r loss delay jitter label <<<"$condition"
   relay_port=$(free_port)
   "$build/udp-relay" "$relay_port" "$port" "$loss" "$delay" "$jitter" $((seconds + 8)) >"$work/relay.out" &
@@ -73,9 +78,10 @@ for condition in "0 0 0 no loss" "0.05 50 20 5 % loss, 50 +- 20 ms" "0.20 0 0 20
   row "net drawn-vs-true, $label" "$shown_median" "$shown_p99" "units at the moment shown; $live_median / $live_p99 at the moment itself (100 ms behind by design)" "" ""
 done
 
-echo
-echo "frame time at 640x480 with friends' jets standing in view of the cockpit (median, p95 ms)"
-if [ -e "$shim" ]; then
+part frame && echo && echo "frame time at 640x480 with friends' jets standing in view of the cockpit (median, p95 ms)"
+if ! part frame; then
+  :
+elif [ -e "$shim" ]; then
   declare -A medians
   for jets in 1 8 31; do
     rm -f "$work/frames.log"

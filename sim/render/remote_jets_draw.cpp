@@ -18,10 +18,15 @@
 #include "sim/view/view_state.h"
 
 const int NAME_TEXT_SIZE = 10;
+// Names come from the glyph atlas even in the smallest window: the toolkit's
+// bitmap text costs Mesa's software renderer a millisecond a name, and 31
+// names would double the frame.
+const float NAME_MIN_SCALE = 1.2f;
 const int LIST_TEXT_SIZE = 15;
 const float NAME_LIFT = 120.0f;        // world units above the jet's centre
 const float EXPLOSION_SPRITE = 400.0f; // world units across
 const float LIST_X = 10.0f, LIST_DROP = 60.0f, LIST_LINE = 18.0f; // pixels at the start size
+const float LIST_BOTTOM = 90.0f, LIST_COLUMN = 160.0f;
 
 struct Label {
     bool shown;
@@ -178,8 +183,9 @@ void DrawRemoteJetLabels(const HudLayout& l)
         if (!labels[id].shown || !remoteJets[id].present)
             continue;
         const char* name = remoteJets[id].name;
-        float width = HudTextWidth(name, NAME_TEXT_SIZE, l.textScale);
-        DrawHudText(name, labels[id].x - width * 0.5f, labels[id].y, NAME_TEXT_SIZE, l.textScale);
+        float scale = l.textScale > NAME_MIN_SCALE ? l.textScale : NAME_MIN_SCALE;
+        float width = HudTextWidth(name, NAME_TEXT_SIZE, scale);
+        DrawHudText(name, labels[id].x - width * 0.5f, labels[id].y, NAME_TEXT_SIZE, scale);
     }
     if (!playerListOn)
         return;
@@ -189,7 +195,15 @@ void DrawRemoteJetLabels(const HudLayout& l)
     DrawHudText(line, x, y, LIST_TEXT_SIZE, l.textScale);
     snprintf(line, sizeof line, "%s (you)", ownPlayerName);
     DrawHudText(line, x, y -= step, LIST_TEXT_SIZE, l.textScale);
-    for (const RemoteJet& jet : remoteJets)
-        if (jet.present)
-            DrawHudText(jet.name, x, y -= step, LIST_TEXT_SIZE, l.textScale);
+    // A long list goes on in a further column rather than off the window.
+    float top = y;
+    for (const RemoteJet& jet : remoteJets) {
+        if (!jet.present)
+            continue;
+        if ((y -= step) < LIST_BOTTOM * l.textScale) {
+            x += LIST_COLUMN * l.textScale;
+            y = top - step;
+        }
+        DrawHudText(jet.name, x, y, LIST_TEXT_SIZE, l.textScale);
+    }
 }

@@ -6,7 +6,7 @@
 
 // Beyond this many world units from the camera a friend's jet is drawn from
 // a list of a few dozen faces instead of the model's thousands.
-const float REMOTE_FAR_DISTANCE = 4000.0f;
+const float REMOTE_FAR_DISTANCE = 1500.0f;
 
 // The friends' jets with their flames or explosions, under the frame's
 // viewing transform; after the scenery, since their flames are translucent.
