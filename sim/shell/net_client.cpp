@@ -24,6 +24,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/remote_jets.h"
 #include "sim/render/camera.h"
+#include "sim/shell/replay_modes.h"
 #include "sim/sound/synth.h"
 #include "sim/view/view_state.h"
 
@@ -189,12 +190,24 @@ static void KeepOwnStartPlace()
         PlaceOwnJet();
 }
 
+// The last state sent from the live game: while the instant replay shows an
+// earlier flight, the others keep seeing the jet where the live game left it.
+static NetState lastLiveState;
+
 void NetStepDone()
 {
     if (!netSession.playing)
         return;
-    KeepOwnStartPlace();
     netSession.stepCount++;
+    if (InstantReplayRunning()) {
+        if (netSession.stepCount % STEPS_PER_STATE == 0 && lastLiveState.step != 0) {
+            lastLiveState.step = netSession.stepCount;
+            Send(EncodeState(lastLiveState), false);
+            enet_host_flush(clientHost);
+        }
+        return;
+    }
+    KeepOwnStartPlace();
     if (explosionFrame != 0 && netSession.lastExplosionFrame == 0)
         Send(EncodeEvent(0, NET_EVENT_CRASH), true);
     if (explosionFrame == 0 && netSession.lastExplosionFrame != 0)
@@ -210,6 +223,7 @@ void NetStepDone()
     s.speed = plane.speed;
     s.thrust = plane.thrust;
     s.flags = (gearDown ? NET_FLAG_GEAR : 0) | (explosionFrame != 0 ? NET_FLAG_EXPLODING : 0);
+    lastLiveState = s;
     Send(EncodeState(s), false);
     enet_host_flush(clientHost);
 }

@@ -16,6 +16,13 @@ PORT=$(python3 -c 'import socket; s = socket.socket(socket.AF_INET, socket.SOCK_
 SERVER_PID=$!
 WATCHER_PID=""
 stop_others() {
+  local status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "--- the server's lines" >&2; cat "$WORK/server.out" >&2 || true
+    echo "--- the watcher's lines (last 10, and its standard error)" >&2
+    grep -v '^[-0-9. ]*$' "$WORK/watcher.out" | tail -n 10 >&2 || true
+    cat "$WORK/watcher.err" >&2 || true
+  fi
   [ -n "$WATCHER_PID" ] && kill "$WATCHER_PID" 2>/dev/null || true
   kill "$SERVER_PID" 2>/dev/null || true
   e2e_cleanup
@@ -77,8 +84,13 @@ above "$PZ" -9070 || fail "the flyer did not roll: $LINE"
 # Rolling past on the watcher's left, its name above it.
 FLYER_WID=$WID
 WID=$WATCHER_WID
-named_shown() { [ "$(white_in shared_sky_rolling 0 0 320 240)" -gt 8 ]; }
-until_shot shared_sky_rolling 20 named_shown || fail "no name over the flyer's jet"
+# The name is drawn smooth, so its pixels are near white rather than white.
+light_in() {
+  "$CONVERT" "$SHOTS/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- |
+    awk -F'[(),]+' 'NR > 1 && $2 > 200 && $3 > 200 && $4 > 200 { n++ } END { print n + 0 }'
+}
+named_shown() { [ "$(light_in shared_sky_rolling 0 0 320 240)" -gt 8 ]; }
+until_shot shared_sky_rolling 10 named_shown || fail "no name over the flyer's jet"
 WID=$FLYER_WID
 send_keys Down Down Down
 for i in $(seq 1 400); do
