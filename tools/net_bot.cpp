@@ -6,7 +6,8 @@
 // Loopback only: any other address is refused.
 //
 //   net-bot --server PORT --bots N --seconds S [--recording FILE] [--park]
-//           [--observe PORT] [--rate STATES_PER_S]
+//           [--observe PORT] [--rate STATES_PER_S] [--garbage]
+// --garbage: the last bot sends random bytes, as a broken or hostile client.
 // Prints one line of figures: the bytes each bot received a second (ENet's
 // count, and with IP and UDP headers), per other bot, and in all.
 #include <enet/enet.h>
@@ -174,6 +175,7 @@ int main(int argc, char** argv)
     double seconds = 10, rate = 100.0 / 3.0;
     const char* recording = nullptr;
     bool park = false;
+    bool garbage = false; // the last bot sends random bytes instead of states
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : "";
@@ -191,9 +193,11 @@ int main(int argc, char** argv)
             rate = atof(v), i++;
         else if (a == "--park")
             park = true;
+        else if (a == "--garbage")
+            garbage = true;
         else {
             fprintf(stderr, "usage: net-bot --server PORT --bots N --seconds S [--recording FILE] [--park] "
-                            "[--observe PORT] [--rate N]\n");
+                            "[--observe PORT] [--rate N] [--garbage]\n");
             return 2;
         }
     }
@@ -262,6 +266,15 @@ int main(int argc, char** argv)
                     s.pos[2] += z - z0;
                 }
                 s.step = step;
+                if (garbage && i == bots - 1) {
+                    std::vector<uint8_t> junk(1 + rand() % 80);
+                    for (uint8_t& byte : junk)
+                        byte = (uint8_t)rand();
+                    if (rand() % 2)
+                        junk[0] = NET_STATE; // a state of nonsense numbers
+                    Send(crew[i], junk, rand() % 2);
+                    continue;
+                }
                 Send(crew[i], EncodeState(s), false);
                 enet_host_flush(crew[i].host);
             }
