@@ -138,9 +138,13 @@ static void Remember(int id, const Body& b)
 void DrawRemoteJets()
 {
     double now = NowS();
+    // Far jets are drawn together after the near ones, untextured in one go:
+    // each change of state costs the software renderer more than their faces.
+    int far[NET_MAX_PLAYERS], farCount = 0;
+    static RemotePose poses[NET_MAX_PLAYERS];
     for (int id = 0; id < NET_MAX_PLAYERS; id++) {
         labels[id].shown = false;
-        RemotePose pose;
+        RemotePose& pose = poses[id];
         if (!RemoteJetPose(remoteJets[id], now, pose))
             continue;
         const Body& b = pose.body;
@@ -150,16 +154,11 @@ void DrawRemoteJets()
             continue;
         }
         float dx = b.pos.x - camera.pos.x, dy = b.pos.y - camera.pos.y, dz = b.pos.z - camera.pos.z;
-        bool far = dx * dx + dy * dy + dz * dz > REMOTE_FAR_DISTANCE * REMOTE_FAR_DISTANCE;
-        PlaceJet(b);
-        if (far) {
-            if (!farList)
-                BuildFarList();
-            glCallList(farList);
-            if (texturesOn)
-                glEnable(GL_TEXTURE_2D);
+        if (dx * dx + dy * dy + dz * dz > REMOTE_FAR_DISTANCE * REMOTE_FAR_DISTANCE) {
+            far[farCount++] = id;
             continue;
         }
+        PlaceJet(b);
         glPushMatrix();
         glCallList(pose.gearDown ? LIST_AIRCRAFT_GEAR : LIST_AIRCRAFT);
         glPopMatrix();
@@ -172,6 +171,16 @@ void DrawRemoteJets()
         SetAircraftMaterial();
         DrawExhaustFlames(b);
         flameFrame = ownFlame;
+    }
+    if (farCount > 0) {
+        if (!farList)
+            BuildFarList();
+        for (int i = 0; i < farCount; i++) {
+            PlaceJet(poses[far[i]].body);
+            glCallList(farList);
+        }
+        if (texturesOn)
+            glEnable(GL_TEXTURE_2D);
     }
     glLoadIdentity();
 }
