@@ -168,7 +168,6 @@ struct Client {
     char address[64] = "";
     uint8_t id = 0;
     double connectedS = 0;
-    bool hasState = false;
     uint32_t lastStep = 0;
     float lastX = 0, lastZ = 0;
     BadBucket bad;
@@ -254,11 +253,9 @@ void Welcome(Server& s, Client& c, const NetMessage& hello)
     for (const Client& other : s.clients)
         if (other.phase == CLIENT_PLAYING) {
             used[other.id] = true;
-            float x = other.lastX, z = other.lastZ;
-            if (!other.hasState)
-                StartPlace(other.id, x, z); // not heard yet: still at the place it was given
-            jets.push_back(x);
-            jets.push_back(z);
+            // Where it was last heard of; one not heard yet is at its place.
+            jets.push_back(other.lastX);
+            jets.push_back(other.lastZ);
         }
     int id = 0;
     while (used[id])
@@ -267,9 +264,8 @@ void Welcome(Server& s, Client& c, const NetMessage& hello)
     c.id = (uint8_t)id;
     c.name = hello.name;
     c.phase = CLIENT_PLAYING;
-    c.hasState = false;
     StartPlace(slot, c.lastX, c.lastZ);
-    c.hasState = true;
+    c.lastStep = 0;
     Send(c.peer, EncodeWelcome(c.id, (uint8_t)slot, (uint8_t)s.maxPlayers, s.sun, s.moon, *s.landscape), true);
     for (const Client& other : s.clients)
         if (other.phase == CLIENT_PLAYING && &other != &c)
@@ -317,7 +313,7 @@ void Receive(Server& s, Client& c, const ENetPacket* packet)
     }
     switch (m.type) {
     case NET_STATE:
-        if (c.hasState && m.state.step < c.lastStep && c.lastStep - m.state.step < 0x80000000u) {
+        if (m.state.step < c.lastStep) {
             BadMessage(s, c, "a step that goes backwards");
             return;
         }
