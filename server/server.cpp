@@ -313,11 +313,10 @@ void Receive(Server& s, Client& c, const ENetPacket* packet)
     }
     switch (m.type) {
     case NET_STATE:
-        if (m.state.step < c.lastStep) {
+        if (!TakeStateStep(c.lastStep, m.state.step)) {
             BadMessage(s, c, "a step that goes backwards");
             return;
         }
-        c.lastStep = m.state.step;
         c.lastX = m.state.pos[0];
         c.lastZ = m.state.pos[2];
         m.state.id = c.id;

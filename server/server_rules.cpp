@@ -31,6 +31,14 @@ int FreeStartPlace(const float* jets, int count)
     return count % NET_MAX_PLAYERS;
 }
 
+bool TakeStateStep(uint32_t& lastStep, uint32_t step)
+{
+    if (step < lastStep)
+        return false;
+    lastStep = step;
+    return true;
+}
+
 bool CountBadMessage(BadBucket& bucket, double nowS)
 {
     double drained = (nowS - bucket.lastS) * BAD_DRAIN_PER_S;

@@ -20,6 +20,10 @@ void StartPlace(int slot, float& x, float& z);
 // first 64 are taken, which cannot happen with at most 64 players.
 int FreeStartPlace(const float* jets, int count);
 
+// A state's step may repeat the sender's last but never go below it: one
+// that does is refused, and the last step stays. True when taken.
+bool TakeStateStep(uint32_t& lastStep, uint32_t step);
+
 // A bucket of bad messages that drains at BAD_DRAIN_PER_S: a client is dropped
 // when it holds more than BAD_LIMIT, so a burst of garbage is forgiven once
 // but a client that keeps sending it is not.

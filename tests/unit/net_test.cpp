@@ -194,6 +194,17 @@ TEST(ServerRules, EachJoiningPlayerGetsAPlaceNoJetIsOn)
 
 TEST(ServerRules, ABurstOfBadMessagesIsForgivenAStreamIsNot)
 {
+    // A step that goes backwards is one of them; the same step again is not.
+    struct StepCase {
+        uint32_t step;
+        bool taken;
+        uint32_t lastAfter;
+    } steps[] = {{3, true, 3}, {3, true, 3}, {2, false, 3}, {0, false, 3}, {90, true, 90}, {89, false, 90}};
+    uint32_t last = 0;
+    for (const StepCase& c : steps) {
+        EXPECT_EQ(TakeStateStep(last, c.step), c.taken) << c.step;
+        EXPECT_EQ(last, c.lastAfter) << c.step;
+    }
     BadBucket bucket;
     for (int i = 0; i < 20; i++)
         EXPECT_FALSE(CountBadMessage(bucket, 0.0)) << i;
