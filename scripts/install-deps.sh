@@ -4,6 +4,8 @@
 set -euo pipefail
 
 build_pkgs="cmake g++ make freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libpng-dev libsdl2-dev"
+# Flying together: the server and the client talk through ENet.
+build_pkgs="$build_pkgs libenet-dev"
 # The head-up display's larger text: FreeType, fontconfig and the fonts it looks for.
 build_pkgs="$build_pkgs libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core"
 # The settings files, read by a small well-kept INI reader.

@@ -3,15 +3,12 @@
 // paused, so it lives beside it.
 #pragma once
 
+#include "common/day_clock.h"
+
 extern float sunAngle;  // degrees, 0 = overhead
 extern float moonAngle; // degrees, 180 = overhead
 extern int timePasses;  // the angles advance only while set
 
-// The horizon rules shared by the clock's step sizes and the sky's drawing:
-// the sun is down strictly between 95 and 265 degrees, the moon is up from 91
-// to 270 inclusive.
-bool SunBelowHorizon(float sunDegrees);
-bool MoonAboveHorizon(float moonDegrees);
 // One step of the sun and moon, unless time is stopped or the game paused.
 void AdvanceClock();
 // Sun and moon at 0, time passing: the start state.

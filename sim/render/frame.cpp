@@ -18,6 +18,7 @@
 #include "sim/render/hud_overlay.h"
 #include "sim/render/hud_text.h"
 #include "sim/render/life_board.h"
+#include "sim/render/remote_jets_draw.h"
 #include "sim/render/sky.h"
 #include "sim/render/terrain_lists.h"
 #include "sim/view/replay_view.h"
@@ -187,6 +188,7 @@ void DrawFrame()
     DrawCourseWorld();
     if (viewMode != 1)
         DrawAircraftFlames(turns);
+    DrawRemoteJets();
     glLoadIdentity();
     if (lifeOn)
         DrawLifeBoard();
@@ -231,6 +233,7 @@ void DrawFrame()
         float s = CurrentHudLayout().textScale;
         DrawHudLabel(banner, REPLAY_BANNER_X * s, windowHeight - REPLAY_BANNER_DROP * s, REPLAY_BANNER_SIZE, s);
     }
+    DrawRemoteJetLabels(l);
     if (explosionFrame != 0)
         glCallList(LIST_EXPLOSION);
     glDisable(GL_LIGHT2);

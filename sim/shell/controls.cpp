@@ -12,6 +12,7 @@
 #include "sim/shell/key_help.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/pilot_keys.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/scene.h"
 #include "sim/shell/settings.h"
@@ -187,6 +188,10 @@ void TakeSpecialKey(int key)
 void Keyboard(unsigned char key, int /*x*/, int /*y*/)
 {
     if (HelpTakesKey(key)) {
+        glutPostRedisplay();
+        return;
+    }
+    if (NetPlayerListKey(key)) {
         glutPostRedisplay();
         return;
     }

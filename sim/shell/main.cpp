@@ -13,6 +13,7 @@
 #include "sim/shell/course_play.h"
 #include "sim/shell/game_end.h"
 #include "sim/shell/gamepad.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/options.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay_file.h"
@@ -91,6 +92,11 @@ int main(int argc, char** argv)
     case COMMAND_LINE_RUN:
         break;
     }
+    const NetOptions& net = options.net;
+    if ((net.connect || net.host) && (!options.play.empty() || !options.timedemo.empty() || !options.track.empty())) {
+        fprintf(stderr, "pelorin: a replay cannot be shown in a shared sky\n");
+        return EXIT_USAGE;
+    }
     // The track needs no window, so not the toolkit either, nor the settings.
     if (!options.track.empty()) {
         if (options.toolkit.size() > 2) {
@@ -120,6 +126,12 @@ int main(int argc, char** argv)
     bool keptFullScreen = false;
     if (SettingsWindow(keptPlace, keptFullScreen) && !options.geometry)
         StartWindowPlace(keptPlace);
+    // Joined before the window opens, so that a refusal is one line and no window.
+    if (net.connect || net.host) {
+        if (!JoinServer(net))
+            return 1;
+        atexit(LeaveServer);
+    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");
     glutDisplayFunc(RenderScene);
@@ -132,7 +144,9 @@ int main(int argc, char** argv)
     glutPassiveMotionFunc(PassiveMotion);
     glutCloseFunc(WindowClosed);
     atexit(EndGameAtExit);
+    KeepConnectionDuringSetup();
     SetupScene();
+    EndSetupConnection();
     if (options.fullScreen || keptFullScreen)
         ToggleFullScreen();
     replayExplosionShown = BuildExplosionList;

@@ -28,6 +28,10 @@ static const OptionRow SIM_OPTIONS[] = {
     {"classic", 0, nullptr, "the cockpit panel or status line alone, without instruments (H switches)"},
     {"course", 0, "FILE", "fly the gates of the course FILE against the clock"},
     {"ghost", 0, "FILE", "race the recording FILE of the course as a ghost (with --course)"},
+    {"connect", 0, "HOST[:PORT]", "fly in the shared sky of the server at HOST"},
+    {"host", 0, nullptr, "start a server of the shared sky in the game and fly in it"},
+    {"name", 0, "NAME", "the name the other players see (with --connect or --host)"},
+    {"port", 0, "N", "the port of the server --host starts (default 28217)"},
 };
 static const int SIM_OPTION_COUNT = sizeof SIM_OPTIONS / sizeof SIM_OPTIONS[0];
 
@@ -81,10 +85,34 @@ CommandLineResult ReadSimOptions(int argc, char** argv, SimOptions& options)
             options.course.course = use.value.c_str();
         } else if (name == "ghost") {
             options.course.ghost = use.value.c_str();
+        } else if (name == "connect") {
+            options.net.connect = use.value.c_str();
+        } else if (name == "host") {
+            options.net.host = true;
+        } else if (name == "name") {
+            options.net.name = use.value.c_str();
+        } else if (name == "port") {
+            char* end = nullptr;
+            errno = 0;
+            long p = strtol(use.value.c_str(), &end, 10);
+            if (use.value.empty() || errno != 0 || *end || p < 1 || p > 65535) {
+                fprintf(stderr, "pelorin: --port needs a number from 1 to 65535, not \"%s\"\n", use.value.c_str());
+                return COMMAND_LINE_USAGE;
+            }
+            options.net.port = (int)p;
         } else if (name == "volume" && !ParseVolume(use.value, options.volume)) {
             fprintf(stderr, "pelorin: --volume takes a whole number from 0 to 100, not \"%s\"\n", use.value.c_str());
             return COMMAND_LINE_USAGE;
         }
+    }
+    const NetOptions& net = options.net;
+    if (net.connect && net.host) {
+        fprintf(stderr, "pelorin: --connect and --host cannot be given together\n");
+        return COMMAND_LINE_USAGE;
+    }
+    if ((net.name || net.port) && !net.connect && !net.host) {
+        fprintf(stderr, "pelorin: %s needs --connect or --host\n", net.name ? "--name" : "--port");
+        return COMMAND_LINE_USAGE;
     }
     if (options.course.ghost && !options.course.course) {
         fprintf(stderr, "pelorin: --ghost needs --course\n");

@@ -14,6 +14,14 @@ struct CourseOptions {
     const char* ghost = nullptr;  // --ghost FILE: race this recording of the course
 };
 
+// Flying together.
+struct NetOptions {
+    const char* connect = nullptr; // --connect HOST[:PORT]
+    const char* name = nullptr;    // --name NAME
+    bool host = false;             // --host: a server in the game, joined at once
+    int port = 0;                  // --port N: the hosted server's port; 0 for the default
+};
+
 // What the command line asked for. The recorder's files: at most one of them.
 struct SimOptions {
     std::string record;   // --record FILE: write the flight to FILE as it goes
@@ -26,6 +34,7 @@ struct SimOptions {
     bool quiet = false;
     bool classic = false; // --classic: the cockpit panel or status line alone
     CourseOptions course; // pointing into `given`
+    NetOptions net;       // likewise
     bool geometry = false;           // -geometry given: the window's size and place are its
     std::vector<char*> toolkit;      // argv for glutInit: argv[0] and X's options, null-ended
     // Every option as given, in order: a new option of the table is read
@@ -35,8 +44,9 @@ struct SimOptions {
 
 // Reads argv into `options`. COMMAND_LINE_DONE after --help or --version,
 // COMMAND_LINE_USAGE after one line on standard error (an unknown option, a
-// missing or bad value, two recorder files, a --ghost without --course, an
-// argument left over).
+// missing or bad value, two recorder files, a --ghost without --course,
+// --connect with --host, --name or --port without either, an argument left
+// over).
 CommandLineResult ReadSimOptions(int argc, char** argv, SimOptions& options);
 
 // Puts what the options ask of the sound and the console into their globals;

@@ -4,6 +4,7 @@
 #include <GL/glut.h>
 #include <cstdio>
 
+#include "common/landscape_reader.h"
 #include "sim/assets/display_lists.h"
 #include "sim/assets/textures.h"
 #include "sim/flight/aircraft.h"
@@ -12,6 +13,7 @@
 #include "sim/render/frame.h"
 #include "sim/render/sky.h"
 #include "sim/render/terrain_lists.h"
+#include "sim/shell/net_client.h"
 #include "sim/view/view_state.h"
 
 float fogDensity;
@@ -114,9 +116,22 @@ void SetupFixedState()
     // from a null colour array (black spheres on Mesa, a crash elsewhere).
 }
 
+// A joined game flies over the server's landscape, held in memory: a file of
+// the player's is neither read nor written.
+static void LoadServedLandscape(const std::vector<char>& bytes)
+{
+    GenerateTerrainTiles();
+    LandscapeGrid grid;
+    if (!bytes.empty() && DecodeLandscape(bytes.data(), bytes.size(), "the server's landscape", grid))
+        InstallLandscapeGrid(grid);
+}
+
 void LoadLandscape()
 {
-    LoadTerrainTiles(LANDSCAPE_FILE);
+    if (netSession.playing)
+        LoadServedLandscape(netSession.landscape);
+    else
+        LoadTerrainTiles(LANDSCAPE_FILE);
     BuildTerrainLists();
     if (!quietConsole)
         printf("Finished Reading Landscape!\n");
@@ -131,6 +146,7 @@ void SetupScene()
     BuildDisplayLists();
     LoadLandscape();
     ResetPlane(plane);
+    PlaceOwnJet();
     ResetCamera(camera);
     CheckGLError("SetupScene");
     glutPostRedisplay();

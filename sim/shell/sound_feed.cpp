@@ -12,6 +12,7 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/game_state.h"
 #include "sim/render/camera.h"
+#include "sim/shell/net_client.h"
 #include "sim/view/view_state.h"
 
 int soundOn;
@@ -78,6 +79,7 @@ SoundScene CurrentSoundScene(bool standsStill)
     PlaceListener(s);
     s.soundOn = soundOn;
     s.volume = (float)soundVolume / (float)SOUND_VOLUME_MAX;
+    AddFriendEngines(s);
     return s;
 }
 

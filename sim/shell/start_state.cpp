@@ -20,6 +20,7 @@
 #include "sim/shell/gamepad.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/pilot_keys.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/recorder.h"
 #include "sim/shell/replay.h"
 #include "sim/shell/replay_modes.h"
@@ -62,4 +63,5 @@ void ResetSimulation()
     ResetRandom();
     ResetSoundState();
     ResetSettingsState();
+    ResetNetState();
 }

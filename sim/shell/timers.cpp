@@ -12,6 +12,7 @@
 #include "sim/shell/audio.h"
 #include "sim/shell/course_play.h"
 #include "sim/shell/live_step.h"
+#include "sim/shell/net_client.h"
 #include "sim/shell/replay_modes.h"
 #include "sim/shell/settings.h"
 
@@ -32,6 +33,7 @@ int RunDueSteps(int64_t nowNs)
     for (int i = 0; i < due; i++) {
         RunOneStep();
         WatchCourse();
+        NetStepDone();
     }
     return due;
 }
@@ -44,6 +46,7 @@ void StartFlightTimer()
 
 void FlightTick(int /*value*/)
 {
+    ServiceNetwork();
     RunDueSteps(MonotonicNs());
     glutTimerFunc(DelayToNextMs(flightSchedule, MonotonicNs()), FlightTick, FLIGHT_TIMER_VALUE);
     glutPostRedisplay();

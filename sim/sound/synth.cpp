@@ -50,6 +50,8 @@ const float BUMPS_HZ_PER_SPEED = 0.25f;
 // Listener. Outside, the aircraft is heard in full up to FULL_DISTANCE and
 // falls off as 1/distance beyond, losing treble to the air as it goes.
 const float FULL_DISTANCE = 600.0f;
+// A friend's engines at their loudest against the own engines' at theirs.
+const float FRIEND_LEVEL = 0.35f;
 const float ABSORB_START = 1500.0f;
 const float ABSORB_TOP_HZ = 16000.0f;
 const float CRASH_FLOOR_GAIN = 0.35f; // a crash is heard from anywhere
@@ -171,6 +173,7 @@ struct Block {
     // glides per sample
     float pauseKeep, levelKeep, listenerKeep, masterKeep, masterRiseKeep;
     // cues
+    float friendHz[SOUND_FRIENDS], friendLeft[SOUND_FRIENDS], friendRight[SOUND_FRIENDS];
     float blastA, blastNormal, crashLowA, crashLowNormal;
     Svf crackle;
     float thudA, thudNormal;
@@ -293,6 +296,23 @@ Block PlanBlock(SoundMixer& m, const SoundScene& s, int frames)
     b.masterKeep = GlideCoefficient(MASTER_FALL_SECONDS, rate);
     b.masterRiseKeep = GlideCoefficient(MASTER_RISE_SECONDS, rate);
 
+    // Friends: a whine at the pitch of their throttle, heard where they are,
+    // never as loud as the own engines at their loudest.
+    for (int f = 0; f < SOUND_FRIENDS; f++) {
+        b.friendLeft[f] = b.friendRight[f] = 0.0f;
+        b.friendHz[f] = WHINE_IDLE_HZ;
+        if (f >= s.friendCount || stopped)
+            continue;
+        const FriendEngine& e = s.friends[f];
+        float fs = Clamp(e.spool, 0.0f, 1.0f);
+        float d = Clamp(std::fabs(e.distance), 0.0f, 1e9f);
+        float g = FRIEND_LEVEL * (ENGINE_IDLE_RMS + ENGINE_RANGE_RMS * fs) * (d > FULL_DISTANCE ? FULL_DISTANCE / d : 1.0f);
+        float a = (Clamp(e.pan, -1.0f, 1.0f) + 1.0f) * (PI / 4.0f);
+        b.friendHz[f] = WHINE_IDLE_HZ + WHINE_RANGE_HZ * fs;
+        b.friendLeft[f] = g * std::cos(a);
+        b.friendRight[f] = g * std::sin(a);
+    }
+
     // Cues whose filters move with their time.
     float ct = m.crashTime > 0.0f ? m.crashTime : 0.0f;
     float blastHz = 200.0f + 6000.0f * std::exp(-ct / 0.2f);
@@ -325,6 +345,26 @@ float EngineSample(SoundMixer& m, const Block& b)
     float roar = Band(m.roar, b.roar, n);
     m.roarLow += b.roarLowA * (n - m.roarLow);
     return b.whineLevel * 0.9f * whine + b.humLevel * hum + b.roarLevel * roar + b.roarLowLevel * m.roarLow;
+}
+
+// Every friend's whine, panned: left into out[0], right into out[1].
+void FriendSamples(SoundMixer& m, const Block& b, float out[2])
+{
+    out[0] = out[1] = 0.0f;
+    for (int f = 0; f < SOUND_FRIENDS; f++) {
+        if (m.friendLeft[f] == 0.0f && m.friendRight[f] == 0.0f && b.friendLeft[f] == 0.0f &&
+            b.friendRight[f] == 0.0f)
+            continue; // flying alone costs nothing
+        Glide(m.friendLeft[f], b.friendLeft[f], b.listenerKeep);
+        Glide(m.friendRight[f], b.friendRight[f], b.listenerKeep);
+        if (m.friendLeft[f] == 0.0f && m.friendRight[f] == 0.0f)
+            continue;
+        m.friendPhase[f] = Fraction(m.friendPhase[f] + b.friendHz[f] * b.dt);
+        float p = m.friendPhase[f];
+        float v = Sine(m, p) + 0.45f * Sine(m, 2.0f * p) + 0.2f * Sine(m, 3.0f * p);
+        out[0] += m.friendLeft[f] * v;
+        out[1] += m.friendRight[f] * v;
+    }
 }
 
 float AirSample(SoundMixer& m, const Block& b)
@@ -477,14 +517,20 @@ void MixSound(SoundMixer& m, const SoundScene& scene, float* out, int frames)
                              GearSample(m, b) + TouchdownSample(m, b);
             m.absorb += b.absorbA * (aircraft - m.absorb);
             float crash = CrashSample(m, b);
+            float friends[2];
+            FriendSamples(m, b, friends);
             float* frame = out + 2 * (done + i);
-            frame[0] = Limit(m.master * (m.absorb * m.left + crash * m.crashLeft));
-            frame[1] = Limit(m.master * (m.absorb * m.right + crash * m.crashRight));
+            frame[0] = Limit(m.master * (m.absorb * m.left + crash * m.crashLeft + friends[0]));
+            frame[1] = Limit(m.master * (m.absorb * m.right + crash * m.crashRight + friends[1]));
         }
         Settle(m.engineGain, b.engineGain);
         Settle(m.airGain, b.airGain);
         Settle(m.wheelGain, b.wheelGain);
         Settle(m.master, b.master);
+        for (int f = 0; f < SOUND_FRIENDS; f++) {
+            Settle(m.friendLeft[f], b.friendLeft[f]);
+            Settle(m.friendRight[f], b.friendRight[f]);
+        }
         done += n;
     }
 }

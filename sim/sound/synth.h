@@ -9,6 +9,14 @@
 // The counters only grow: the mixer starts a cue once for each step up it sees,
 // so a cue is neither lost nor repeated however the steps and the audio
 // callbacks interleave.
+// Friends' engines in a shared sky: the nearest few are heard.
+const int SOUND_FRIENDS = 8;
+struct FriendEngine {
+    float spool;    // 0 idle .. 1 full, from the friend's thrust
+    float distance; // from the listener, world units
+    float pan;      // the friend's bearing, -1 hard left .. 1 hard right
+};
+
 struct SoundScene {
     float spoolTarget;    // where the engines spool towards: 0 idle (thrust 0) to 1 full
     float speed;          // the speed flown, world units per step
@@ -24,6 +32,8 @@ struct SoundScene {
     float pan;            // outside: the aircraft's bearing, -1 hard left .. 1 hard right
     int soundOn;
     float volume;         // 0..1
+    int friendCount;      // friends heard, 0 when flying alone
+    FriendEngine friends[SOUND_FRIENDS];
 };
 
 const int SINE_TABLE_SIZE = 2048;
@@ -62,6 +72,8 @@ struct SoundMixer {
     float muffle[2], absorb;
     float left, right, crashLeft, crashRight;
     float master;
+    // Friends' engines: each one's whine and its place, gliding.
+    float friendPhase[SOUND_FRIENDS], friendLeft[SOUND_FRIENDS], friendRight[SOUND_FRIENDS];
 };
 
 // Engine lag: time constants of the spool towards a higher and a lower

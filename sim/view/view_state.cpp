@@ -17,6 +17,7 @@ int helpOpen;
 int keysHintOn;
 std::vector<std::string> helpLines;
 int quietConsole;
+int playerListOn;
 
 void ResetViewState()
 {
@@ -36,4 +37,5 @@ void ResetViewState()
     keysHintOn = 1;
     helpLines.clear();
     quietConsole = 0;
+    playerListOn = 0;
 }

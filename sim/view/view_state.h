@@ -22,6 +22,7 @@ extern int helpOpen;                   // the key list over the frame (F1)
 extern int keysHintOn;                 // the small "F1: keys" line of a start's first seconds
 extern std::vector<std::string> helpLines; // the key list's lines, a group's name alone on its line
 extern int quietConsole;               // --quiet: no loading lines, only errors and what is asked for
+extern int playerListOn;               // the list of players in a shared sky (Tab)
 
 const int VIEW_COCKPIT = 1;
 const int VIEW_CHASE = 2;

@@ -18,7 +18,9 @@
 # without the rest of its circle. The editor and the
 # landscape tool use common/ and themselves only, and toolkit/ (what both
 # programs' shells do alike with the windowing toolkit) only common/; the
-# simulator's shell and the editor may use toolkit/.
+# simulator's shell and the editor may use toolkit/. The server (server/)
+# uses common/ and itself only, and the simulator's shell may use it for
+# --host; the network library's headers belong to those two alone.
 set -euo pipefail
 cd "${PELORIN_SOURCE:-$(dirname "$0")/../..}"
 
@@ -45,6 +47,12 @@ while IFS= read -r file; do
     [ -n "$line" ] || continue
     checked=$((checked + 1))
     case "$line" in
+      '<enet/'*)
+        if [[ "$file" != sim/shell/* && "$file" != server/* ]]; then
+          echo "$file includes $line: the network library belongs to sim/shell and server/"
+          status=1
+        fi
+        continue ;;
       '<'*)
         if [ "$from" -ge 0 ] && [ "$from" -lt 5 ] && [[ "$line" =~ ^\<(GL/|SDL) ]]; then
           echo "$file includes $line: the toolkit and GL belong to sim/shell, sim/render and sim/assets"
@@ -62,10 +70,11 @@ while IFS= read -r file; do
     case "$file" in
       editor/*) [[ "$line" == editor/* || "$line" == common/* || "$line" == toolkit/* ]] || { echo "$file includes $line: the editor uses editor/, toolkit/ and common/ only"; status=1; } ;;
       toolkit/*) [[ "$line" == toolkit/* || "$line" == common/* ]] || { echo "$file includes $line: toolkit/ uses common/ only"; status=1; } ;;
-      sim/*) if [[ "$line" == toolkit/* ]]; then
-               [ "$from" -eq 6 ] || { echo "$file includes $line: only sim/shell uses toolkit/"; status=1; }
+      server/*) [[ "$line" == server/* || "$line" == common/* ]] || { echo "$file includes $line: the server uses server/ and common/ only"; status=1; } ;;
+      sim/*) if [[ "$line" == toolkit/* || "$line" == server/* ]]; then
+               [ "$from" -eq 6 ] || { echo "$file includes $line: only sim/shell uses toolkit/ and server/"; status=1; }
              elif [ "$to" -lt 0 ]; then
-               echo "$file includes $line: the simulator uses sim/, common/ and, in its shell, toolkit/ only"
+               echo "$file includes $line: the simulator uses sim/, common/ and, in its shell, toolkit/ and server/ only"
                status=1
              elif [ "$to" -gt "$from" ]; then
                echo "$file includes $line, which lies above it: sim/shell > sim/render, sim/assets > sim/flight > sim/landscape > sim/view > sim/math > common"
@@ -83,7 +92,7 @@ while IFS= read -r file; do
     esac
   done < <(sed -n -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*("([^"]+)"|(<[^>]+>)).*/\2\3/p' "$file")
 done < <(git ls-files -co --exclude-standard -- 'sim/*.cpp' 'sim/*.h' 'common/*.cpp' 'common/*.h' \
-           'editor/*.cpp' 'editor/*.h' 'landscape-tool/*.cpp' 'landscape-tool/*.h' 'toolkit/*.cpp' 'toolkit/*.h')
+           'editor/*.cpp' 'editor/*.h' 'server/*.cpp' 'server/*.h' 'landscape-tool/*.cpp' 'landscape-tool/*.h' 'toolkit/*.cpp' 'toolkit/*.h')
 
 # tsort names the modules of each circle it finds, one per line after a
 # line saying it found one.

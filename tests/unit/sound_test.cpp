@@ -251,3 +251,43 @@ TEST(SoundTest, StepsAndKeysCountEachEventOnce)
     EXPECT_EQ(soundEvents.gearMoves, 2u);
     EXPECT_EQ(TakeScene(soundMailbox).restarts, 1u);
 }
+
+// A friend's engines in a shared sky: heard on their side, fainter with
+// distance, never as loud as the own, and nothing at all while flying alone.
+TEST(SoundTest, FriendsEnginesAreHeardWhereTheyAreQuieterThanTheOwn)
+{
+    auto Channel = [](const std::vector<float>& out, int channel) {
+        double sum = 0;
+        size_t from = out.size() / 2 & ~(size_t)1;
+        for (size_t i = from + channel; i < out.size(); i += 2)
+            sum += (double)out[i] * out[i];
+        return std::sqrt(sum / ((out.size() - from) / 2));
+    };
+    SoundScene alone = Engines(1.0f);
+    double own = SoundRms(RenderSound(mixer, alone, 0.5), RATE, 0.2, 0.5);
+    // The own jet far off, so that the friend is all there is to hear.
+    struct Case {
+        float distance, pan;
+    } cases[] = {{600.0f, -1.0f}, {1200.0f, 1.0f}, {4800.0f, 0.0f}};
+    double last = 1e9;
+    for (const Case& c : cases) {
+        SoundScene s = Engines(0.0f, 1e9f);
+        s.friendCount = 1;
+        s.friends[0] = {1.0f, c.distance, c.pan};
+        std::vector<float> out = RenderSound(mixer, s, 0.5);
+        double left = Channel(out, 0), right = Channel(out, 1), both = std::sqrt((left * left + right * right) / 2);
+        EXPECT_LT(both, 0.5 * own) << c.distance;
+        EXPECT_LT(both, last) << c.distance;
+        if (c.pan < 0) {
+            EXPECT_GT(left, 20 * right + 1e-4) << c.distance;
+        }
+        if (c.pan > 0) {
+            EXPECT_GT(right, 20 * left + 1e-4) << c.distance;
+        }
+        last = both;
+    }
+    std::vector<float> withNone = RenderSound(mixer, Engines(0.5f), 0.2);
+    SoundScene uncounted = Engines(0.5f);
+    uncounted.friends[0] = {1.0f, 10.0f, 0.0f}; // friendCount 0: not heard
+    EXPECT_EQ(withNone, RenderSound(mixer, uncounted, 0.2));
+}

@@ -1,0 +1,56 @@
+// Friends' jets in a shared sky: the states received for each, and where
+// each is drawn now. A jet is shown about REMOTE_DELAY_S behind what was
+// received, between two states, so that states that come unevenly still give
+// a smooth flight; past the newest it is carried on at its last velocity for
+// a while, then held. Nothing here draws or touches the network.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/net_messages.h"
+#include "sim/math/vec_math.h"
+
+const double REMOTE_DELAY_S = 0.1;       // behind the newest state
+const double REMOTE_EXTRAPOLATE_S = 0.25; // carried on for at most this past the newest state
+const double REMOTE_SILENCE_S = 5.0;     // a jet unheard this long is no longer shown
+const double REMOTE_STEP_S = 0.01;       // one of the sender's steps
+const int REMOTE_SAMPLES = 16;           // states kept per jet: half a second at 30 a second
+
+struct RemoteSample {
+    double senderS; // the sender's step times REMOTE_STEP_S
+    NetState state;
+};
+
+struct RemoteJet {
+    bool present;   // joined and not left
+    char name[NET_NAME_MAX + 1];
+    RemoteSample samples[REMOTE_SAMPLES]; // oldest first
+    int count;
+    double offsetS;     // our clock minus the sender's, the least seen: the least delayed state
+    double lastHeardS;  // our clock when the newest state came
+};
+
+// Where a jet is drawn: its frame is orthonormal (normal = dir x up).
+struct RemotePose {
+    Body body;
+    bool gearDown;
+    bool exploding;
+};
+
+extern RemoteJet remoteJets[NET_MAX_PLAYERS];
+extern char ownPlayerName[NET_NAME_MAX + 1]; // the name this game joined with
+
+// No friends: the start state.
+void ResetRemoteJets();
+void RemoteJetJoined(int id, const std::string& name);
+// Gone at once: the jet is no longer shown.
+void RemoteJetLeft(int id);
+// A received state at our clock's nowS. States older than the newest are
+// dropped; a jet not yet joined is taken with an empty name.
+void RemoteJetState(const NetState& state, double nowS);
+// The jet's pose at our clock's nowS; false when it is not to be shown (not
+// present, nothing received yet, or silent for REMOTE_SILENCE_S).
+bool RemoteJetPose(const RemoteJet& jet, double nowS, RemotePose& pose);
+// Present jets, for the list of players.
+int RemoteJetCount();
