@@ -30,7 +30,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/remote_jets.h"
 #include "sim/shell/replay.h"
-#include "sim/shell/replay_modes.h"
+#include "sim/shell/replay_file.h"
 #include "sim/shell/start_state.h"
 #include "sim/shell/track.h"
 

@@ -43,6 +43,7 @@ const KeyHelp KEY_HELP[] = {
     {"Game", "Y y N n", "restart, or quit (when asked)", SHOWS_NOTHING},
     {"Game", "Q", "quit", SHOWS_NOTHING},
     {"Game", "P", "print the aircraft's state line", SHOWS_NOTHING},
+    {"Game", "Tab", "in a shared sky: the list of players", SHOWS_NOTHING},
     {"Recorder", "Ctrl+R", "instant replay of the last 30 s", SHOWS_NOTHING},
     {"Recorder", "f s", "in a replay: four times as fast while held; skip to the next change", SHOWS_NOTHING},
 };

@@ -24,7 +24,6 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/remote_jets.h"
 #include "sim/render/camera.h"
-#include "sim/shell/replay_modes.h"
 #include "sim/sound/synth.h"
 #include "sim/view/view_state.h"
 
@@ -194,12 +193,12 @@ static void KeepOwnStartPlace()
 // earlier flight, the others keep seeing the jet where the live game left it.
 static NetState lastLiveState;
 
-void NetStepDone()
+void NetStepDone(bool instantReplay)
 {
     if (!netSession.playing)
         return;
     netSession.stepCount++;
-    if (InstantReplayRunning()) {
+    if (instantReplay) {
         if (netSession.stepCount % STEPS_PER_STATE == 0 && lastLiveState.step != 0) {
             lastLiveState.step = netSession.stepCount;
             Send(EncodeState(lastLiveState), false);

@@ -33,8 +33,9 @@ void KeepConnectionDuringSetup();
 void EndSetupConnection();
 // Puts the own jet on its place on the airfield once the scene is set up.
 void PlaceOwnJet();
-// After every step: every third step's state goes to the server.
-void NetStepDone();
+// After every step: every third step's state goes to the server; while the
+// instant replay shows, the live jet's last one.
+void NetStepDone(bool instantReplay);
 // Takes whatever the server sent, without waiting; from the flight timer.
 void ServiceNetwork();
 // Tab shows or hides the list of players while joined; false otherwise, so

@@ -12,13 +12,13 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/game_state.h"
 #include "sim/render/camera.h"
-#include "sim/shell/net_client.h"
 #include "sim/view/view_state.h"
 
 int soundOn;
 int soundVolume;
 SoundEvents soundEvents;
 SoundMailbox soundMailbox;
+void (*addFriendEngines)(SoundScene& scene);
 
 void ResetSoundState()
 {
@@ -26,6 +26,7 @@ void ResetSoundState()
     soundVolume = SOUND_VOLUME_START;
     soundEvents = {};
     StartMailbox(soundMailbox, SoundScene());
+    addFriendEngines = nullptr;
 }
 
 void ToggleSound()
@@ -79,7 +80,8 @@ SoundScene CurrentSoundScene(bool standsStill)
     PlaceListener(s);
     s.soundOn = soundOn;
     s.volume = (float)soundVolume / (float)SOUND_VOLUME_MAX;
-    AddFriendEngines(s);
+    if (addFriendEngines)
+        addFriendEngines(s);
     return s;
 }
 

@@ -33,7 +33,7 @@ int RunDueSteps(int64_t nowNs)
     for (int i = 0; i < due; i++) {
         RunOneStep();
         WatchCourse();
-        NetStepDone();
+        NetStepDone(InstantReplayRunning());
     }
     return due;
 }
