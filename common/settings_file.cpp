@@ -148,3 +148,14 @@ int SettingNumber(const Settings& settings, const char* key, int fallback)
     auto found = settings.find(key);
     return found == settings.end() ? fallback : atoi(found->second.c_str());
 }
+
+bool SettingsWindowPlace(const Settings& settings, WindowPlace& place)
+{
+    if (!settings.count("window.width") || !settings.count("window.height"))
+        return false;
+    place.width = SettingNumber(settings, "window.width", 0);
+    place.height = SettingNumber(settings, "window.height", 0);
+    place.x = SettingNumber(settings, "window.x", -1);
+    place.y = SettingNumber(settings, "window.y", -1);
+    return true;
+}

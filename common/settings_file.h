@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "common/window_options.h"
+
 // One key a program keeps: a whole number from `min` to `max`, or a line of
 // text when `min` > `max`. Adding a setting is one row.
 struct SettingRow {
@@ -52,3 +54,6 @@ Settings SettingsToKeep(const Settings& file, const Settings& start, const Setti
 
 // The number kept under `key`, or `fallback` when there is none.
 int SettingNumber(const Settings& settings, const char* key, int fallback);
+// The window's size and place kept under window.*, both programs alike; false
+// when no size is kept (x and y are -1 when no place is).
+bool SettingsWindowPlace(const Settings& settings, WindowPlace& place);

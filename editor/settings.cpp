@@ -56,13 +56,7 @@ void LoadEditorSettings()
 
 bool EditorSettingsWindow(WindowPlace& place)
 {
-    if (!settingsInFile.count("window.width") || !settingsInFile.count("window.height"))
-        return false;
-    place.width = SettingNumber(settingsInFile, "window.width", 0);
-    place.height = SettingNumber(settingsInFile, "window.height", 0);
-    place.x = SettingNumber(settingsInFile, "window.x", -1);
-    place.y = SettingNumber(settingsInFile, "window.y", -1);
-    return true;
+    return SettingsWindowPlace(settingsInFile, place);
 }
 
 std::string LastFolder()

@@ -183,28 +183,38 @@ int Export(const Options& options)
     return 0;
 }
 
+// The flight of a recording as the simulator's own replay gives it (pelorin
+// --track beside this program); 0, or the exit status after its line.
+int TrackOfRecording(const char* file, std::vector<TrackRow>& rows)
+{
+    std::string csv, error;
+    char* absolute = realpath(file, nullptr);
+    bool ran = absolute && RunTrack(SimulatorProgram(), absolute, csv, error);
+    free(absolute);
+    if (!ran && error.empty())
+        return 1;
+    if (!ran)
+        return Fail(std::string(file) + ": " + error);
+    if (!ParseTrack(csv, rows, error))
+        return Fail(std::string(file) + ": " + error);
+    return 0;
+}
+
 // The track straight from a CSV file, or from the simulator's replay of a
 // recording; the landscape.dmf here shades tile 0, as the replay flew over it.
 int Map(const Options& options)
 {
     const char* file = options.operands[0].c_str();
-    std::string text, error, csv;
+    std::string text, error;
     if (!LoadLandscapeText(file, text, error))
         return Fail(error);
-    if (text.compare(0, 5, "time,") == 0) {
-        csv = text;
-    } else {
-        char* absolute = realpath(file, nullptr);
-        bool ran = absolute && RunTrack(SimulatorProgram(), absolute, csv, error);
-        free(absolute);
-        if (!ran && error.empty())
-            return 1;
-        if (!ran)
-            return Fail(std::string(file) + ": " + error);
-    }
     std::vector<TrackRow> rows;
-    if (!ParseTrack(csv, rows, error))
-        return Fail(std::string(file) + ": " + error);
+    if (text.compare(0, 5, "time,") == 0) {
+        if (!ParseTrack(text, rows, error))
+            return Fail(std::string(file) + ": " + error);
+    } else if (int status = TrackOfRecording(file, rows)) {
+        return status;
+    }
     LandscapeInfo info;
     bool shaded = false;
     std::string landscape;
@@ -247,19 +257,12 @@ int MakeCourse(const Options& options)
                     ": a radius is 1 to 10000");
     // The header says which landscape the flight was made over.
     Recording recording;
-    std::string error, csv;
+    std::string error;
     if (!ReadRecording(file, recording, error))
         return Fail(error);
-    char* absolute = realpath(file, nullptr);
-    bool ran = absolute && RunTrack(SimulatorProgram(), absolute, csv, error);
-    free(absolute);
-    if (!ran && error.empty())
-        return 1;
-    if (!ran)
-        return Fail(std::string(file) + ": " + error);
     std::vector<TrackRow> rows;
-    if (!ParseTrack(csv, rows, error))
-        return Fail(std::string(file) + ": " + error);
+    if (int status = TrackOfRecording(file, rows))
+        return status;
     Course course;
     course.name = CourseNameFor(options.output);
     course.hasLandscape = recording.hasLandscape;

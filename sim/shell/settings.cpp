@@ -77,13 +77,7 @@ void LoadSimSettings()
 bool SettingsWindow(WindowPlace& place, bool& fullScreen)
 {
     fullScreen = SettingNumber(settingsInFile, "window.fullscreen", 0) != 0;
-    if (!settingsInFile.count("window.width") || !settingsInFile.count("window.height"))
-        return false;
-    place.width = SettingNumber(settingsInFile, "window.width", 0);
-    place.height = SettingNumber(settingsInFile, "window.height", 0);
-    place.x = SettingNumber(settingsInFile, "window.x", -1);
-    place.y = SettingNumber(settingsInFile, "window.y", -1);
-    return true;
+    return SettingsWindowPlace(settingsInFile, place);
 }
 
 // The kept values as the game has them now.
