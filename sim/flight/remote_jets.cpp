@@ -8,12 +8,37 @@
 
 RemoteJet remoteJets[NET_MAX_PLAYERS];
 char ownPlayerName[NET_NAME_MAX + 1];
+double remoteReplayClockS = -1.0;
 
 void ResetRemoteJets()
 {
     for (RemoteJet& jet : remoteJets)
         jet = RemoteJet();
     ownPlayerName[0] = '\0';
+    remoteReplayClockS = -1.0;
+}
+
+double RemoteJetsNowS(double wallS)
+{
+    return remoteReplayClockS >= 0.0 ? remoteReplayClockS : wallS;
+}
+
+void TakeFriendsRecord(const FriendsRecord& record, double nowS)
+{
+    switch (record.type) {
+    case NET_STATE: RemoteJetState(record.state, nowS); break;
+    case NET_JOINED: RemoteJetJoined(record.id, record.name); break;
+    case NET_LEFT: RemoteJetLeft(record.id); break;
+    default: break; // a crash shows in the states' explosion flag
+    }
+}
+
+size_t TakeFriendsRecordsDue(const std::vector<FriendsRecord>& records, size_t next, int64_t stepsDone)
+{
+    remoteReplayClockS = stepsDone * REMOTE_STEP_S;
+    while (next < records.size() && records[next].step <= stepsDone)
+        TakeFriendsRecord(records[next++], remoteReplayClockS);
+    return next;
 }
 
 void RemoteJetJoined(int id, const std::string& name)

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "common/friends_file.h"
 #include "common/net_messages.h"
 #include "sim/math/vec_math.h"
 
@@ -40,6 +42,10 @@ struct RemotePose {
 
 extern RemoteJet remoteJets[NET_MAX_PLAYERS];
 extern char ownPlayerName[NET_NAME_MAX + 1]; // the name this game joined with
+// The clock the jets are placed by in a replay (its steps times
+// REMOTE_STEP_S), so that a paused, faster or timed replay shows them as
+// they were seen; negative in live play, where the wall clock is used.
+extern double remoteReplayClockS;
 
 // No friends: the start state.
 void ResetRemoteJets();
@@ -52,5 +58,14 @@ void RemoteJetState(const NetState& state, double nowS);
 // The jet's pose at our clock's nowS; false when it is not to be shown (not
 // present, nothing received yet, or silent for REMOTE_SILENCE_S).
 bool RemoteJetPose(const RemoteJet& jet, double nowS, RemotePose& pose);
+// The clock to place the jets by: the replay's when one runs, else `wallS`.
+double RemoteJetsNowS(double wallS);
+// A message kept in a shared flight's side file, taken at the replay's
+// clock `nowS` as live play took it when it came.
+void TakeFriendsRecord(const FriendsRecord& record, double nowS);
+// A replay that has run `stepsDone` steps: its clock set from them, and the
+// side file's messages from `next` on that came before that step taken.
+// Returns the index of the first message still to come.
+size_t TakeFriendsRecordsDue(const std::vector<FriendsRecord>& records, size_t next, int64_t stepsDone);
 // Present jets, for the list of players.
 int RemoteJetCount();

@@ -137,7 +137,7 @@ static void Remember(int id, const Body& b)
 
 void DrawRemoteJets()
 {
-    double now = NowS();
+    double now = RemoteJetsNowS(NowS());
     // Far jets are drawn together after the near ones, untextured in one go:
     // each change of state costs the software renderer more than their faces.
     int far[NET_MAX_PLAYERS], farCount = 0;

@@ -151,6 +151,9 @@ int main(int argc, char** argv)
     if (options.fullScreen || keptFullScreen)
         ToggleFullScreen();
     replayExplosionShown = BuildExplosionList;
+    // After every reset of the set-up, which forgets them.
+    if (!shown.empty())
+        LoadFriendsBeside(shown);
     if (!options.timedemo.empty()) {
         // One frame per step and no clock: the same frames in every run.
         StartTimedemoMode(shownRecording);

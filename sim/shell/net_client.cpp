@@ -24,6 +24,8 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/remote_jets.h"
 #include "sim/render/camera.h"
+#include "sim/shell/friends_recorder.h"
+#include "sim/shell/recorder.h"
 #include "sim/sound/synth.h"
 #include "sim/view/view_state.h"
 
@@ -235,8 +237,22 @@ static void ServerGone(const char* line)
     playerListOn = 0;
 }
 
+// What a replay of this game's recording shows of the other jets.
+static bool AboutAnother(const NetMessage& m)
+{
+    switch (m.type) {
+    case NET_STATE: return m.state.id != netSession.ownId;
+    case NET_JOINED:
+    case NET_LEFT:
+    case NET_EVENT: return m.id != netSession.ownId;
+    default: return false;
+    }
+}
+
 static void Take(const NetMessage& m, double now)
 {
+    if (AboutAnother(m))
+        RecordFriendMessage(m, RecordedSteps());
     switch (m.type) {
     case NET_STATE:
         if (m.state.id != netSession.ownId)

@@ -10,6 +10,7 @@
 #include "sim/flight/ground_contact.h"
 #include "sim/landscape/terrain.h"
 #include "sim/shell/flight_state.h"
+#include "sim/shell/friends_recorder.h"
 
 #ifndef PELORIN_VERSION
 #define PELORIN_VERSION "unknown"
@@ -33,6 +34,7 @@ static int stepEvents;                      // events recorded in the step under
 void ResetRecorderState()
 {
     CloseRecordingFile(recordFile);
+    ResetFriendsRecorderState();
     recordPath.clear();
     recordFileNumber = 0;
     recorderOn = false;
@@ -200,6 +202,7 @@ bool RecordToFile(const char* path, std::string& error)
         return false;
     recordPath = path;
     recordFileNumber = 1;
+    StartFriendsFile(recordPath);
     WriteFileStart();
     return Writing();
 }
@@ -223,6 +226,7 @@ static void ContinueInNextFile()
         return;
     }
     printf("recording goes on in %s\n", next.c_str());
+    StartFriendsFile(next);
     RecordedFlight flight;
     flight.firstStep = steps;
     flight.state = liveSnapshots.back().state;
@@ -342,6 +346,7 @@ void FinishRecording()
         return;
     EndFlight(false);
     CloseRecordingFile(recordFile);
+    CloseFriendsFile();
 }
 
 bool RecorderOn()

@@ -3,6 +3,8 @@
 #include "sim/shell/replay_modes.h"
 
 #include <GL/glut.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/life.h"
+#include "sim/flight/remote_jets.h"
 #include "sim/render/camera.h"
 #include "sim/render/frame.h"
 #include "sim/shell/course_play.h"
@@ -46,6 +49,8 @@ static ExplosionQuad liveQuad; // the live explosion's frame as last built
 // How fast a replay goes: steps run per due step (4 while `f` is held).
 static int replaySpeed;
 // The timedemo's frame times.
+static std::vector<FriendsRecord> friendsShown; // --play and --timedemo of a shared flight
+static size_t nextFriend;
 static std::vector<int64_t> frameNs;
 static int64_t demoStartNs;
 static int64_t demoSteps;
@@ -63,6 +68,8 @@ void ResetReplayModesState()
     liveCamera = Body();
     liveSound = SoundEvents();
     liveQuad = ExplosionQuad();
+    friendsShown.clear();
+    nextFriend = 0;
     frameNs.clear();
     demoStartNs = 0;
     demoSteps = 0;
@@ -76,6 +83,24 @@ static void Begin(int replayMode)
     replayBanner = BANNER_REPLAY;
     viewMode = VIEW_CHASE;
     chaseDistance = CHASE_DISTANCE_START;
+}
+
+void LoadFriendsBeside(const std::string& recordingPath)
+{
+    std::string path = recordingPath + FRIENDS_SUFFIX, damage;
+    if (access(path.c_str(), F_OK) != 0)
+        return;
+    ReadFriendsFile(path.c_str(), friendsShown, damage);
+    if (!damage.empty())
+        fprintf(stderr, "pelorin: %s; the other jets are shown up to there\n", damage.c_str());
+    nextFriend = 0;
+}
+
+// Before each replayed step: the other jets' messages that came before it.
+static void TakeFriendsDue()
+{
+    if (!friendsShown.empty())
+        nextFriend = TakeFriendsRecordsDue(friendsShown, nextFriend, ReplayStepsDone());
 }
 
 void StartPlayMode(const Recording& recording)
@@ -107,9 +132,10 @@ static void TimedemoIdle()
     if (demoStartNs == 0)
         demoStartNs = start;
     ReplayStatus status;
-    do
+    do {
+        TakeFriendsDue();
         status = ReplayStep();
-    while (status == REPLAY_NEXT_FLIGHT);
+    } while (status == REPLAY_NEXT_FLIGHT);
     if (status == REPLAY_DIVERGED) {
         ReportDivergence(*shownRecording, ReplayDivergedStep());
         FreeLife();
@@ -135,9 +161,11 @@ void StartTimedemoMode(const Recording& recording)
 static void StepReplay(StepOutcome& outcome)
 {
     ReplayStatus status;
-    do
+    do {
+        if (mode != MODE_INSTANT)
+            TakeFriendsDue();
         status = ReplayStep(&outcome);
-    while (status == REPLAY_NEXT_FLIGHT);
+    } while (status == REPLAY_NEXT_FLIGHT);
     if (status == REPLAY_STEPPED)
         return;
     if (mode == MODE_INSTANT) {

@@ -18,6 +18,11 @@ const unsigned char REPLAY_SKIP_KEY = 's';    // the replay runs on to where som
 
 // After the window and the scene are set up: the recording takes the place
 // of the pilot. The recording must outlive the program's main loop.
+// The other jets of a recording made in a shared sky, from the side file
+// beside `recordingPath` when there is one, shown by --play and --timedemo
+// at the steps they came; a damaged side file is shown up to the damage,
+// after one line. Nothing without a side file.
+void LoadFriendsBeside(const std::string& recordingPath);
 void StartPlayMode(const Recording& recording);
 void StartTimedemoMode(const Recording& recording);
 // One due step of the flight timer: the live step and its recording, or the

@@ -33,7 +33,7 @@ grep -q "pelorin-server: listening on 127.0.0.1 port $PORT for up to 16 players"
   fail "the server did not listen: $(cat "$WORK/server.out")"
 
 (cd "$WORK/watcher" && exec "$BUILD/pelorin" --connect "127.0.0.1:$PORT" --name watcher \
-  >"$WORK/watcher.out" 2>"$WORK/watcher.err" </dev/null) &
+  --record "$WORK/watcher.rec" >"$WORK/watcher.out" 2>"$WORK/watcher.err" </dev/null) &
 WATCHER_PID=$!
 for i in $(seq 1 200); do
   WATCHER_WID=$(xdotool search --onlyvisible --name "^Tessaly -- Pelorin 2000\$" 2>/dev/null | head -n 1 || true)
@@ -133,4 +133,21 @@ set +e; wait "$SERVER_PID"; status=$?; set -e
 grep -q "pelorin-server: stopped" "$WORK/server.out" || fail "the server did not say it stopped"
 for i in $(seq 1 100); do grep -q "The server said goodbye" "$WORK/watcher.out" && break; sleep 0.05; done
 grep -q "The server said goodbye: the server is stopping" "$WORK/watcher.out" || fail "the watcher was not told"
+
+# The watcher's recording keeps what it saw of the flyer beside it, and
+# replays with it.
+xdotool windowfocus --sync "$WATCHER_WID" 2>/dev/null || xdotool windowfocus "$WATCHER_WID"
+send_keys shift+q
+set +e; wait "$WATCHER_PID"; status=$?; set -e
+WATCHER_PID=""
+[ "$status" = 0 ] || fail "Q ended the watcher with status $status"
+[ "$(head -c 4 "$WORK/watcher.rec.friends")" = PFRN ] && grep -q flyer "$WORK/watcher.rec.friends" ||
+  fail "the watcher's recording has no side file with the flyer"
+[ "$(stat -c %s "$WORK/watcher.rec.friends")" -gt 2000 ] || fail "the side file holds no flight of the flyer"
+set +e
+(cd "$WORK/watcher" && "$BUILD/pelorin" --timedemo "$WORK/watcher.rec") >"$WORK/replay.out" 2>"$WORK/replay.err" </dev/null
+status=$?
+set -e
+[ "$status" = 0 ] && ! grep -q friends "$WORK/replay.err" ||
+  fail "the shared flight did not replay (status $status): $(cat "$WORK/replay.err")"
 echo "ok"

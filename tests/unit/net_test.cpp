@@ -7,9 +7,17 @@
 #include <cstring>
 #include <limits>
 
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/friends_file.h"
 #include "common/net_messages.h"
 #include "server/server_rules.h"
 #include "sim/flight/remote_jets.h"
+#include "sim/shell/friends_recorder.h"
 
 static NetState LevelState(uint32_t step = 10)
 {
@@ -301,4 +309,230 @@ TEST(RemoteJets, TheFrameBetweenTwoStatesIsARotationAndFlagsFollowTheNearerState
     ASSERT_TRUE(RemoteJetPose(remoteJets[1], 1.115, half));
     EXPECT_NEAR(half.body.up.x, -0.7071f, 1e-3f);
     EXPECT_NEAR(half.body.up.y, 0.7071f, 1e-3f);
+}
+
+// A shared flight's side file: a join, three states, a crash and a leave.
+static NetMessage Joined(uint8_t id, const char* name)
+{
+    NetMessage m;
+    m.type = NET_JOINED;
+    m.id = id;
+    m.name = name;
+    return m;
+}
+
+static NetMessage StateOf(uint8_t id, uint32_t step, float z, uint8_t flags = 0)
+{
+    NetMessage m;
+    m.type = NET_STATE;
+    m.state = LevelState(step);
+    m.state.id = id;
+    m.state.pos[2] = z;
+    m.state.flags = flags;
+    return m;
+}
+
+static NetMessage IdOnly(NetType type, uint8_t id, uint8_t event = 0)
+{
+    NetMessage m;
+    m.type = type;
+    m.id = id;
+    m.event = event;
+    return m;
+}
+
+static std::vector<uint8_t> GoodSideFile()
+{
+    std::vector<uint8_t> bytes;
+    EncodeFriendsHeader(bytes);
+    EncodeFriendsRecord(0, Joined(2, "Bo"), bytes);
+    EncodeFriendsRecord(3, StateOf(2, 1000, 10), bytes);
+    EncodeFriendsRecord(6, StateOf(2, 1003, 40), bytes);
+    EncodeFriendsRecord(6, StateOf(2, 1006, 70, NET_FLAG_EXPLODING), bytes);
+    EncodeFriendsRecord(9, IdOnly(NET_EVENT, 2, NET_EVENT_CRASH), bytes);
+    EncodeFriendsRecord(12, IdOnly(NET_LEFT, 2), bytes);
+    return bytes;
+}
+
+static void AppendRaw(std::vector<uint8_t>& bytes, uint32_t step, const std::vector<uint8_t>& message)
+{
+    for (int i = 0; i < 4; i++)
+        bytes.push_back((uint8_t)(step >> (8 * i)));
+    bytes.push_back((uint8_t)message.size());
+    bytes.push_back((uint8_t)(message.size() >> 8));
+    bytes.insert(bytes.end(), message.begin(), message.end());
+}
+
+TEST(FriendsFile, EveryMessageComesBackWithItsStep)
+{
+    std::vector<uint8_t> bytes = GoodSideFile();
+    std::vector<FriendsRecord> records;
+    std::string damage;
+    ASSERT_TRUE(ParseFriendsBytes(bytes.data(), bytes.size(), records, damage));
+    EXPECT_EQ(damage, "");
+    ASSERT_EQ(records.size(), 6u);
+    EXPECT_EQ(records[0].type, NET_JOINED);
+    EXPECT_STREQ(records[0].name, "Bo");
+    EXPECT_EQ(records[2].step, 6u);
+    EXPECT_EQ(records[2].state.step, 1003u);
+    EXPECT_EQ(records[2].state.id, 2);
+    EXPECT_FLOAT_EQ(records[2].state.pos[2], 40.0f);
+    EXPECT_EQ(records[3].state.flags, NET_FLAG_EXPLODING);
+    EXPECT_EQ(records[4].event, NET_EVENT_CRASH);
+    EXPECT_EQ(records[5].type, NET_LEFT);
+    NetMessage hello;
+    hello.type = NET_HELLO;
+    EXPECT_FALSE(EncodeFriendsRecord(1, hello, bytes)) << "a hello is not the other jets' business";
+}
+
+TEST(FriendsFile, ADamagedSideFileIsShownUpToTheDamage)
+{
+    const std::vector<uint8_t> good = GoodSideFile();
+    const size_t whole = 6;
+    NetState nan = LevelState(2000);
+    nan.pos[1] = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool read;        // the header taken
+        size_t records;   // kept before the damage
+        const char* says; // in the reason
+    };
+    auto with = [&](auto change) {
+        std::vector<uint8_t> b = good;
+        change(b);
+        return b;
+    };
+    std::vector<Case> cases = {
+        {"empty", {}, false, 0, "not a friends file"},
+        {"another magic", with([](std::vector<uint8_t>& b) { b[0] = 'Q'; }), false, 0, "not a friends file"},
+        {"a later version", with([](std::vector<uint8_t>& b) { b[4] = 2; }), false, 0, "version 2"},
+        {"the reserved bytes set", with([](std::vector<uint8_t>& b) { b[7] = 1; }), false, 0, "version"},
+        {"only the header", std::vector<uint8_t>(good.begin(), good.begin() + FRIENDS_HEADER_BYTES), true, 0, ""},
+        {"cut inside the last message", with([](std::vector<uint8_t>& b) { b.pop_back(); }), true, whole - 1,
+         "cut short"},
+        {"cut inside a record's head", with([](std::vector<uint8_t>& b) { b.insert(b.end(), {1, 0, 0}); }), true,
+         whole, "cut short"},
+        {"a message of no bytes", with([](std::vector<uint8_t>& b) { AppendRaw(b, 20, {}); }), true, whole,
+         "0 bytes"},
+        {"a message too long to be one", with([](std::vector<uint8_t>& b) {
+             AppendRaw(b, 20, std::vector<uint8_t>(FRIENDS_MESSAGE_MAX + 1, NET_STATE));
+         }), true, whole, "bytes"},
+        {"a message of an unknown type", with([](std::vector<uint8_t>& b) { AppendRaw(b, 20, {200, 0, 0}); }), true,
+         whole, "refused"},
+        {"a position that is not a number", with([&](std::vector<uint8_t>& b) { AppendRaw(b, 20, EncodeState(nan)); }),
+         true, whole, "refused"},
+        {"a message a recording does not keep",
+         with([](std::vector<uint8_t>& b) { AppendRaw(b, 20, EncodeClock(10.0f, 20.0f)); }), true, whole,
+         "does not keep"},
+        {"a step going backwards",
+         with([](std::vector<uint8_t>& b) { AppendRaw(b, 11, EncodeLeft(2)); }), true, whole, "backwards"},
+    };
+    for (const Case& c : cases) {
+        std::vector<FriendsRecord> records;
+        std::string damage;
+        EXPECT_EQ(ParseFriendsBytes(c.bytes.data(), c.bytes.size(), records, damage), c.read) << c.what;
+        EXPECT_EQ(records.size(), c.records) << c.what;
+        EXPECT_NE(damage.find(c.says), std::string::npos) << c.what << ": " << damage;
+        EXPECT_EQ(damage.empty(), c.says[0] == '\0') << c.what;
+    }
+}
+
+// Live play takes each message at the wall clock of the step it came in;
+// the replay takes the side file's at its own steps. A friend's states come
+// unevenly, one or two steps after they were taken; the jet must be drawn
+// where live play drew it at every step, and be gone after its leave.
+TEST(RemoteJets, AReplayShowsTheFriendWhereLivePlayDid)
+{
+    ResetRemoteJets();
+    EXPECT_DOUBLE_EQ(RemoteJetsNowS(123.25), 123.25) << "live play goes by the wall clock";
+    const double wallStart = 5000.0; // the live clock at the recording's step 0
+    const int steps = 400, leaveStep = 330;
+    std::vector<uint8_t> side;
+    EncodeFriendsHeader(side);
+    struct Seen {
+        bool shown;
+        RemotePose pose;
+    };
+    std::vector<Seen> live(steps);
+    const uint32_t senderStart = 7000; // the friend's step at our step 0
+    std::vector<std::vector<NetMessage>> came(steps);
+    came[2].push_back(Joined(5, "Di"));
+    // A state every third step, late by one or two of ours; it explodes late on.
+    for (int taken = 3; taken + 2 < leaveStep; taken += 3) {
+        uint32_t at = senderStart + (uint32_t)taken;
+        came[taken + 1 + (taken / 3) % 2].push_back(
+            StateOf(5, at, (float)at * 7.0f, taken > 200 ? NET_FLAG_EXPLODING : 0));
+    }
+    came[leaveStep].push_back(IdOnly(NET_LEFT, 5));
+    for (int step = 0; step < steps; step++) {
+        double wall = wallStart + step * REMOTE_STEP_S;
+        for (const NetMessage& m : came[step]) {
+            if (m.type == NET_STATE)
+                RemoteJetState(m.state, wall);
+            else if (m.type == NET_JOINED)
+                RemoteJetJoined(m.id, m.name);
+            else
+                RemoteJetLeft(m.id);
+            ASSERT_TRUE(EncodeFriendsRecord((uint32_t)step, m, side));
+        }
+        live[step].shown = RemoteJetPose(remoteJets[5], RemoteJetsNowS(wall), live[step].pose);
+    }
+    ResetRemoteJets();
+    std::vector<FriendsRecord> records;
+    std::string damage;
+    ASSERT_TRUE(ParseFriendsBytes(side.data(), side.size(), records, damage));
+    ASSERT_EQ(damage, "");
+    size_t next = 0;
+    int shownSteps = 0;
+    for (int step = 0; step < steps; step++) {
+        next = TakeFriendsRecordsDue(records, next, step);
+        RemotePose pose;
+        // The wall clock is no part of it: a paused or timed replay shows the same.
+        bool shown = RemoteJetPose(remoteJets[5], RemoteJetsNowS(wallStart * 3.0), pose);
+        ASSERT_EQ(shown, live[step].shown) << "step " << step;
+        if (!shown)
+            continue;
+        shownSteps++;
+        EXPECT_NEAR(pose.body.pos.z, live[step].pose.body.pos.z, 1e-2f) << "step " << step;
+        EXPECT_NEAR(pose.body.up.y, live[step].pose.body.up.y, 1e-5f) << "step " << step;
+        EXPECT_EQ(pose.exploding, live[step].pose.exploding) << "step " << step;
+    }
+    EXPECT_GT(shownSteps, 300) << "the friend is seen for most of the flight";
+    EXPECT_FALSE(live[steps - 1].shown) << "gone after its leave";
+    EXPECT_STREQ(remoteJets[5].name, "");
+    ResetRemoteJets();
+    EXPECT_DOUBLE_EQ(RemoteJetsNowS(7.5), 7.5) << "a reset goes back to the wall clock";
+}
+
+// The side file written as messages come: it starts with the jets already
+// here, and one an earlier recording of the same name left goes at once.
+TEST(FriendsFile, TheRecorderWritesWhatItReceivedBesideTheRecording)
+{
+    char folder[] = "/tmp/pelorin-friends-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string recording = std::string(folder) + "/flight.rec";
+    std::string side = recording + FRIENDS_SUFFIX;
+    std::ofstream(side) << "an earlier flight's friends";
+    ResetRemoteJets();
+    RemoteJetJoined(3, "Cy");
+    StartFriendsFile(recording);
+    EXPECT_NE(access(side.c_str(), F_OK), 0) << "the earlier side file is gone";
+    RecordFriendMessage(StateOf(3, 500, 20), 41);
+    RecordFriendMessage(IdOnly(NET_LEFT, 3), 45);
+    CloseFriendsFile();
+    std::vector<FriendsRecord> records;
+    std::string damage;
+    ASSERT_TRUE(ReadFriendsFile(side.c_str(), records, damage)) << damage;
+    EXPECT_EQ(damage, "");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].type, NET_JOINED);
+    EXPECT_STREQ(records[0].name, "Cy");
+    EXPECT_EQ(records[0].step, 41u);
+    EXPECT_EQ(records[1].state.step, 500u);
+    EXPECT_EQ(records[2].step, 45u);
+    ResetFriendsRecorderState();
+    ResetRemoteJets();
+    unlink(side.c_str());
+    rmdir(folder);
 }
