@@ -48,9 +48,9 @@ static SoundEvents liveSound;  // the sound's watcher as the live game left it
 static ExplosionQuad liveQuad; // the live explosion's frame as last built
 // How fast a replay goes: steps run per due step (4 while `f` is held).
 static int replaySpeed;
-// The timedemo's frame times.
 static std::vector<FriendsRecord> friendsShown; // --play and --timedemo of a shared flight
 static size_t nextFriend;
+// The timedemo's frame times.
 static std::vector<int64_t> frameNs;
 static int64_t demoStartNs;
 static int64_t demoSteps;
@@ -90,8 +90,9 @@ void LoadFriendsBeside(const std::string& recordingPath)
     std::string path = recordingPath + FRIENDS_SUFFIX, damage;
     if (access(path.c_str(), F_OK) != 0)
         return;
-    ReadFriendsFile(path.c_str(), friendsShown, damage);
-    if (!damage.empty())
+    if (!ReadFriendsFile(path.c_str(), friendsShown, damage))
+        fprintf(stderr, "pelorin: %s; the replay shows no other jets\n", damage.c_str());
+    else if (!damage.empty())
         fprintf(stderr, "pelorin: %s; the other jets are shown up to there\n", damage.c_str());
     nextFriend = 0;
 }
