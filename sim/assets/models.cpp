@@ -11,6 +11,12 @@ const std::vector<MeshPart>& AircraftParts()
     return parts;
 }
 
+const std::vector<MeshPart>& GhostAircraftParts()
+{
+    static const std::vector<MeshPart> parts = BuildGhostAircraftParts();
+    return parts;
+}
+
 const std::vector<MeshPart>& AirfieldParts()
 {
     static const std::vector<MeshPart> parts = BuildAirfieldParts();
@@ -38,6 +44,13 @@ static void DrawPart(const MeshPart& part)
 void DrawAircraftMesh(int gear)
 {
     const std::vector<MeshPart>& parts = AircraftParts();
+    for (size_t i = gear ? 0 : AIRCRAFT_GEAR_PARTS; i < parts.size(); i++)
+        DrawPart(parts[i]);
+}
+
+void DrawGhostAircraftMesh(int gear)
+{
+    const std::vector<MeshPart>& parts = GhostAircraftParts();
     for (size_t i = gear ? 0 : AIRCRAFT_GEAR_PARTS; i < parts.size(); i++)
         DrawPart(parts[i]);
 }
