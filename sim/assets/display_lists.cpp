@@ -57,7 +57,7 @@ void SetAircraftMaterial()
 }
 
 // Lists 10 and 11: nose to +z, up +y, about 290 units long.
-static void BuildAircraftList(int id, int gear)
+static void BuildAircraftList(int id, int gear, bool ghost)
 {
     glNewList(id, GL_COMPILE);
     UntexturedModel();
@@ -65,8 +65,19 @@ static void BuildAircraftList(int id, int gear)
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(90.0f, -1.0f, 0.0f, 0.0f);
     glScalef(AIRCRAFT_SCALE, AIRCRAFT_SCALE, AIRCRAFT_SCALE);
-    DrawAircraftMesh(gear);
+    if (ghost)
+        DrawGhostAircraftMesh(gear);
+    else
+        DrawAircraftMesh(gear);
     glEndList();
+}
+
+unsigned BuildGhostAircraftLists()
+{
+    GLuint first = glGenLists(2);
+    BuildAircraftList((int)first, 0, true);
+    BuildAircraftList((int)first + 1, 1, true);
+    return first;
 }
 
 // The airfield's material is set now, outside the list, so that the list
@@ -224,9 +235,9 @@ void SkipForestDraws()
 
 void BuildDisplayLists()
 {
-    BuildAircraftList(LIST_AIRCRAFT, 0);
+    BuildAircraftList(LIST_AIRCRAFT, 0, false);
     BuildAirfieldList();
-    BuildAircraftList(LIST_AIRCRAFT_GEAR, 1);
+    BuildAircraftList(LIST_AIRCRAFT_GEAR, 1, false);
     BuildDeltaWingList();
     BuildGroundList();
     BuildSceneryList();

@@ -47,7 +47,24 @@ const double NOZZLE_OUTER_Y = 68.0, NOZZLE_OUTER_Z = 56.0; // half-sizes of the 
 const double NOZZLE_INNER_Y = 58.0, NOZZLE_INNER_Z = 44.0; // half-sizes of the opening
 const double NOZZLE_SHAPE = 0.8; // section exponent: a little squarer than an ellipse
 
-const int SEGMENTS = 16;                // around every body of revolution
+// How finely the jet is cut: the full model, or the ghost's lighter one
+// (fewer segments round the bodies, fewer rows along them, no insignia or
+// seats, and no padding to the full model's counts).
+struct JetCuts {
+    int segments; // around every body of revolution
+    int divide;   // rows along the surfaces, divided by this
+    bool details; // roundels and the seats inside the canopy
+    bool padded;
+};
+
+const JetCuts FULL_CUTS = {16, 1, true, true};
+const JetCuts GHOST_CUTS = {8, 2, false, false};
+
+// A grid count of the full model, cut for the model being built.
+static int Rows(const JetCuts& cuts, int full)
+{
+    return std::max(1, full / cuts.divide);
+}
 
 static double Smooth(double e0, double e1, double x)
 {
@@ -255,12 +272,12 @@ static void AddFinSkins(MeshPart& part, double side, double c0, double c1, int n
                    skin * side < 0);
 }
 
-static void AddFinTip(MeshPart& part, double side)
+static void AddFinTip(MeshPart& part, const JetCuts& cuts, double side)
 {
     AddFlatSurface(part, [=](double s, double u) {
         P3 outer = FinPoint(u, 1.0, side, 1.0), inner = FinPoint(u, 1.0, side, -1.0);
         return outer + (inner - outer) * s;
-    }, 1, 8, {0, 0, 1});
+    }, 1, Rows(cuts, 8), {0, 0, 1});
 }
 
 // ---- Insignia ---------------------------------------------------------------
@@ -331,18 +348,19 @@ const double NOSE_WHEEL_X = -330.0, NOSE_WHEEL_Y = 13.0, NOSE_WHEEL_R = 28.0, NO
 
 // Tyre as a torus about an axle along y, with hub discs; the lowest vertex
 // lies exactly radius below the centre.
-static void AddWheel(MeshPart& part, P3 centre, double radius, double halfWidth)
+static void AddWheel(MeshPart& part, const JetCuts& cuts, P3 centre, double radius, double halfWidth)
 {
+    const int segments = cuts.segments;
     double tube = 0.32 * radius, ring = radius - tube;
     AddSurface(part, [=](double s, double u) {
         double t = 2.0 * M_PI * u, f = 2.0 * M_PI * s;
         double rho = ring + tube * std::cos(f);
         return P3{centre.x + rho * std::sin(t), centre.y + halfWidth * std::sin(f), centre.z - rho * std::cos(t)};
-    }, 5, SEGMENTS, true);
+    }, std::max(3, Rows(cuts, 5)), segments, true);
     for (double face : {-1.0, 1.0}) {
         P3 hub = {centre.x, centre.y + face * 0.5 * halfWidth, centre.z};
-        for (int k = 0; k < SEGMENTS; k++) {
-            double a0 = 2.0 * M_PI * k / SEGMENTS, a1 = 2.0 * M_PI * (k + 1) / SEGMENTS;
+        for (int k = 0; k < segments; k++) {
+            double a0 = 2.0 * M_PI * k / segments, a1 = 2.0 * M_PI * (k + 1) / segments;
             AddFlatTriangle(part, hub, hub + P3{ring * std::sin(a0), 0, -ring * std::cos(a0)},
                             hub + P3{ring * std::sin(a1), 0, -ring * std::cos(a1)}, {0, face, 0});
         }
@@ -398,25 +416,27 @@ const PartLayout JET_PARTS[51] = {
 
 // Intake: the lip between the squarish nacelle front and the duct mouth, and
 // the duct narrowing to a point inside the engine.
-static void AddIntake(MeshPart& part, double side)
+static void AddIntake(MeshPart& part, const JetCuts& cuts, double side)
 {
+    const int segments = cuts.segments;
     const double mouth = 0.82, recess = 2.0, ductEnd = -40.0;
     AddFlatSurface(part, [=](double s, double u) {
         P3 outer = NacellePoint(NACELLE_FRONT_X, u, side, 1.0);
         P3 inner = NacellePoint(NACELLE_FRONT_X + recess, u, side, mouth);
         return outer + (inner - outer) * s;
-    }, 1, SEGMENTS, {-1, 0, 0});
+    }, 1, segments, {-1, 0, 0});
     P3 apex = {ductEnd, JET_Y0 + side * NACELLE_Y, NACELLE_Z};
     AddSurface(part, [=](double s, double u) {
         P3 mouthPoint = NacellePoint(NACELLE_FRONT_X + recess, u, side, mouth);
         return mouthPoint + (apex - mouthPoint) * s;
-    }, 1, SEGMENTS, side > 0);
+    }, 1, segments, side > 0);
 }
 
 // Outward normals on both sides: the sections are not mirrored by side.
-static void AddNacelleBody(MeshPart& part, double side)
+static void AddNacelleBody(MeshPart& part, const JetCuts& cuts, double side)
 {
-    AddSurface(part, [=](double s, double u) { return NacellePoint(NacelleStation(s), u, side, 1.0); }, 5, SEGMENTS, true);
+    const int segments = cuts.segments;
+    AddSurface(part, [=](double s, double u) { return NacellePoint(NacelleStation(s), u, side, 1.0); }, 5, segments, true);
 }
 
 static Section NozzleSection(double side, bool inner)
@@ -425,35 +445,37 @@ static Section NozzleSection(double side, bool inner)
             NOZZLE_SHAPE};
 }
 
-static void AddNozzleOuter(MeshPart& part, double side)
+static void AddNozzleOuter(MeshPart& part, const JetCuts& cuts, double side)
 {
+    const int segments = cuts.segments;
     Section outer = NozzleSection(side, false);
     AddSurface(part, [=](double s, double u) {
         return SectionPoint(outer, NACELLE_REAR_X + s * (NOZZLE_END_X - NACELLE_REAR_X), u, 1.0);
-    }, 1, SEGMENTS, true);
+    }, 1, segments, true);
 }
 
 // The lip, the inner wall facing the glow, and the face that closes the
 // nozzle just ahead of the plate.
-static void AddNozzleInner(MeshPart& part, double side)
+static void AddNozzleInner(MeshPart& part, const JetCuts& cuts, double side)
 {
+    const int segments = cuts.segments;
     Section outer = NozzleSection(side, false), inner = NozzleSection(side, true);
     AddFlatSurface(part, [=](double s, double u) {
         P3 from = SectionPoint(outer, NOZZLE_END_X, u, 1.0), to = SectionPoint(inner, NOZZLE_END_X, u, 1.0);
         return from + (to - from) * s;
-    }, 1, SEGMENTS, {1, 0, 0});
+    }, 1, segments, {1, 0, 0});
     AddSurface(part, [=](double s, double u) {
         return SectionPoint(inner, NOZZLE_END_X + s * (NOZZLE_FACE_X - NOZZLE_END_X), u, 1.0);
-    }, 1, SEGMENTS, true);
+    }, 1, segments, true);
     P3 centre = {NOZZLE_FACE_X, inner.y, inner.z};
-    for (int k = 0; k < SEGMENTS; k++)
-        AddFlatTriangle(part, centre, SectionPoint(inner, NOZZLE_FACE_X, (double)k / SEGMENTS, 1.0),
-                        SectionPoint(inner, NOZZLE_FACE_X, (double)(k + 1) / SEGMENTS, 1.0), {1, 0, 0});
+    for (int k = 0; k < segments; k++)
+        AddFlatTriangle(part, centre, SectionPoint(inner, NOZZLE_FACE_X, (double)k / segments, 1.0),
+                        SectionPoint(inner, NOZZLE_FACE_X, (double)(k + 1) / segments, 1.0), {1, 0, 0});
 }
 
 // Wing-root extension: a flat glove from the forward fuselage side to the
 // wing's leading edge; upper skin, lower skin and the slanted outer edge.
-static void AddGlove(MeshPart& upper, MeshPart& lower, MeshPart& edge, double side)
+static void AddGlove(MeshPart& upper, MeshPart& lower, MeshPart& edge, const JetCuts& cuts, double side)
 {
     const double top = 11.0, bottom = -3.0;
     auto corner = [=](double x, double y, double z) { return P3{x, JET_Y0 + side * y, z}; };
@@ -463,67 +485,70 @@ static void AddGlove(MeshPart& upper, MeshPart& lower, MeshPart& edge, double si
         P3 front = a + (b - a) * u, back = d + (c - d) * u;
         return front + (back - front) * s;
     };
-    AddFlatSurface(upper, [=](double s, double u) { return at(s, u, top); }, 4, 4, {0, 0, 1});
-    AddFlatSurface(lower, [=](double s, double u) { return at(s, u, bottom); }, 3, 3, {0, 0, -1});
+    AddFlatSurface(upper, [=](double s, double u) { return at(s, u, top); }, Rows(cuts, 4), Rows(cuts, 4), {0, 0, 1});
+    AddFlatSurface(lower, [=](double s, double u) { return at(s, u, bottom); }, Rows(cuts, 3), Rows(cuts, 3), {0, 0, -1});
     P3 out = Normalised({-(145.0 - 40.0), side * (-40.0 - (-280.0)), 0}); // A to B turned outwards
     AddFlatSurface(edge, [=](double s, double u) {
         P3 hi = at(0.0, u, top), lo = at(0.0, u, bottom);
         return hi + (lo - hi) * s;
-    }, 1, 8, out);
+    }, 1, Rows(cuts, 8), out);
 }
 
-std::vector<MeshPart> BuildAircraftParts()
+static std::vector<MeshPart> BuildJet(const JetCuts& cuts)
 {
+    const int segments = cuts.segments;
     std::vector<MeshPart> parts;
     for (const PartLayout& layout : JET_PARTS)
         parts.push_back(NewPart(layout.r, layout.g, layout.b));
     auto part = [&](int number) -> MeshPart& { return parts[number - 1]; };
 
     // Gear: nose wheel pair, main wheels, main legs, nose leg.
-    AddWheel(part(1), {NOSE_WHEEL_X, JET_Y0 - NOSE_WHEEL_Y, WHEEL_LOW_Z + NOSE_WHEEL_R}, NOSE_WHEEL_R, NOSE_WHEEL_HALF_WIDTH);
-    AddWheel(part(2), {NOSE_WHEEL_X, JET_Y0 + NOSE_WHEEL_Y, WHEEL_LOW_Z + NOSE_WHEEL_R}, NOSE_WHEEL_R, NOSE_WHEEL_HALF_WIDTH);
-    AddWheel(part(3), {MAIN_WHEEL_X, JET_Y0 - MAIN_WHEEL_Y, WHEEL_LOW_Z + MAIN_WHEEL_R}, MAIN_WHEEL_R, MAIN_WHEEL_HALF_WIDTH);
-    AddWheel(part(4), {MAIN_WHEEL_X, JET_Y0 + MAIN_WHEEL_Y, WHEEL_LOW_Z + MAIN_WHEEL_R}, MAIN_WHEEL_R, MAIN_WHEEL_HALF_WIDTH);
+    AddWheel(part(1), cuts, {NOSE_WHEEL_X, JET_Y0 - NOSE_WHEEL_Y, WHEEL_LOW_Z + NOSE_WHEEL_R}, NOSE_WHEEL_R, NOSE_WHEEL_HALF_WIDTH);
+    AddWheel(part(2), cuts, {NOSE_WHEEL_X, JET_Y0 + NOSE_WHEEL_Y, WHEEL_LOW_Z + NOSE_WHEEL_R}, NOSE_WHEEL_R, NOSE_WHEEL_HALF_WIDTH);
+    AddWheel(part(3), cuts, {MAIN_WHEEL_X, JET_Y0 - MAIN_WHEEL_Y, WHEEL_LOW_Z + MAIN_WHEEL_R}, MAIN_WHEEL_R, MAIN_WHEEL_HALF_WIDTH);
+    AddWheel(part(4), cuts, {MAIN_WHEEL_X, JET_Y0 + MAIN_WHEEL_Y, WHEEL_LOW_Z + MAIN_WHEEL_R}, MAIN_WHEEL_R, MAIN_WHEEL_HALF_WIDTH);
     for (double side : {1.0, -1.0}) {
         MeshPart& leg = part(side > 0 ? 5 : 6);
         double axleZ = WHEEL_LOW_Z + MAIN_WHEEL_R;
         double legY = JET_Y0 + side * NACELLE_Y;
-        AddStrut(leg, {MAIN_WHEEL_X, legY, NACELLE_Z - NACELLE_RADIUS + 6.0}, {MAIN_WHEEL_X, legY, axleZ}, 6.0, 4, 12);
-        AddStrut(leg, {MAIN_WHEEL_X, legY, axleZ}, {MAIN_WHEEL_X, JET_Y0 + side * MAIN_WHEEL_Y, axleZ}, 3.0, 1, 6);
+        AddStrut(leg, {MAIN_WHEEL_X, legY, NACELLE_Z - NACELLE_RADIUS + 6.0}, {MAIN_WHEEL_X, legY, axleZ}, 6.0, Rows(cuts, 4), segments * 3 / 4);
+        AddStrut(leg, {MAIN_WHEEL_X, legY, axleZ}, {MAIN_WHEEL_X, JET_Y0 + side * MAIN_WHEEL_Y, axleZ}, 3.0, 1, segments * 3 / 8);
     }
     double noseAxleZ = WHEEL_LOW_Z + NOSE_WHEEL_R;
-    AddStrut(part(7), {NOSE_WHEEL_X, JET_Y0, FuselageBottomZ(NOSE_WHEEL_X) + 6.0}, {NOSE_WHEEL_X, JET_Y0, noseAxleZ}, 5.0, 4, 12);
-    AddStrut(part(7), {NOSE_WHEEL_X, JET_Y0 - NOSE_WHEEL_Y, noseAxleZ}, {NOSE_WHEEL_X, JET_Y0 + NOSE_WHEEL_Y, noseAxleZ}, 2.5, 1, 6);
+    AddStrut(part(7), {NOSE_WHEEL_X, JET_Y0, FuselageBottomZ(NOSE_WHEEL_X) + 6.0}, {NOSE_WHEEL_X, JET_Y0, noseAxleZ}, 5.0, Rows(cuts, 4), segments * 3 / 4);
+    AddStrut(part(7), {NOSE_WHEEL_X, JET_Y0 - NOSE_WHEEL_Y, noseAxleZ}, {NOSE_WHEEL_X, JET_Y0 + NOSE_WHEEL_Y, noseAxleZ}, 2.5, 1, segments * 3 / 8);
 
     // Seat backs inside the canopy.
-    for (int k = 0; k < 2; k++) {
+    for (int k = 0; k < 2 && cuts.details; k++) {
         double x = k ? -230.0 : -310.0;
         double top = FuselageTopZ(x);
         AddBox(part(8 + k), {x - 8, JET_Y0 - 11, top - 12}, {x + 8, JET_Y0 + 11, top + 14}, false);
     }
 
-    AddPlanform(part(10), part(11), TAILPLANE, 1.0, 4, 6);
-    AddPlanform(part(12), part(13), TAILPLANE, -1.0, 4, 6);
+    AddPlanform(part(10), part(11), TAILPLANE, 1.0, Rows(cuts, 4), Rows(cuts, 6));
+    AddPlanform(part(12), part(13), TAILPLANE, -1.0, Rows(cuts, 4), Rows(cuts, 6));
 
-    AddRoundel(part(14), part(15), part(16), WingRoundelMap, 46.0);
-    AddRoundel(part(17), part(18), part(19), NacelleRoundelMap(1.0), 24.0);
-    AddRoundel(part(20), part(21), part(22), NacelleRoundelMap(-1.0), 24.0);
+    if (cuts.details) {
+        AddRoundel(part(14), part(15), part(16), WingRoundelMap, 46.0);
+        AddRoundel(part(17), part(18), part(19), NacelleRoundelMap(1.0), 24.0);
+        AddRoundel(part(20), part(21), part(22), NacelleRoundelMap(-1.0), 24.0);
+    }
 
-    AddPlanform(part(23), part(24), WING, -1.0, 5, 7);
-    AddPlanform(part(25), part(26), WING, 1.0, 5, 7);
+    AddPlanform(part(23), part(24), WING, -1.0, Rows(cuts, 5), Rows(cuts, 7));
+    AddPlanform(part(25), part(26), WING, 1.0, Rows(cuts, 5), Rows(cuts, 7));
 
-    AddGlove(part(27), part(28), part(29), 1.0);
-    AddGlove(part(30), part(31), part(32), -1.0);
+    AddGlove(part(27), part(28), part(29), cuts, 1.0);
+    AddGlove(part(30), part(31), part(32), cuts, -1.0);
 
     for (double side : {-1.0, 1.0}) {
         int first = side < 0 ? 33 : 36;
-        AddFinSkins(part(first), side, 0.72, 1.0, 2, 8);   // rudder
-        AddFinSkins(part(first + 1), side, 0.0, 0.72, 6, 8);
-        AddFinTip(part(first + 2), side);
+        AddFinSkins(part(first), side, 0.72, 1.0, Rows(cuts, 2), Rows(cuts, 8));   // rudder
+        AddFinSkins(part(first + 1), side, 0.0, 0.72, Rows(cuts, 6), Rows(cuts, 8));
+        AddFinTip(part(first + 2), cuts, side);
     }
 
     // Belly with its front closing plate; the beaver tail between the nozzles.
-    AddSurface(part(39), [](double s, double u) { return BellyPoint(NACELLE_FRONT_X + s * (SPINE_REAR_X - NACELLE_FRONT_X), u); }, 12, 12, true);
+    AddSurface(part(39), [](double s, double u) { return BellyPoint(NACELLE_FRONT_X + s * (SPINE_REAR_X - NACELLE_FRONT_X), u); }, Rows(cuts, 12), Rows(cuts, 12), true);
     AddFlatSurface(part(39), [](double s, double u) {
         P3 low = BellyPoint(NACELLE_FRONT_X, u);
         P3 high = {low.x, low.y, NACELLE_Z + 10.0};
@@ -531,38 +556,48 @@ std::vector<MeshPart> BuildAircraftParts()
     }, 1, 4, {-1, 0, 0});
     AddBox(part(40), {SPINE_REAR_X - 5.0, JET_Y0 - 22.0, -34.0}, {900.0, JET_Y0 + 22.0, -28.0}, true);
 
-    AddIntake(part(41), -1.0);
-    AddNacelleBody(part(42), -1.0);
-    AddNozzleOuter(part(43), -1.0);
-    AddNozzleInner(part(43), -1.0);
-    AddIntake(part(44), 1.0);
-    AddNozzleOuter(part(45), 1.0);
-    AddNacelleBody(part(46), 1.0);
-    AddNozzleInner(part(46), 1.0);
+    AddIntake(part(41), cuts, -1.0);
+    AddNacelleBody(part(42), cuts, -1.0);
+    AddNozzleOuter(part(43), cuts, -1.0);
+    AddNozzleInner(part(43), cuts, -1.0);
+    AddIntake(part(44), cuts, 1.0);
+    AddNozzleOuter(part(45), cuts, 1.0);
+    AddNacelleBody(part(46), cuts, 1.0);
+    AddNozzleInner(part(46), cuts, 1.0);
 
     // Canopy: frame rails and windscreen bow just outside the glazing.
     const double GROW = 1.5;
-    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.02 + 0.96 * s, 0.1 * u, GROW); }, 12, 1, true);
-    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.02 + 0.96 * s, 0.9 + 0.1 * u, GROW); }, 12, 1, true);
-    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.27 + 0.05 * s, u, GROW); }, 1, 10, true);
-    AddSurface(part(48), [](double s, double u) { return CanopyPoint(s, u, 0.0); }, 12, 10, true);
+    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.02 + 0.96 * s, 0.1 * u, GROW); }, Rows(cuts, 12), 1, true);
+    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.02 + 0.96 * s, 0.9 + 0.1 * u, GROW); }, Rows(cuts, 12), 1, true);
+    AddSurface(part(47), [=](double s, double u) { return CanopyPoint(0.27 + 0.05 * s, u, GROW); }, 1, Rows(cuts, 10), true);
+    AddSurface(part(48), [](double s, double u) { return CanopyPoint(s, u, 0.0); }, Rows(cuts, 12), Rows(cuts, 10), true);
 
     // Forward fuselage (closed at its hidden rear end), spine, nose cone.
-    AddSurface(part(49), [](double s, double u) { return FuselagePoint(NOSE_JOIN_X + s * (FORWARD_END_X - NOSE_JOIN_X), u); }, 12, SEGMENTS, true);
+    AddSurface(part(49), [](double s, double u) { return FuselagePoint(NOSE_JOIN_X + s * (FORWARD_END_X - NOSE_JOIN_X), u); }, Rows(cuts, 12), segments, true);
     P3 rear = {FORWARD_END_X, JET_Y0, FuselageCentreZ(FORWARD_END_X)};
-    for (int k = 0; k < SEGMENTS; k++)
-        AddFlatTriangle(part(49), rear, FuselagePoint(FORWARD_END_X, (double)k / SEGMENTS), FuselagePoint(FORWARD_END_X, (double)(k + 1) / SEGMENTS), {1, 0, 0});
-    AddSurface(part(50), [](double s, double u) { return SpinePoint(SPINE_FRONT_X + s * (SPINE_REAR_X - SPINE_FRONT_X), u); }, 8, 10, false);
+    for (int k = 0; k < segments; k++)
+        AddFlatTriangle(part(49), rear, FuselagePoint(FORWARD_END_X, (double)k / segments), FuselagePoint(FORWARD_END_X, (double)(k + 1) / segments), {1, 0, 0});
+    AddSurface(part(50), [](double s, double u) { return SpinePoint(SPINE_FRONT_X + s * (SPINE_REAR_X - SPINE_FRONT_X), u); }, Rows(cuts, 8), Rows(cuts, 10), false);
     AddFlatSurface(part(50), [](double s, double u) {
         P3 top = SpinePoint(SPINE_REAR_X, u), bottom = BellyPoint(SPINE_REAR_X, u);
         return top + (bottom - top) * s;
     }, 1, 4, {1, 0, 0});
-    AddSurface(part(51), NosePoint, 4, SEGMENTS, true);
+    AddSurface(part(51), NosePoint, Rows(cuts, 4), segments, true);
 
-    for (size_t i = 0; i < parts.size(); i++) {
+    for (size_t i = 0; i < parts.size() && cuts.padded; i++) {
         char label[32];
         snprintf(label, sizeof label, "jet %zu", i + 1);
         PadToCount(parts[i], JET_PARTS[i].triangles, label);
     }
     return parts;
+}
+
+std::vector<MeshPart> BuildAircraftParts()
+{
+    return BuildJet(FULL_CUTS);
+}
+
+std::vector<MeshPart> BuildGhostAircraftParts()
+{
+    return BuildJet(GHOST_CUTS);
 }

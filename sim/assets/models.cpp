@@ -11,6 +11,12 @@ const std::vector<MeshPart>& AircraftParts()
     return parts;
 }
 
+const std::vector<MeshPart>& GhostAircraftParts()
+{
+    static const std::vector<MeshPart> parts = BuildGhostAircraftParts();
+    return parts;
+}
+
 const std::vector<MeshPart>& AirfieldParts()
 {
     static const std::vector<MeshPart> parts = BuildAirfieldParts();
@@ -40,6 +46,25 @@ void DrawAircraftMesh(int gear)
     const std::vector<MeshPart>& parts = AircraftParts();
     for (size_t i = gear ? 0 : AIRCRAFT_GEAR_PARTS; i < parts.size(); i++)
         DrawPart(parts[i]);
+}
+
+// One run of triangles with the colour changed between parts: a colour set
+// outside a run becomes the lit material, and each change would cost Mesa's
+// software renderer a draw of its own.
+void DrawGhostAircraftMesh(int gear)
+{
+    const std::vector<MeshPart>& parts = GhostAircraftParts();
+    glBegin(GL_TRIANGLES);
+    for (size_t i = gear ? 0 : AIRCRAFT_GEAR_PARTS; i < parts.size(); i++) {
+        const MeshPart& part = parts[i];
+        glColor3fv(part.colour);
+        for (size_t k = 0; k + FLOATS_PER_VERTEX <= part.vertices.size(); k += FLOATS_PER_VERTEX) {
+            const float* v = &part.vertices[k];
+            glNormal3f(v[0], v[1], v[2]);
+            glVertex3f(v[3], v[4], v[5]);
+        }
+    }
+    glEnd();
 }
 
 void DrawAirfieldMesh()

@@ -5,5 +5,7 @@
 
 // Parts 1-7 (the landing gear) only when gear is non-zero, then parts 8-51.
 void DrawAircraftMesh(int gear);
+// The ghost's lighter jet, the same way.
+void DrawGhostAircraftMesh(int gear);
 void DrawAirfieldMesh();
 void DrawDeltaWingMesh();

@@ -18,6 +18,7 @@ HudNotice splitNotice;
 HudNotice touchdownNotice;
 
 static GLuint hoopList; // a hoop of radius 1 in the x-y plane facing +z; 0 before the first frame
+static GLuint ghostLists; // the ghost's jet without its gear, then with it; 0 before its first frame
 
 const int HOOP_SEGMENTS = 48;
 const float HOOP_INNER = 0.9f; // of the radius: the band's inner edge
@@ -149,12 +150,7 @@ static void DrawGates()
     glPopAttrib();
 }
 
-// Every other pixel: the ghost is seen through, whatever materials its lists set.
-static const GLubyte HALFTONE[128] = {
-#define ROWS 0xAA, 0xAA, 0xAA, 0xAA, 0x55, 0x55, 0x55, 0x55
-    ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS, ROWS,
-#undef ROWS
-};
+const float GHOST_OPACITY = 0.5f;
 
 static void DrawGhost()
 {
@@ -162,7 +158,7 @@ static void DrawGhost()
     if (index >= ghostPoses.size())
         index = ghostPoses.size() - 1;
     const GhostPose& p = ghostPoses[index];
-    // The jet's lists cost as much as the player's jet: none of it when out of view.
+    // Even the lighter jet costs a fraction of a millisecond: none of it when out of view.
     if (!SphereInView(camera, p.pos, GHOST_RADIUS, fieldOfView, windowWidth / windowHeight))
         return;
     Body body = Body();
@@ -170,16 +166,24 @@ static void DrawGhost()
     body.dir = p.dir;
     body.up = p.up;
     ModelTurns turns = AircraftTurns(body);
-    glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_STIPPLE_BIT);
-    glEnable(GL_POLYGON_STIPPLE);
-    glPolygonStipple(HALFTONE);
+    // Seen through by a constant opacity, whatever colours its list sets: a
+    // polygon stipple cost Mesa's software renderer about 1 ms a frame more
+    // (BENCHMARKS.md, Time trials).
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendColor(0.0f, 0.0f, 0.0f, GHOST_OPACITY);
+    glBlendFunc(GL_CONSTANT_ALPHA, GL_ONE_MINUS_CONSTANT_ALPHA);
     glPushMatrix();
     glTranslatef(p.pos.x, p.pos.y, p.pos.z);
     if (turns.second)
         glRotatef(-turns.angle2, turns.axis2.x, turns.axis2.y, turns.axis2.z);
     if (turns.first)
         glRotatef(-turns.angle1, turns.axis1.x, turns.axis1.y, turns.axis1.z);
-    glCallList(p.gearDown ? LIST_AIRCRAFT_GEAR : LIST_AIRCRAFT);
+    // The player's own lists would cost 2 ms more a frame in Mesa's software
+    // renderer; a quarter of their triangles keep the outline.
+    if (ghostLists == 0)
+        ghostLists = BuildGhostAircraftLists();
+    glCallList(p.gearDown ? ghostLists + 1 : ghostLists);
     glPopMatrix();
     glPopAttrib();
 }

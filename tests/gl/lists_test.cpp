@@ -290,3 +290,51 @@ TEST_F(ListsTest, ModelListsHoldTheirWholeMeshes)
     EXPECT_EQ(count(LIST_SCENERY), 1738u + 5608u + 853u + ground);
     EXPECT_FALSE(glIsList(15));
 }
+
+// The ghost's lists stand in for the player's jet: each must hold far fewer
+// triangles yet cover the same place on screen (the same turn and scale), the
+// gear or not as its partner does.
+TEST_F(ListsTest, GhostListsAreTheJetWithFewerTrianglesInTheSamePlace)
+{
+    Build(1);
+    unsigned ghost = BuildGhostAircraftLists();
+    ASSERT_TRUE(glIsList(ghost));
+    ASSERT_TRUE(glIsList(ghost + 1));
+    struct Drawn {
+        size_t triangles;
+        float lo[2], hi[2];
+    };
+    auto draw = [](unsigned list) {
+        LookAtGround(400);
+        BeginFeedback();
+        glPushMatrix();
+        glCallList(list);
+        glPopMatrix();
+        Drawn d = {0, {INFINITY, INFINITY}, {-INFINITY, -INFINITY}};
+        for (const std::vector<float>& poly : EndFeedback()) {
+            d.triangles++;
+            for (size_t i = 0; i + 2 < poly.size(); i += 3) {
+                for (int k = 0; k < 2; k++) {
+                    d.lo[k] = std::fmin(d.lo[k], poly[i + k]);
+                    d.hi[k] = std::fmax(d.hi[k], poly[i + k]);
+                }
+            }
+        }
+        return d;
+    };
+    const struct {
+        const char* name;
+        int jet;
+        unsigned ghost;
+    } pairs[] = {{"without gear", LIST_AIRCRAFT, ghost}, {"with gear", LIST_AIRCRAFT_GEAR, ghost + 1}};
+    for (const auto& p : pairs) {
+        Drawn jet = draw((unsigned)p.jet), light = draw(p.ghost);
+        EXPECT_GT(light.triangles, 0u) << p.name;
+        EXPECT_LT(light.triangles * 3, jet.triangles) << p.name;
+        for (int k = 0; k < 2; k++) {
+            EXPECT_NEAR(light.lo[k], jet.lo[k], 1.0f) << p.name << " axis " << k;
+            EXPECT_NEAR(light.hi[k], jet.hi[k], 1.0f) << p.name << " axis " << k;
+        }
+    }
+    EXPECT_LT(draw(ghost).triangles, draw(ghost + 1).triangles);
+}

@@ -64,6 +64,7 @@ TEST_F(GlTest, ModelsEmitTheirTrianglesInPartOrder)
     const Case cases[] = {
         {"jet with gear", [] { DrawAircraftMesh(1); }, 1500, 5608, AircraftParts()[0]},
         {"jet without gear", [] { DrawAircraftMesh(0); }, 1500, 5608 - 1296, AircraftParts()[AIRCRAFT_GEAR_PARTS]},
+        {"ghost jet with gear", [] { DrawGhostAircraftMesh(1); }, 1500, 1352, GhostAircraftParts()[0]},
         {"airfield", DrawAirfieldMesh, 3000, 1738, AirfieldParts()[0]},
         {"delta wing", DrawDeltaWingMesh, 100, 853, DeltaWingParts()[0]},
     };

@@ -158,7 +158,12 @@ TEST(ModelMesh, PartsFollowTheTablesInOrderColourAndCount)
 // normals faces; no sliver triangles from the padding.
 TEST(ModelMesh, NormalsAreUnitAndTrianglesClockwiseAgainstThem)
 {
-    for (const ModelCase& m : MODELS) {
+    const struct {
+        const char* name;
+        const std::vector<MeshPart>& (*parts)();
+    } models[] = {{"jet", AircraftParts}, {"airfield", AirfieldParts}, {"delta", DeltaWingParts},
+                  {"ghost jet", GhostAircraftParts}};
+    for (const auto& m : models) {
         const std::vector<MeshPart>& parts = m.parts();
         for (size_t p = 0; p < parts.size(); p++) {
             const std::vector<float>& v = parts[p].vertices;
@@ -198,6 +203,30 @@ TEST(ModelMesh, ExtentsMatchTheModelTable)
     ExpectBox(Extent(jet, AIRCRAFT_GEAR_PARTS, jet.size() - 1), jetClean, "jet without gear");
     ExpectBox(Extent(AirfieldParts(), 0, AirfieldParts().size() - 1), airfield, "airfield");
     ExpectBox(Extent(DeltaWingParts(), 0, DeltaWingParts().size() - 1), delta, "delta wing");
+}
+
+// The ghost stands in for the jet under a see-through pattern: the same
+// parts in the same colours and the same outline, at a fraction of the cost.
+TEST(ModelMesh, GhostJetKeepsTheJetsPartsColoursAndOutline)
+{
+    const std::vector<MeshPart>& ghost = GhostAircraftParts();
+    const std::vector<MeshPart>& jet = AircraftParts();
+    ASSERT_EQ(ghost.size(), jet.size());
+    int triangles = 0;
+    for (size_t i = 0; i < ghost.size(); i++) {
+        for (int k = 0; k < 3; k++)
+            EXPECT_FLOAT_EQ(ghost[i].colour[k], jet[i].colour[k]) << "part " << i + 1;
+        triangles += TriangleCount(ghost[i]);
+    }
+    EXPECT_LT(triangles * 3, 5608);
+    const float withGear[6] = {-533.9f, 917.2f, -536.9f, 549.7f, -190.9f, 199.7f};
+    const float clean[6] = {-533.9f, 917.2f, -536.9f, 549.7f, -112.3f, 199.7f};
+    ExpectBox(Extent(ghost, 0, ghost.size() - 1), withGear, "ghost with gear");
+    ExpectBox(Extent(ghost, AIRCRAFT_GEAR_PARTS, ghost.size() - 1), clean, "ghost without gear");
+    // Whatever is left out, the parts that make the jet's shape are there:
+    // tailplanes, wings, fins, belly, nacelles and nozzles, canopy, fuselage, nose.
+    for (int part : {10, 12, 23, 25, 33, 34, 36, 37, 39, 42, 43, 45, 46, 48, 49, 51})
+        EXPECT_GT(TriangleCount(ghost[part - 1]), 0) << "part " << part;
 }
 
 // Where each part of the jet sits: nose at -x, z up, "side" the sign of y.
