@@ -13,6 +13,7 @@
 
 #include "common/day_clock.h"
 #include "common/landscape_reader.h"
+#include "common/monotonic_clock.h"
 #include "server/server_rules.h"
 
 #ifndef PELORIN_VERSION
@@ -174,12 +175,6 @@ struct Client {
     long badCount = 0;
 };
 
-double NowS()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return (double)t.tv_sec + t.tv_nsec * 1e-9;
-}
 
 // A hello that has not come in this time is a client that will not speak.
 const double HELLO_WAIT_S = 5.0;
@@ -290,7 +285,7 @@ void BadMessage(Server& s, Client& c, const char* why)
 {
     s.badTotal++;
     c.badCount++;
-    if (CountBadMessage(c.bad, NowS()))
+    if (CountBadMessage(c.bad, MonotonicSeconds()))
         Drop(s, c, why);
 }
 
@@ -376,7 +371,7 @@ int RunServer(const ServerOptions& options, const std::vector<char>& landscape, 
     printf("pelorin-server: listening on %s port %d for up to %d players, landscape %s\n",
            options.bind.empty() ? "every address" : options.bind.c_str(), options.port, options.maxPlayers,
            from.empty() ? "as generated" : from.c_str());
-    double nextTickS = NowS() + DAY_CLOCK_PERIOD_MS / 1000.0;
+    double nextTickS = MonotonicSeconds() + DAY_CLOCK_PERIOD_MS / 1000.0;
     int ticks = 0;
     while (!*stop) {
         ENetEvent event;
@@ -398,7 +393,7 @@ int RunServer(const ServerOptions& options, const std::vector<char>& landscape, 
                 *slot = Client();
                 slot->phase = CLIENT_HELLO;
                 slot->peer = event.peer;
-                slot->connectedS = NowS();
+                slot->connectedS = MonotonicSeconds();
                 char ip[48] = "?";
                 enet_address_get_host_ip(&event.peer->address, ip, sizeof ip);
                 snprintf(slot->address, sizeof slot->address, "%s:%u", ip, event.peer->address.port);
@@ -422,7 +417,7 @@ int RunServer(const ServerOptions& options, const std::vector<char>& landscape, 
             }
             got = enet_host_check_events(s.host, &event);
         }
-        double now = NowS();
+        double now = MonotonicSeconds();
         for (Client& c : s.clients)
             if (c.phase == CLIENT_HELLO && now - c.connectedS > HELLO_WAIT_S) {
                 printf("pelorin-server: refused %s: no hello within %g s\n", c.address, HELLO_WAIT_S);
@@ -446,9 +441,9 @@ int RunServer(const ServerOptions& options, const std::vector<char>& landscape, 
             enet_peer_disconnect_later(c.peer, 0);
         }
     // A short wait for the farewells to be delivered and answered.
-    double until = NowS() + 1.0;
+    double until = MonotonicSeconds() + 1.0;
     ENetEvent event;
-    while (told > 0 && NowS() < until) {
+    while (told > 0 && MonotonicSeconds() < until) {
         int got = enet_host_service(s.host, &event, 20);
         if (got > 0 && event.type == ENET_EVENT_TYPE_RECEIVE)
             enet_packet_destroy(event.packet);

@@ -1,16 +1,7 @@
 // Game timers that keep their period against a monotonic clock.
 #include "sim/shell/tick_schedule.h"
 
-#include <ctime>
-
 static const int64_t NS_PER_MS = 1000000;
-
-int64_t MonotonicNs()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return (int64_t)now.tv_sec * 1000000000 + now.tv_nsec;
-}
 
 void StartSchedule(TickSchedule& schedule, int64_t nowNs, int firstDelayMs, int periodMs)
 {

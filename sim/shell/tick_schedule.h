@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "common/monotonic_clock.h"
+
 struct TickSchedule {
     int64_t nextDueNs; // monotonic time at which the next tick falls due
     int64_t periodNs;
@@ -17,8 +19,6 @@ struct TickSchedule {
 // backlog is dropped and the schedule carries on from now instead of racing.
 const int64_t MAX_BACKLOG_NS = 250000000;
 
-// CLOCK_MONOTONIC in nanoseconds.
-int64_t MonotonicNs();
 // The first tick falls due firstDelayMs after nowNs, every later one periodMs
 // after the previous due time.
 void StartSchedule(TickSchedule& schedule, int64_t nowNs, int firstDelayMs, int periodMs);
