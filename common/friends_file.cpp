@@ -26,6 +26,18 @@ static uint32_t Get(const uint8_t* p, int bytes)
     return v;
 }
 
+FriendsRecord FriendsRecordOf(uint32_t step, const NetMessage& m)
+{
+    FriendsRecord r;
+    r.step = step;
+    r.type = m.type;
+    r.id = m.id;
+    r.event = m.event;
+    snprintf(r.name, sizeof r.name, "%s", m.name.c_str());
+    r.state = m.state;
+    return r;
+}
+
 void EncodeFriendsHeader(std::vector<uint8_t>& out)
 {
     out.insert(out.end(), FRIENDS_MAGIC, FRIENDS_MAGIC + 4);
@@ -86,14 +98,7 @@ bool ParseFriendsBytes(const uint8_t* data, size_t size, std::vector<FriendsReco
             damage = "damaged after " + std::to_string(records.size()) + " messages: " + why;
             return true;
         }
-        FriendsRecord r;
-        r.step = Get(data + at, 4);
-        r.type = m.type;
-        r.id = m.id;
-        r.event = m.event;
-        snprintf(r.name, sizeof r.name, "%s", m.name.c_str());
-        r.state = m.state;
-        records.push_back(r);
+        records.push_back(FriendsRecordOf(Get(data + at, 4), m));
         at += FRIENDS_RECORD_HEAD + length;
     }
     return true;

@@ -33,6 +33,10 @@ struct FriendsRecord {
     NetState state;      // state
 };
 
+// A received message as a record kept at `step`; only the fields of its
+// type are taken.
+FriendsRecord FriendsRecordOf(uint32_t step, const NetMessage& message);
+
 // The file's first bytes.
 void EncodeFriendsHeader(std::vector<uint8_t>& out);
 // One record appended to `out`; false (nothing appended) for a message that

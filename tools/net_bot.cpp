@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "common/monotonic_clock.h"
 #include "common/net_messages.h"
 #include "server/server_rules.h"
 #include "sim/flight/aircraft.h"
@@ -44,12 +45,6 @@ static std::string BotName(int i)
     return "b" + std::to_string(getpid() % 100000) + "-" + std::to_string(i);
 }
 
-static double NowS()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return (double)t.tv_sec + t.tv_nsec * 1e-9;
-}
 
 static NetState StateOfPlane()
 {
@@ -130,9 +125,9 @@ static void Service(Bot& bot, const std::string& name, bool observer)
                 bot.id = m.id;
                 bot.slot = m.slot;
             } else if (observer && m.type == NET_STATE) {
-                RemoteJetState(m.state, NowS());
+                RemoteJetState(liveSky, m.state, MonotonicSeconds());
             } else if (observer && m.type == NET_JOINED) {
-                RemoteJetJoined(m.id, m.name);
+                RemoteJetJoined(liveSky, m.id, m.name);
             }
         }
         enet_packet_destroy(e.packet);
@@ -219,8 +214,8 @@ int main(int argc, char** argv)
             fprintf(stderr, "net-bot: cannot connect\n");
             return 1;
         }
-    double until = NowS() + 5;
-    for (bool all = false; !all && NowS() < until;) {
+    double until = MonotonicSeconds() + 5;
+    for (bool all = false; !all && MonotonicSeconds() < until;) {
         all = true;
         for (int i = 0; i < bots; i++) {
             Service(crew[i], BotName(i), i == 0 && observe);
@@ -237,12 +232,12 @@ int main(int argc, char** argv)
         b.host->totalReceivedData = b.host->totalReceivedPackets = 0;
         b.host->totalSentData = b.host->totalSentPackets = 0;
     }
-    const double start = NowS(), period = 1.0 / rate;
+    const double start = MonotonicSeconds(), period = 1.0 / rate;
     double nextSend = start, nextLook = start + 1.0;
     std::vector<double> shownErrors, liveErrors;
     int watched = bots > 1 ? crew[1].id : -1;
-    while (NowS() - start < seconds) {
-        double now = NowS();
+    while (MonotonicSeconds() - start < seconds) {
+        double now = MonotonicSeconds();
         for (int i = 0; i < bots; i++)
             Service(crew[i], BotName(i), i == 0 && observe);
         if (now >= nextSend) {
@@ -282,10 +277,10 @@ int main(int argc, char** argv)
         }
         if (observe && watched >= 0 && now >= nextLook) {
             RemotePose pose;
-            if (RemoteJetPose(remoteJets[watched], now, pose)) {
+            if (RemoteJetPose(liveSky.jets[watched], now, pose)) {
                 float drawn[3] = {pose.body.pos.x, pose.body.pos.y, pose.body.pos.z}, truth[3];
                 // The moment the drawing stands for, and the moment itself.
-                double shownStep = (now - remoteJets[watched].offsetS - REMOTE_DELAY_S) / REMOTE_STEP_S;
+                double shownStep = (now - liveSky.jets[watched].offsetS - REMOTE_DELAY_S) / REMOTE_STEP_S;
                 TrueAt(flight, shownStep + BOT_STEP_APART, crew[1].slot, truth);
                 shownErrors.push_back(Distance(drawn, truth));
                 TrueAt(flight, (now - start) / REMOTE_STEP_S + 1 + BOT_STEP_APART, crew[1].slot, truth);
@@ -295,7 +290,7 @@ int main(int argc, char** argv)
         }
         usleep(500);
     }
-    double elapsed = NowS() - start, received = 0, withHeaders = 0;
+    double elapsed = MonotonicSeconds() - start, received = 0, withHeaders = 0;
     for (Bot& b : crew) {
         received += b.host->totalReceivedData;
         withHeaders += b.host->totalReceivedData + 28.0 * b.host->totalReceivedPackets;

@@ -6,68 +6,74 @@
 #include <cstdio>
 #include <cstring>
 
-RemoteJet remoteJets[NET_MAX_PLAYERS];
+RemoteSky liveSky;
+RemoteSky replaySky;
 char ownPlayerName[NET_NAME_MAX + 1];
-double remoteReplayClockS = -1.0;
+
+void ClearSky(RemoteSky& sky)
+{
+    sky = RemoteSky();
+}
 
 void ResetRemoteJets()
 {
-    for (RemoteJet& jet : remoteJets)
-        jet = RemoteJet();
+    ClearSky(liveSky);
+    ClearSky(replaySky);
     ownPlayerName[0] = '\0';
-    remoteReplayClockS = -1.0;
 }
 
-double RemoteJetsNowS(double wallS)
+const RemoteSky& ShownSky()
 {
-    return remoteReplayClockS >= 0.0 ? remoteReplayClockS : wallS;
+    return replaySky.replayClockS >= 0.0 ? replaySky : liveSky;
 }
 
-void TakeFriendsRecord(const FriendsRecord& record, double nowS)
+double ShownSkyNowS(double wallS)
 {
-    switch (record.type) {
-    case NET_STATE: RemoteJetState(record.state, nowS); break;
-    case NET_JOINED: RemoteJetJoined(record.id, record.name); break;
-    case NET_LEFT: RemoteJetLeft(record.id); break;
-    default: break; // a crash shows in the states' explosion flag
-    }
+    return replaySky.replayClockS >= 0.0 ? replaySky.replayClockS : wallS;
 }
 
 size_t TakeFriendsRecordsDue(const std::vector<FriendsRecord>& records, size_t next, int64_t stepsDone)
 {
-    remoteReplayClockS = stepsDone * REMOTE_STEP_S;
-    while (next < records.size() && records[next].step <= stepsDone)
-        TakeFriendsRecord(records[next++], remoteReplayClockS);
+    replaySky.replayClockS = stepsDone * REMOTE_STEP_S;
+    for (; next < records.size() && records[next].step <= stepsDone; next++) {
+        const FriendsRecord& record = records[next];
+        switch (record.type) {
+        case NET_STATE: RemoteJetState(replaySky, record.state, record.step * REMOTE_STEP_S); break;
+        case NET_JOINED: RemoteJetJoined(replaySky, record.id, record.name); break;
+        case NET_LEFT: RemoteJetLeft(replaySky, record.id); break;
+        default: break; // a crash shows in the states' explosion flag
+        }
+    }
     return next;
 }
 
-void RemoteJetJoined(int id, const std::string& name)
+void RemoteJetJoined(RemoteSky& sky, int id, const std::string& name)
 {
     if (id < 0 || id >= NET_MAX_PLAYERS)
         return;
-    RemoteJet& jet = remoteJets[id];
+    RemoteJet& jet = sky.jets[id];
     jet = RemoteJet();
     jet.present = true;
     snprintf(jet.name, sizeof jet.name, "%s", name.c_str());
 }
 
-void RemoteJetLeft(int id)
+void RemoteJetLeft(RemoteSky& sky, int id)
 {
     if (id >= 0 && id < NET_MAX_PLAYERS)
-        remoteJets[id] = RemoteJet();
+        sky.jets[id] = RemoteJet();
 }
 
 // The clock offset may rise this much a second, so that a sender whose
 // states were once early does not look late for ever.
 const double OFFSET_CREEP = 0.01;
 
-void RemoteJetState(const NetState& state, double nowS)
+void RemoteJetState(RemoteSky& sky, const NetState& state, double nowS)
 {
     if (state.id >= NET_MAX_PLAYERS)
         return;
-    RemoteJet& jet = remoteJets[state.id];
+    RemoteJet& jet = sky.jets[state.id];
     if (!jet.present)
-        RemoteJetJoined(state.id, "");
+        RemoteJetJoined(sky, state.id, "");
     double senderS = state.step * REMOTE_STEP_S;
     if (jet.count > 0 && senderS <= jet.samples[jet.count - 1].senderS)
         return;
@@ -163,10 +169,10 @@ bool RemoteJetPose(const RemoteJet& jet, double nowS, RemotePose& pose)
     return true;
 }
 
-int RemoteJetCount()
+int RemoteJetCount(const RemoteSky& sky)
 {
     int n = 0;
-    for (const RemoteJet& jet : remoteJets)
+    for (const RemoteJet& jet : sky.jets)
         n += jet.present;
     return n;
 }

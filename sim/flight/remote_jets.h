@@ -40,32 +40,44 @@ struct RemotePose {
     bool exploding;
 };
 
-extern RemoteJet remoteJets[NET_MAX_PLAYERS];
-extern char ownPlayerName[NET_NAME_MAX + 1]; // the name this game joined with
-// The clock the jets are placed by in a replay (its steps times
-// REMOTE_STEP_S), so that a paused, faster or timed replay shows them as
-// they were seen; negative in live play, where the wall clock is used.
-extern double remoteReplayClockS;
+// The friends' jets of one sky, by the server's player id.
+struct RemoteSky {
+    RemoteJet jets[NET_MAX_PLAYERS];
+    // A replay's sky goes by the replay's steps (times REMOTE_STEP_S), so
+    // that a paused, faster or timed replay shows the jets as they were seen;
+    // negative while it is not shown, and always in the live sky, which goes
+    // by the wall clock.
+    double replayClockS = -1.0;
+};
 
-// No friends: the start state.
+// The sky the network feeds, and the one a replay shows from what was kept
+// of it (a side file, or the last seconds for the instant replay). Kept
+// apart so that live play goes on receiving while a replay shows.
+extern RemoteSky liveSky;
+extern RemoteSky replaySky;
+extern char ownPlayerName[NET_NAME_MAX + 1]; // the name this game joined with
+
+// No friends in either sky: the start state.
 void ResetRemoteJets();
-void RemoteJetJoined(int id, const std::string& name);
+// No friends in the sky: the replay's sky goes back to not being shown.
+void ClearSky(RemoteSky& sky);
+void RemoteJetJoined(RemoteSky& sky, int id, const std::string& name);
 // Gone at once: the jet is no longer shown.
-void RemoteJetLeft(int id);
-// A received state at our clock's nowS. States older than the newest are
+void RemoteJetLeft(RemoteSky& sky, int id);
+// A received state at the sky's clock nowS. States older than the newest are
 // dropped; a jet not yet joined is taken with an empty name.
-void RemoteJetState(const NetState& state, double nowS);
+void RemoteJetState(RemoteSky& sky, const NetState& state, double nowS);
 // The jet's pose at our clock's nowS; false when it is not to be shown (not
 // present, nothing received yet, or silent for REMOTE_SILENCE_S).
 bool RemoteJetPose(const RemoteJet& jet, double nowS, RemotePose& pose);
-// The clock to place the jets by: the replay's when one runs, else `wallS`.
-double RemoteJetsNowS(double wallS);
-// A message kept in a shared flight's side file, taken at the replay's
-// clock `nowS` as live play took it when it came.
-void TakeFriendsRecord(const FriendsRecord& record, double nowS);
-// A replay that has run `stepsDone` steps: its clock set from them, and the
-// side file's messages from `next` on that came before that step taken.
-// Returns the index of the first message still to come.
+// The sky in view: the replay's while a replay shows one, else the live sky.
+const RemoteSky& ShownSky();
+// The clock to place the shown sky's jets by: the replay's, or `wallS`.
+double ShownSkyNowS(double wallS);
+// Kept messages into the replay's sky, which is shown from then on: those
+// from `next` on that came before the replay's step `stepsDone`, each taken
+// at its own step's clock, as live play took it when it came. The clock is
+// set to `stepsDone`. Returns the index of the first message still to come.
 size_t TakeFriendsRecordsDue(const std::vector<FriendsRecord>& records, size_t next, int64_t stepsDone);
 // Present jets, for the list of players.
-int RemoteJetCount();
+int RemoteJetCount(const RemoteSky& sky);

@@ -121,27 +121,12 @@ static int PixelSize(int size, float scale)
     return (int)std::lround(size * scale);
 }
 
-void DrawHudText(const char* text, float x, float y, int size, float scale)
+// One text's glyphs as quads, inside a glBegin(GL_QUADS).
+static void GlyphQuads(const FontAtlas& atlas, const char* text, float x, float y)
 {
-    HudFont* font = scale != 1.0f ? FontAt(size, PixelSize(size, scale)) : nullptr;
-    if (!font) {
-        DrawText(text, x, y, size);
-        return;
-    }
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glDisable(GL_CULL_FACE);
-    glBindTexture(GL_TEXTURE_2D, font->texture);
-    // The caller's colour, as the bitmap text takes it; the atlas gives the coverage.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    const FontAtlas& atlas = font->atlas;
     float across = 1.0f / atlas.width, down = 1.0f / atlas.height;
     // Whole pixels, so that every texel lands on one pixel.
     float penX = std::floor(x + 0.5f), baseY = std::floor(y + 0.5f);
-    glBegin(GL_QUADS);
     for (const char* c = text; *c != '\0'; c++) {
         const AtlasGlyph* g = AtlasGlyphFor(atlas, *c);
         if (!g)
@@ -162,11 +147,47 @@ void DrawHudText(const char* text, float x, float y, int size, float scale)
         }
         penX += g->advance;
     }
+}
+
+void DrawHudTexts(const HudTextAt* texts, int count, int size, float scale)
+{
+    HudFont* font = scale != 1.0f ? FontAt(size, PixelSize(size, scale)) : nullptr;
+    if (!font) {
+        float colour[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        for (int i = 0; i < count; i++) {
+            glColor4fv(colour);
+            DrawText(texts[i].text, texts[i].x, texts[i].y, size);
+        }
+        return;
+    }
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glBindTexture(GL_TEXTURE_2D, font->texture);
+    // The caller's colour, as the bitmap text takes it; the atlas gives the coverage.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBegin(GL_QUADS);
+    for (int i = 0; i < count; i++)
+        GlyphQuads(font->atlas, texts[i].text, texts[i].x, texts[i].y);
     glEnd();
     glPopAttrib();
     glColor3f(1.0f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
+}
+
+void DrawHudText(const char* text, float x, float y, int size, float scale)
+{
+    if (scale == 1.0f) {
+        DrawText(text, x, y, size);
+        return;
+    }
+    HudTextAt one = {text, x, y};
+    DrawHudTexts(&one, 1, size, scale);
 }
 
 float HudTextWidth(const char* text, int size, float scale)

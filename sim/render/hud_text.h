@@ -40,5 +40,14 @@ void* FontForSize(int size);
 // line on standard error). The same colour and GL state afterwards as DrawText.
 void DrawHudText(const char* text, float x, float y, int size, float scale);
 
+// Several texts of one size at once, as DrawHudText draws each: with a
+// scalable font, in one run of quads, since each draw of its own costs the
+// software renderer more than its glyphs (the names over friends' jets).
+struct HudTextAt {
+    const char* text;
+    float x, y;
+};
+void DrawHudTexts(const HudTextAt* texts, int count, int size, float scale);
+
 // The width in pixels DrawHudText gives `text`.
 float HudTextWidth(const char* text, int size, float scale);

@@ -131,7 +131,6 @@ int main(int argc, char** argv)
         if (!JoinServer(net))
             return 1;
         atexit(LeaveServer);
-        addFriendEngines = AddFriendEngines;
     }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Tessaly -- Pelorin 2000");

@@ -5,7 +5,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +14,7 @@
 #include <cstring>
 #include <thread>
 
+#include "common/monotonic_clock.h"
 #include "common/net_messages.h"
 #include "server/server.h"
 #include "server/server_rules.h"
@@ -23,10 +23,8 @@
 #include "sim/flight/explosion.h"
 #include "sim/flight/ground_contact.h"
 #include "sim/flight/remote_jets.h"
-#include "sim/render/camera.h"
 #include "sim/shell/friends_recorder.h"
 #include "sim/shell/recorder.h"
-#include "sim/sound/synth.h"
 #include "sim/view/view_state.h"
 
 #ifndef PELORIN_VERSION
@@ -49,12 +47,6 @@ void ResetNetState()
     ResetRemoteJets();
 }
 
-static double NowS()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return (double)t.tv_sec + t.tv_nsec * 1e-9;
-}
 
 static volatile sig_atomic_t hostedStop = 0;
 
@@ -134,9 +126,9 @@ bool JoinServer(const NetOptions& options)
         return Refused("cannot open a network connection");
     enet_peer_timeout(serverPeer, 0, NET_TIMEOUT_MIN_MS, NET_TIMEOUT_MAX_MS);
     std::string where = host + ":" + std::to_string(port);
-    double until = NowS() + JOIN_WAIT_S;
+    double until = MonotonicSeconds() + JOIN_WAIT_S;
     bool connected = false;
-    while (NowS() < until) {
+    while (MonotonicSeconds() < until) {
         ENetEvent event;
         int got = enet_host_service(clientHost, &event, 20);
         if (got <= 0)
@@ -233,7 +225,7 @@ static void ServerGone(const char* line)
 {
     printf("%s\n", line);
     netSession.playing = false;
-    ResetRemoteJets();
+    ClearSky(liveSky);
     playerListOn = 0;
 }
 
@@ -256,23 +248,23 @@ static void Take(const NetMessage& m, double now)
     switch (m.type) {
     case NET_STATE:
         if (m.state.id != netSession.ownId)
-            RemoteJetState(m.state, now);
+            RemoteJetState(liveSky, m.state, now);
         break;
     case NET_JOINED:
         if (m.id != netSession.ownId) {
-            RemoteJetJoined(m.id, m.name);
+            RemoteJetJoined(liveSky, m.id, m.name);
             printf("%s joined\n", m.name.c_str());
         }
         break;
     case NET_LEFT:
-        if (m.id != netSession.ownId && remoteJets[m.id].present) {
-            printf("%s left\n", remoteJets[m.id].name);
-            RemoteJetLeft(m.id);
+        if (m.id != netSession.ownId && liveSky.jets[m.id].present) {
+            printf("%s left\n", liveSky.jets[m.id].name);
+            RemoteJetLeft(liveSky, m.id);
         }
         break;
     case NET_EVENT:
-        if (m.event == NET_EVENT_CRASH && remoteJets[m.id].present)
-            printf("%s crashed\n", remoteJets[m.id].name);
+        if (m.event == NET_EVENT_CRASH && liveSky.jets[m.id].present)
+            printf("%s crashed\n", liveSky.jets[m.id].name);
         break;
     case NET_CLOCK:
         sunAngle = m.sun;
@@ -306,7 +298,7 @@ void ServiceNetwork()
     if (!clientHost || !netSession.playing)
         return;
     ENetEvent event;
-    double now = NowS();
+    double now = MonotonicSeconds();
     while (clientHost && netSession.playing && enet_host_service(clientHost, &event, 0) > 0)
         HandleEvent(event, now);
 }
@@ -337,7 +329,7 @@ void EndSetupConnection()
         return;
     setupOver = true;
     setupKeeper.join();
-    double now = NowS();
+    double now = MonotonicSeconds();
     for (ENetEvent& event : heldEvents)
         HandleEvent(event, now);
     heldEvents.clear();
@@ -349,39 +341,6 @@ bool NetPlayerListKey(unsigned char key)
         return false;
     playerListOn = !playerListOn;
     return true;
-}
-
-void AddFriendEngines(SoundScene& scene)
-{
-    scene.friendCount = 0;
-    if (!netSession.playing)
-        return;
-    Vec3 at = viewMode == 1 ? plane.pos : camera.pos, right;
-    if (viewMode == 1)
-        right = plane.normal;
-    else
-        UnitCross(camera.dir, camera.up, right);
-    double now = NowS();
-    for (const RemoteJet& jet : remoteJets) {
-        RemotePose pose;
-        if (!RemoteJetPose(jet, now, pose) || pose.exploding)
-            continue;
-        Vec3 to = {pose.body.pos.x - at.x, pose.body.pos.y - at.y, pose.body.pos.z - at.z};
-        float d = Length(to);
-        FriendEngine e = {pose.body.thrust / 100.0f, d, d > 0.0f ? Dot(to, right) / d : 0.0f};
-        // Keep the nearest: a farther one than all kept is not heard.
-        int slot = scene.friendCount < SOUND_FRIENDS ? scene.friendCount++ : -1;
-        if (slot < 0) {
-            int farthest = 0;
-            for (int i = 1; i < SOUND_FRIENDS; i++)
-                if (scene.friends[i].distance > scene.friends[farthest].distance)
-                    farthest = i;
-            if (scene.friends[farthest].distance <= d)
-                continue;
-            slot = farthest;
-        }
-        scene.friends[slot] = e;
-    }
 }
 
 void LeaveServer()

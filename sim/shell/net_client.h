@@ -41,9 +41,5 @@ void ServiceNetwork();
 // Tab shows or hides the list of players while joined; false otherwise, so
 // the key does what it always did.
 bool NetPlayerListKey(unsigned char key);
-struct SoundScene;
-// The nearest friends' engines into the step's sound scene, placed for the
-// listener (the cockpit, or the camera outside); none while flying alone.
-void AddFriendEngines(SoundScene& scene);
 // Says goodbye to the server and stops a hosted one; at exit.
 void LeaveServer();

@@ -16,6 +16,10 @@
 #define PELORIN_VERSION "unknown"
 #endif
 
+// The instant replay starts at the oldest snapshot at the earliest; the
+// friends' messages from before it must still be there.
+static_assert(FRIENDS_KEPT_STEPS > (int64_t)SNAPSHOTS_KEPT * SNAPSHOT_PERIOD, "friends kept as long as snapshots");
+
 static bool recorderOn;
 static bool recorderSuspended;
 static RecordedFlight liveFlight;

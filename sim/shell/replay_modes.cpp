@@ -19,6 +19,7 @@
 #include "sim/render/frame.h"
 #include "sim/shell/course_play.h"
 #include "sim/shell/flight_state.h"
+#include "sim/shell/friends_recorder.h"
 #include "sim/shell/game_end.h"
 #include "sim/shell/live_step.h"
 #include "sim/shell/recorder.h"
@@ -48,7 +49,9 @@ static SoundEvents liveSound;  // the sound's watcher as the live game left it
 static ExplosionQuad liveQuad; // the live explosion's frame as last built
 // How fast a replay goes: steps run per due step (4 while `f` is held).
 static int replaySpeed;
-static std::vector<FriendsRecord> friendsShown; // --play and --timedemo of a shared flight
+// The other jets' messages the replay shows: a shared flight's side file in
+// --play and --timedemo, the last seconds kept in the instant replay.
+static std::vector<FriendsRecord> friendsShown;
 static size_t nextFriend;
 // The timedemo's frame times.
 static std::vector<int64_t> frameNs;
@@ -163,8 +166,7 @@ static void StepReplay(StepOutcome& outcome)
 {
     ReplayStatus status;
     do {
-        if (mode != MODE_INSTANT)
-            TakeFriendsDue();
+        TakeFriendsDue();
         status = ReplayStep(&outcome);
     } while (status == REPLAY_NEXT_FLIGHT);
     if (status == REPLAY_STEPPED)
@@ -345,6 +347,10 @@ void StartInstantReplay()
     }
     SuspendRecorder(true);
     SetCourseAside();
+    // The friends' jets as they were seen then, in a sky of the replay's own:
+    // the live one goes on receiving meanwhile.
+    friendsShown = KeptFriendMessages();
+    nextFriend = TakeFriendsRecordsDue(friendsShown, 0, from->step);
     Begin(MODE_INSTANT);
 }
 
@@ -364,6 +370,9 @@ void EndInstantReplay()
     held = over = false;
     replayBanner = BANNER_NONE;
     instantFlights.clear();
+    friendsShown.clear();
+    nextFriend = 0;
+    ClearSky(replaySky);
     SuspendRecorder(false);
     PutCourseBack();
     // The live chain's timer waited meanwhile (ExplosionTick) and goes on.

@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/monotonic_clock.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/game_state.h"
+#include "sim/flight/remote_jets.h"
 #include "sim/render/camera.h"
 #include "sim/view/view_state.h"
 
@@ -18,7 +20,6 @@ int soundOn;
 int soundVolume;
 SoundEvents soundEvents;
 SoundMailbox soundMailbox;
-void (*addFriendEngines)(SoundScene& scene);
 
 void ResetSoundState()
 {
@@ -26,7 +27,6 @@ void ResetSoundState()
     soundVolume = SOUND_VOLUME_START;
     soundEvents = {};
     StartMailbox(soundMailbox, SoundScene());
-    addFriendEngines = nullptr;
 }
 
 void ToggleSound()
@@ -65,6 +65,44 @@ static void PlaceListener(SoundScene& s)
     }
 }
 
+// The nearest friends' engines of the sky in view (the live one, or the
+// one a replay shows as it was), placed for the listener: the cockpit, or
+// the camera outside.
+static void AddFriendEngines(SoundScene& scene)
+{
+    scene.friendCount = 0;
+    const RemoteSky& sky = ShownSky();
+    if (RemoteJetCount(sky) == 0)
+        return;
+    bool cockpit = viewMode == VIEW_COCKPIT;
+    Vec3 at = cockpit ? plane.pos : camera.pos, right;
+    if (cockpit)
+        right = plane.normal;
+    else
+        UnitCross(camera.dir, camera.up, right);
+    double now = ShownSkyNowS(MonotonicSeconds());
+    for (const RemoteJet& jet : sky.jets) {
+        RemotePose pose;
+        if (!RemoteJetPose(jet, now, pose) || pose.exploding)
+            continue;
+        Vec3 to = {pose.body.pos.x - at.x, pose.body.pos.y - at.y, pose.body.pos.z - at.z};
+        float d = Length(to);
+        FriendEngine e = {pose.body.thrust / THRUST_MAX, d, d > 0.0f ? Dot(to, right) / d : 0.0f};
+        // Keep the nearest: a farther one than all kept is not heard.
+        int slot = scene.friendCount < SOUND_FRIENDS ? scene.friendCount++ : -1;
+        if (slot < 0) {
+            int farthest = 0;
+            for (int i = 1; i < SOUND_FRIENDS; i++)
+                if (scene.friends[i].distance > scene.friends[farthest].distance)
+                    farthest = i;
+            if (scene.friends[farthest].distance <= d)
+                continue;
+            slot = farthest;
+        }
+        scene.friends[slot] = e;
+    }
+}
+
 SoundScene CurrentSoundScene(bool standsStill)
 {
     SoundScene s = {};
@@ -80,8 +118,7 @@ SoundScene CurrentSoundScene(bool standsStill)
     PlaceListener(s);
     s.soundOn = soundOn;
     s.volume = (float)soundVolume / (float)SOUND_VOLUME_MAX;
-    if (addFriendEngines)
-        addFriendEngines(s);
+    AddFriendEngines(s);
     return s;
 }
 

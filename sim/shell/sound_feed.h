@@ -31,9 +31,6 @@ extern int soundOn;                // F9, --mute, the settings
 extern int soundVolume;            // --volume, the settings, 0..100
 extern SoundEvents soundEvents;
 extern SoundMailbox soundMailbox;  // the game posts, the audio callback takes
-// Friends' engines in a shared sky, added to every scene: AddFriendEngines,
-// set by main when the game joins a server; null when it flies alone.
-extern void (*addFriendEngines)(SoundScene& scene);
 
 const int SOUND_VOLUME_START = 80;
 const int SOUND_VOLUME_MAX = 100;

@@ -105,10 +105,11 @@ wait_output "Raising landing gear"
 WID=$WATCHER_WID
 xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
 send_keys Tab
-# The list of players: "Players: 2", the watcher and the flyer, in white.
-list_shown() { [ "$(white_in shared_sky_watcher 5 40 200 80)" -gt 150 ]; }
+# The list of players under the instruments: "Players: 2", the watcher and,
+# on its third line, the flyer, in white on a dark backing.
+flyer_line() { white_in "$1" 5 110 80 22; }
+list_shown() { [ "$(white_in shared_sky_watcher 5 75 200 60)" -gt 150 ] && [ "$(flyer_line shared_sky_watcher)" -gt 20 ]; }
 until_shot shared_sky_watcher 30 list_shown || fail "the list of players is not shown"
-listed=$(white_in shared_sky_watcher 5 40 200 80)
 
 # The flyer quits; the server and the watcher see it go within a second.
 WID=$FLYER_WID
@@ -123,8 +124,9 @@ grep -q "^flyer left" "$WORK/watcher.out" || fail "the flyer's jet is still with
 awk -v a="$quit" -v b="$gone" 'BEGIN { exit !(b - a < 1.0) }' || fail "the flyer went only after $(awk -v a="$quit" -v b="$gone" 'BEGIN{print b - a}') s"
 grep -q "flyer left from 127.0.0.1" "$WORK/server.out" || fail "no leave line for the flyer"
 WID=$WATCHER_WID
-list_shorter() { [ "$(white_in shared_sky_watcher_alone 5 40 200 80)" -lt "$listed" ]; }
-until_shot shared_sky_watcher_alone 30 list_shorter || fail "the list still shows the flyer"
+list_shorter() { [ "$(flyer_line shared_sky_watcher_alone)" -lt 5 ]; }
+until_shot shared_sky_watcher_alone 30 list_shorter ||
+  fail "the list still shows the flyer ($(flyer_line shared_sky_watcher_alone) white pixels on its line)"
 
 # The server, told to stop, says goodbye to the watcher and ends with 0.
 kill -TERM "$SERVER_PID"

@@ -235,13 +235,13 @@ static void Receive(int id, uint32_t step, float z, uint8_t flags = 0)
     s.id = (uint8_t)id;
     s.pos[2] = z;
     s.flags = flags;
-    RemoteJetState(s, step * REMOTE_STEP_S + 0.05);
+    RemoteJetState(liveSky, s, step * REMOTE_STEP_S + 0.05);
 }
 
 TEST(RemoteJets, DrawnBetweenStatesALittleBehindCarriedOnThenHeldThenGone)
 {
     ResetRemoteJets();
-    RemoteJetJoined(4, "Bo");
+    RemoteJetJoined(liveSky, 4, "Bo");
     for (uint32_t step = 100; step <= 190; step += 3)
         Receive(4, step, (float)(step - 100) * 10.0f);
     // The newest state, step 190 at z 900, arrived at our 1.95 s.
@@ -263,40 +263,40 @@ TEST(RemoteJets, DrawnBetweenStatesALittleBehindCarriedOnThenHeldThenGone)
     };
     for (const Case& c : cases) {
         RemotePose pose;
-        ASSERT_EQ(RemoteJetPose(remoteJets[4], c.nowS, pose), c.shown) << c.what;
+        ASSERT_EQ(RemoteJetPose(liveSky.jets[4], c.nowS, pose), c.shown) << c.what;
         if (!c.shown)
             continue;
-        float oldest = remoteJets[4].samples[0].state.pos[2];
+        float oldest = liveSky.jets[4].samples[0].state.pos[2];
         EXPECT_NEAR(pose.body.pos.z, c.nowS < 1.0 ? oldest : c.z, 0.05f) << c.what;
         EXPECT_FLOAT_EQ(pose.body.pos.x, 3075.0f) << c.what;
     }
     // A state older than the newest changes nothing.
     Receive(4, 150, -5000.0f);
     RemotePose pose;
-    ASSERT_TRUE(RemoteJetPose(remoteJets[4], 2.05, pose));
+    ASSERT_TRUE(RemoteJetPose(liveSky.jets[4], 2.05, pose));
     EXPECT_NEAR(pose.body.pos.z, 900.0f, 0.05f);
-    RemoteJetLeft(4);
-    EXPECT_FALSE(RemoteJetPose(remoteJets[4], 2.05, pose)) << "gone at once when it leaves";
+    RemoteJetLeft(liveSky, 4);
+    EXPECT_FALSE(RemoteJetPose(liveSky.jets[4], 2.05, pose)) << "gone at once when it leaves";
 }
 
 TEST(RemoteJets, TheFrameBetweenTwoStatesIsARotationAndFlagsFollowTheNearerState)
 {
     ResetRemoteJets();
-    RemoteJetJoined(1, "Al");
+    RemoteJetJoined(liveSky, 1, "Al");
     NetState a = LevelState(100), b = LevelState(103);
     a.id = b.id = 1;
     // A quarter roll between the two: up turns from +y to -x.
     b.up[0] = -1, b.up[1] = 0;
     b.flags = NET_FLAG_EXPLODING;
-    RemoteJetState(a, 1.0);
-    RemoteJetState(b, 1.03);
+    RemoteJetState(liveSky, a, 1.0);
+    RemoteJetState(liveSky, b, 1.03);
     struct Case {
         double nowS;
         bool exploding;
     } cases[] = {{1.11, false}, {1.115, false}, {1.125, true}};
     for (const Case& c : cases) {
         RemotePose pose;
-        ASSERT_TRUE(RemoteJetPose(remoteJets[1], c.nowS, pose));
+        ASSERT_TRUE(RemoteJetPose(liveSky.jets[1], c.nowS, pose));
         const Body& p = pose.body;
         EXPECT_NEAR(Dot(p.dir, p.dir), 1.0f, 1e-5f);
         EXPECT_NEAR(Dot(p.up, p.up), 1.0f, 1e-5f);
@@ -306,7 +306,7 @@ TEST(RemoteJets, TheFrameBetweenTwoStatesIsARotationAndFlagsFollowTheNearerState
         EXPECT_EQ(pose.exploding, c.exploding) << c.nowS;
     }
     RemotePose half;
-    ASSERT_TRUE(RemoteJetPose(remoteJets[1], 1.115, half));
+    ASSERT_TRUE(RemoteJetPose(liveSky.jets[1], 1.115, half));
     EXPECT_NEAR(half.body.up.x, -0.7071f, 1e-3f);
     EXPECT_NEAR(half.body.up.y, 0.7071f, 1e-3f);
 }
@@ -439,15 +439,18 @@ TEST(FriendsFile, ADamagedSideFileIsShownUpToTheDamage)
 }
 
 // Live play takes each message at the wall clock of the step it came in;
-// the replay takes the side file's at its own steps. A friend's states come
-// unevenly, one or two steps after they were taken; the jet must be drawn
-// where live play drew it at every step, and be gone after its leave.
+// a replay takes them at its own steps: the side file's from the start
+// (--play), or those kept in memory from a later step (the instant replay,
+// long after the friend's join). A friend's states come unevenly, one or two
+// steps after they were taken; the jet must be drawn where live play drew it
+// at every step, and be gone after its leave, in a sky of the replay's own.
 TEST(RemoteJets, AReplayShowsTheFriendWhereLivePlayDid)
 {
     ResetRemoteJets();
-    EXPECT_DOUBLE_EQ(RemoteJetsNowS(123.25), 123.25) << "live play goes by the wall clock";
+    ResetFriendsRecorderState();
+    EXPECT_DOUBLE_EQ(ShownSkyNowS(123.25), 123.25) << "live play goes by the wall clock";
     const double wallStart = 5000.0; // the live clock at the recording's step 0
-    const int steps = 400, leaveStep = 330;
+    const int steps = (int)FRIENDS_KEPT_STEPS + 600, leaveStep = steps - 70;
     std::vector<uint8_t> side;
     EncodeFriendsHeader(side);
     struct Seen {
@@ -462,47 +465,64 @@ TEST(RemoteJets, AReplayShowsTheFriendWhereLivePlayDid)
     for (int taken = 3; taken + 2 < leaveStep; taken += 3) {
         uint32_t at = senderStart + (uint32_t)taken;
         came[taken + 1 + (taken / 3) % 2].push_back(
-            StateOf(5, at, (float)at * 7.0f, taken > 200 ? NET_FLAG_EXPLODING : 0));
+            StateOf(5, at, (float)at * 7.0f, taken > leaveStep - 130 ? NET_FLAG_EXPLODING : 0));
     }
     came[leaveStep].push_back(IdOnly(NET_LEFT, 5));
     for (int step = 0; step < steps; step++) {
         double wall = wallStart + step * REMOTE_STEP_S;
         for (const NetMessage& m : came[step]) {
             if (m.type == NET_STATE)
-                RemoteJetState(m.state, wall);
+                RemoteJetState(liveSky, m.state, wall);
             else if (m.type == NET_JOINED)
-                RemoteJetJoined(m.id, m.name);
+                RemoteJetJoined(liveSky, m.id, m.name);
             else
-                RemoteJetLeft(m.id);
+                RemoteJetLeft(liveSky, m.id);
             ASSERT_TRUE(EncodeFriendsRecord((uint32_t)step, m, side));
+            RecordFriendMessage(m, step);
         }
-        live[step].shown = RemoteJetPose(remoteJets[5], RemoteJetsNowS(wall), live[step].pose);
+        live[step].shown = RemoteJetPose(liveSky.jets[5], ShownSkyNowS(wall), live[step].pose);
     }
-    ResetRemoteJets();
-    std::vector<FriendsRecord> records;
+    std::vector<FriendsRecord> fromFile, kept = KeptFriendMessages();
     std::string damage;
-    ASSERT_TRUE(ParseFriendsBytes(side.data(), side.size(), records, damage));
+    ASSERT_TRUE(ParseFriendsBytes(side.data(), side.size(), fromFile, damage));
     ASSERT_EQ(damage, "");
-    size_t next = 0;
-    int shownSteps = 0;
-    for (int step = 0; step < steps; step++) {
-        next = TakeFriendsRecordsDue(records, next, step);
-        RemotePose pose;
-        // The wall clock is no part of it: a paused or timed replay shows the same.
-        bool shown = RemoteJetPose(remoteJets[5], RemoteJetsNowS(wallStart * 3.0), pose);
-        ASSERT_EQ(shown, live[step].shown) << "step " << step;
-        if (!shown)
-            continue;
-        shownSteps++;
-        EXPECT_NEAR(pose.body.pos.z, live[step].pose.body.pos.z, 1e-2f) << "step " << step;
-        EXPECT_NEAR(pose.body.up.y, live[step].pose.body.up.y, 1e-5f) << "step " << step;
-        EXPECT_EQ(pose.exploding, live[step].pose.exploding) << "step " << step;
+    ASSERT_GT(kept.size(), 2u);
+    EXPECT_EQ(kept[0].type, NET_JOINED) << "the join, long gone, stands first";
+    EXPECT_GE(kept[1].step, (uint32_t)(leaveStep - FRIENDS_KEPT_STEPS)) << "only the last seconds are kept";
+    const int instantFrom = steps - 3100;
+    struct Replay {
+        const char* what;
+        const std::vector<FriendsRecord>& records;
+        int from;
+    } replays[] = {{"the side file", fromFile, 0}, {"the kept messages", kept, instantFrom}};
+    for (const Replay& r : replays) {
+        size_t next = TakeFriendsRecordsDue(r.records, 0, r.from);
+        EXPECT_EQ(&ShownSky(), &replaySky) << r.what << ": a replay shows its own sky";
+        EXPECT_EQ(liveSky.jets[5].present, false) << r.what << ": the live sky is left as it was";
+        int shownSteps = 0;
+        for (int step = r.from; step < steps; step++) {
+            next = TakeFriendsRecordsDue(r.records, next, step);
+            RemotePose pose;
+            // The wall clock is no part of it: a paused or timed replay shows the same.
+            bool shown = RemoteJetPose(replaySky.jets[5], ShownSkyNowS(wallStart * 3.0), pose);
+            ASSERT_EQ(shown, live[step].shown) << r.what << ", step " << step;
+            if (!shown)
+                continue;
+            if (shownSteps++ == 0) {
+                EXPECT_STREQ(replaySky.jets[5].name, "Di") << r.what << ": named from its join";
+            }
+            EXPECT_NEAR(pose.body.pos.z, live[step].pose.body.pos.z, 1e-2f) << r.what << ", step " << step;
+            EXPECT_NEAR(pose.body.up.y, live[step].pose.body.up.y, 1e-5f) << r.what << ", step " << step;
+            EXPECT_EQ(pose.exploding, live[step].pose.exploding) << r.what << ", step " << step;
+        }
+        EXPECT_GT(shownSteps, steps - r.from - 100) << r.what << ": the friend is seen for most of the flight";
+        EXPECT_STREQ(replaySky.jets[5].name, "") << r.what << ": gone after its leave";
+        ClearSky(replaySky);
     }
-    EXPECT_GT(shownSteps, 300) << "the friend is seen for most of the flight";
     EXPECT_FALSE(live[steps - 1].shown) << "gone after its leave";
-    EXPECT_STREQ(remoteJets[5].name, "");
+    EXPECT_DOUBLE_EQ(ShownSkyNowS(7.5), 7.5) << "a cleared replay goes back to the wall clock";
+    ResetFriendsRecorderState();
     ResetRemoteJets();
-    EXPECT_DOUBLE_EQ(RemoteJetsNowS(7.5), 7.5) << "a reset goes back to the wall clock";
 }
 
 // The side file written as messages come: it starts with the jets already
@@ -515,7 +535,7 @@ TEST(FriendsFile, TheRecorderWritesWhatItReceivedBesideTheRecording)
     std::string side = recording + FRIENDS_SUFFIX;
     std::ofstream(side) << "an earlier flight's friends";
     ResetRemoteJets();
-    RemoteJetJoined(3, "Cy");
+    RemoteJetJoined(liveSky, 3, "Cy");
     StartFriendsFile(recording);
     EXPECT_NE(access(side.c_str(), F_OK), 0) << "the earlier side file is gone";
     RecordFriendMessage(StateOf(3, 500, 20), 41);

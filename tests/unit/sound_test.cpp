@@ -8,15 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "common/friends_file.h"
 #include "sim/flight/aircraft.h"
 #include "sim/flight/explosion.h"
 #include "sim/flight/flight_tick.h"
 #include "sim/flight/ground_contact.h"
+#include "sim/flight/remote_jets.h"
 #include "sim/shell/controls.h"
 #include "sim/shell/options.h"
 #include "sim/shell/sound_feed.h"
 #include "sim/sound/mailbox.h"
 #include "sim/sound/synth.h"
+#include "sim/view/view_state.h"
 #include "tests/support/sound_analysis.h"
 
 namespace {
@@ -290,4 +293,30 @@ TEST(SoundTest, FriendsEnginesAreHeardWhereTheyAreQuieterThanTheOwn)
     SoundScene uncounted = Engines(0.5f);
     uncounted.friends[0] = {1.0f, 10.0f, 0.0f}; // friendCount 0: not heard
     EXPECT_EQ(withNone, RenderSound(mixer, uncounted, 0.2));
+
+    // The step's scene takes them from the sky in view: a replay's shows the
+    // friend as it was seen, on the cockpit's right here, with no network.
+    ResetRemoteJets();
+    viewMode = VIEW_COCKPIT;
+    EXPECT_EQ(CurrentSoundScene(false).friendCount, 0) << "alone";
+    std::vector<FriendsRecord> seen(2);
+    seen[0].type = NET_JOINED;
+    seen[0].id = 2;
+    seen[1].step = 10;
+    seen[1].state.id = 2;
+    seen[1].state.step = 10;
+    Vec3 at = {plane.pos.x + 500 * plane.normal.x, plane.pos.y, plane.pos.z + 500 * plane.normal.z};
+    float frame[2][3] = {{plane.dir.x, plane.dir.y, plane.dir.z}, {plane.up.x, plane.up.y, plane.up.z}};
+    float pos[3] = {at.x, at.y, at.z};
+    std::copy(pos, pos + 3, seen[1].state.pos);
+    std::copy(frame[0], frame[0] + 3, seen[1].state.dir);
+    std::copy(frame[1], frame[1] + 3, seen[1].state.up);
+    seen[1].state.thrust = 60.0f;
+    TakeFriendsRecordsDue(seen, 0, 30);
+    SoundScene replayed = CurrentSoundScene(false);
+    ASSERT_EQ(replayed.friendCount, 1);
+    EXPECT_NEAR(replayed.friends[0].distance, 500.0f, 1.0f);
+    EXPECT_GT(replayed.friends[0].pan, 0.99f);
+    ClearSky(replaySky);
+    EXPECT_EQ(CurrentSoundScene(false).friendCount, 0) << "the replay's sky gone with it";
 }
