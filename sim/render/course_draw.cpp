@@ -10,6 +10,7 @@
 #include "sim/flight/course_run.h"
 #include "sim/render/aircraft_turns.h"
 #include "sim/render/camera.h"
+#include "sim/render/hud_overlay.h"
 #include "sim/render/hud_text.h"
 #include "sim/view/view_state.h"
 
@@ -26,6 +27,8 @@ const int COURSE_TEXT_SIZE = 18;
 const int TOUCHDOWN_TEXT_SIZE = 10;
 const float CLOCK_DROP = 28.0f;  // pixels from the top edge down to the clock's baseline, at the start size
 const float SPLIT_DROP = 52.0f;
+// In the instruments display the split goes under the instruments' line.
+const float SPLIT_DROP_UNDER_INSTRUMENTS = 84.0f;
 const float TOUCHDOWN_Y = 5.0f;  // under the status line's baseline, at the start size
 const float ARROW_RADIUS = 90.0f; // pixels from the centre, at the start size
 const float ARROW_SIZE = 14.0f;
@@ -238,7 +241,7 @@ static void DrawNotice(const HudNotice& notice, float y, int size, const HudLayo
         return;
     float x = centred ? windowWidth * 0.5f - HudTextWidth(notice.text, size, l.textScale) * 0.5f : l.statusX;
     glColor3f(notice.red, notice.green, notice.blue);
-    DrawHudText(notice.text, x, y, size, l.textScale);
+    DrawHudLabel(notice.text, x, y, size, l.textScale);
 }
 
 void DrawCourseHud(const HudLayout& l)
@@ -248,9 +251,10 @@ void DrawCourseHud(const HudLayout& l)
         FormatClock(text, sizeof text);
         float width = HudTextWidth(text, COURSE_TEXT_SIZE, l.textScale);
         glColor3f(1.0f, 1.0f, 1.0f);
-        DrawHudText(text, windowWidth * 0.5f - width * 0.5f, windowHeight - CLOCK_DROP * l.textScale,
-                    COURSE_TEXT_SIZE, l.textScale);
-        DrawNotice(splitNotice, windowHeight - SPLIT_DROP * l.textScale, COURSE_TEXT_SIZE, l, true);
+        DrawHudLabel(text, windowWidth * 0.5f - width * 0.5f, windowHeight - CLOCK_DROP * l.textScale,
+                     COURSE_TEXT_SIZE, l.textScale);
+        float splitDrop = classicDisplay ? SPLIT_DROP : SPLIT_DROP_UNDER_INSTRUMENTS;
+        DrawNotice(splitNotice, windowHeight - splitDrop * l.textScale, COURSE_TEXT_SIZE, l, true);
         if (courseRun.nextGate < activeCourse->gates.size() && !courseRun.crashed)
             DrawArrow(l);
     }
