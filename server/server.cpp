@@ -2,6 +2,7 @@
 #include "server/server.h"
 
 #include <enet/enet.h>
+#include <enet/time.h>
 #include <getopt.h>
 #include <time.h>
 #include <unistd.h>
@@ -234,11 +235,23 @@ void Welcome(Server& s, Client& c, const NetMessage& hello)
                "the server runs Pelorin " PELORIN_VERSION ", the client " + hello.version.substr(0, 32));
         return;
     }
-    for (const Client& other : s.clients)
-        if (other.phase == CLIENT_PLAYING && other.name == hello.name) {
+    for (Client& other : s.clients) {
+        if (other.phase != CLIENT_PLAYING || other.name != hello.name)
+            continue;
+        double silentS = ENET_TIME_DIFFERENCE(enet_time_get(), other.peer->lastReceiveTime) / 1000.0;
+        if (!NameTakenBack(other.peer->address.host, silentS, c.peer->address.host)) {
             Refuse(c, REFUSED_NAME_TAKEN, "the name " + hello.name + " is taken");
             return;
         }
+        // The holder's game is gone without a word: it leaves now, as at the
+        // network's timeout, rather than keep its name from its player.
+        printf("pelorin-server: %s left from %s (unheard for %.0f s, and asked for again from %s)\n",
+               other.name.c_str(), other.address, silentS, c.address);
+        Broadcast(s, EncodeLeft(other.id), true, &other);
+        other.peer->data = nullptr;
+        enet_peer_reset(other.peer);
+        other = Client();
+    }
     if (PlayingCount(s) >= s.maxPlayers) {
         Refuse(c, REFUSED_FULL, "the server is full (" + std::to_string(s.maxPlayers) + " players)");
         return;

@@ -39,6 +39,11 @@ bool TakeStateStep(uint32_t& lastStep, uint32_t step)
     return true;
 }
 
+bool NameTakenBack(uint32_t holderHost, double silentS, uint32_t host)
+{
+    return holderHost == host && silentS >= NAME_RECLAIM_SILENCE_S;
+}
+
 bool CountBadMessage(BadBucket& bucket, double nowS)
 {
     double drained = (nowS - bucket.lastS) * BAD_DRAIN_PER_S;

@@ -24,6 +24,18 @@ int FreeStartPlace(const float* jets, int count);
 // that does is refused, and the last step stays. True when taken.
 bool TakeStateStep(uint32_t& lastStep, uint32_t step);
 
+// A name is held by a player until the player leaves, or until the network
+// gives up on a silent one (15 to 30 s). A game that crashed or was killed
+// says no goodbye, so the same player starting again from the same machine
+// is given the name back once its holder has been unheard this long, the
+// silence after which the others no longer show its jet either.
+const double NAME_RECLAIM_SILENCE_S = 5.0;
+// True when a hello from the machine `host` takes back a name held by a
+// player on `holderHost` of whose machine nothing has come for `silentS`
+// seconds: no message and not even the network's answer to a ping, which a
+// game busy setting up its world still gives.
+bool NameTakenBack(uint32_t holderHost, double silentS, uint32_t host);
+
 // A bucket of bad messages that drains at BAD_DRAIN_PER_S: a client is dropped
 // when it holds more than BAD_LIMIT, so a burst of garbage is forgiven once
 // but a client that keeps sending it is not.

@@ -128,6 +128,28 @@ list_shorter() { [ "$(flyer_line shared_sky_watcher_alone)" -lt 5 ]; }
 until_shot shared_sky_watcher_alone 30 list_shorter ||
   fail "the list still shows the flyer ($(flyer_line shared_sky_watcher_alone) white pixels on its line)"
 
+# A game killed says no goodbye: its name comes back to its machine once the
+# server has heard nothing from it for 5 s, not before.
+join_as() {
+  (cd "$WORK/flyer" && exec "$BUILD/pelorin" --mute --connect "127.0.0.1:$PORT" --name "$1" >"$WORK/$2.out" 2>&1 </dev/null) &
+  LOST_PID=$!
+  for i in $(seq 1 100); do grep -q "^Joined" "$WORK/$2.out" && break; sleep 0.05; done
+  grep -q "^Joined" "$WORK/$2.out" || fail "$1 did not join: $(cat "$WORK/$2.out")"
+}
+join_as lost lost1
+kill -KILL "$LOST_PID"; wait "$LOST_PID" 2>/dev/null || true
+set +e
+"$BUILD/pelorin" --connect "127.0.0.1:$PORT" --name lost >/dev/null 2>"$WORK/lost.err" </dev/null
+status=$?
+set -e
+[ "$status" = 1 ] && grep -q "the name lost is taken" "$WORK/lost.err" ||
+  fail "a name was taken back at once (status $status): $(cat "$WORK/lost.err")"
+sleep 5.5
+join_as lost lost2
+grep -q "lost left from 127.0.0.1:[0-9]* (unheard for [0-9]* s, and asked for again" "$WORK/server.out" ||
+  fail "no leave line for the killed game"
+kill "$LOST_PID"; wait "$LOST_PID" 2>/dev/null || true
+
 # The server, told to stop, says goodbye to the watcher and ends with 0.
 kill -TERM "$SERVER_PID"
 set +e; wait "$SERVER_PID"; status=$?; set -e

@@ -200,6 +200,22 @@ TEST(ServerRules, EachJoiningPlayerGetsAPlaceNoJetIsOn)
         }
 }
 
+// A name comes back to its own machine once its holder is silent; to no
+// other machine, and not while the holder still answers.
+TEST(ServerRules, ANameComesBackToItsOwnMachineOnceItsHolderIsSilent)
+{
+    struct NameCase {
+        uint32_t holderHost;
+        double silentS;
+        uint32_t host;
+        bool takenBack;
+    } names[] = {{0x0100007f, 5.0, 0x0100007f, true},  {0x0100007f, 60.0, 0x0100007f, true},
+                 {0x0100007f, 4.9, 0x0100007f, false}, {0x0100007f, 0.0, 0x0100007f, false},
+                 {0x0100007f, 60.0, 0x0200007f, false}};
+    for (const NameCase& c : names)
+        EXPECT_EQ(NameTakenBack(c.holderHost, c.silentS, c.host), c.takenBack) << c.silentS << " " << c.host;
+}
+
 TEST(ServerRules, ABurstOfBadMessagesIsForgivenAStreamIsNot)
 {
     // A step that goes backwards is one of them; the same step again is not.
