@@ -169,10 +169,15 @@ bool RemoteJetPose(const RemoteJet& jet, double nowS, RemotePose& pose)
     return true;
 }
 
-int RemoteJetCount(const RemoteSky& sky)
+bool RemoteJetListed(const RemoteJet& jet, double nowS)
+{
+    return jet.present && (jet.count == 0 || nowS - jet.lastHeardS < REMOTE_SILENCE_S);
+}
+
+int RemoteJetCount(const RemoteSky& sky, double nowS)
 {
     int n = 0;
     for (const RemoteJet& jet : sky.jets)
-        n += jet.present;
+        n += RemoteJetListed(jet, nowS);
     return n;
 }

@@ -79,5 +79,9 @@ double ShownSkyNowS(double wallS);
 // at its own step's clock, as live play took it when it came. The clock is
 // set to `stepsDone`. Returns the index of the first message still to come.
 size_t TakeFriendsRecordsDue(const std::vector<FriendsRecord>& records, size_t next, int64_t stepsDone);
-// Present jets, for the list of players.
-int RemoteJetCount(const RemoteSky& sky);
+// Whether a jet is in the list of players at nowS: present, and not silent
+// for REMOTE_SILENCE_S since states came (a game lost without a word goes
+// from the list when its jet goes, long before the server gives up on it).
+bool RemoteJetListed(const RemoteJet& jet, double nowS);
+// Jets listed at nowS.
+int RemoteJetCount(const RemoteSky& sky, double nowS);

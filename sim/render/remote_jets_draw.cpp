@@ -232,7 +232,8 @@ void DrawRemoteJetLabels(const HudLayout& l)
     if (!playerListOn)
         return;
     char line[64];
-    snprintf(line, sizeof line, "Players: %d", RemoteJetCount(sky) + 1);
+    double now = ShownSkyNowS(MonotonicSeconds());
+    snprintf(line, sizeof line, "Players: %d", RemoteJetCount(sky, now) + 1);
     // Under the instruments' line where it is shown, each name backed as
     // the display's other texts are.
     float drop = classicDisplay ? LIST_DROP : LIST_DROP_UNDER_INSTRUMENTS;
@@ -243,7 +244,7 @@ void DrawRemoteJetLabels(const HudLayout& l)
     // A long list goes on in a further column rather than off the window.
     float top = y;
     for (const RemoteJet& jet : sky.jets) {
-        if (!jet.present)
+        if (!RemoteJetListed(jet, now))
             continue;
         if ((y -= step) < LIST_BOTTOM * l.textScale) {
             x += LIST_COLUMN * l.textScale;

@@ -72,7 +72,8 @@ static void AddFriendEngines(SoundScene& scene)
 {
     scene.friendCount = 0;
     const RemoteSky& sky = ShownSky();
-    if (RemoteJetCount(sky) == 0)
+    double now = ShownSkyNowS(MonotonicSeconds());
+    if (RemoteJetCount(sky, now) == 0)
         return;
     bool cockpit = viewMode == VIEW_COCKPIT;
     Vec3 at = cockpit ? plane.pos : camera.pos, right;
@@ -80,7 +81,6 @@ static void AddFriendEngines(SoundScene& scene)
         right = plane.normal;
     else
         UnitCross(camera.dir, camera.up, right);
-    double now = ShownSkyNowS(MonotonicSeconds());
     for (const RemoteJet& jet : sky.jets) {
         RemotePose pose;
         if (!RemoteJetPose(jet, now, pose) || pose.exploding)

@@ -280,6 +280,7 @@ TEST(RemoteJets, DrawnBetweenStatesALittleBehindCarriedOnThenHeldThenGone)
     for (const Case& c : cases) {
         RemotePose pose;
         ASSERT_EQ(RemoteJetPose(liveSky.jets[4], c.nowS, pose), c.shown) << c.what;
+        EXPECT_EQ(RemoteJetCount(liveSky, c.nowS), c.shown ? 1 : 0) << c.what << ": listed as it is shown";
         if (!c.shown)
             continue;
         float oldest = liveSky.jets[4].samples[0].state.pos[2];
