@@ -43,13 +43,18 @@ done
 [ -n "$WATCHER_WID" ] || fail "the watcher's window did not appear: $(cat "$WORK/watcher.err")"
 grep -q "Joined 127.0.0.1:$PORT as watcher" "$WORK/watcher.out" || fail "the watcher did not say it joined"
 
-# A second "watcher" is refused: one line on standard error, status 1, no window.
-set +e
-"$BUILD/pelorin" --connect "127.0.0.1:$PORT" --name watcher >/dev/null 2>"$WORK/refused.err" </dev/null
-status=$?
-set -e
-[ "$status" = 1 ] && grep -q "refused to let us join" "$WORK/refused.err" ||
-  fail "a taken name was let in (status $status): $(cat "$WORK/refused.err")"
+# A join with a name taken is refused: one line on standard error, status
+# 1, no window.
+refused_as() {
+  local status
+  set +e
+  "$BUILD/pelorin" --connect "127.0.0.1:$PORT" --name "$1" >/dev/null 2>"$WORK/refused.err" </dev/null
+  status=$?
+  set -e
+  [ "$status" = 1 ] && grep -q "refused to let us join: the name $1 is taken" "$WORK/refused.err" ||
+    fail "$2 (status $status): $(cat "$WORK/refused.err")"
+}
+refused_as watcher "a taken name was let in"
 
 start_app pelorin "$WORK/flyer" --connect "127.0.0.1:$PORT" --name flyer
 for i in $(seq 1 200); do
@@ -138,12 +143,7 @@ join_as() {
 }
 join_as lost lost1
 kill -KILL "$LOST_PID"; wait "$LOST_PID" 2>/dev/null || true
-set +e
-"$BUILD/pelorin" --connect "127.0.0.1:$PORT" --name lost >/dev/null 2>"$WORK/lost.err" </dev/null
-status=$?
-set -e
-[ "$status" = 1 ] && grep -q "the name lost is taken" "$WORK/lost.err" ||
-  fail "a name was taken back at once (status $status): $(cat "$WORK/lost.err")"
+refused_as lost "a name was taken back at once"
 sleep 5.5
 join_as lost lost2
 grep -q "lost left from 127.0.0.1:[0-9]* (unheard for [0-9]* s, and asked for again" "$WORK/server.out" ||
