@@ -29,6 +29,22 @@ bench_start() {
   [ -d "$source_dir/data" ] && cp -r "$source_dir/data/." "$work/run/"
 }
 
+# Waits for the simulator's window, started as $app with its standard error
+# in $work/stderr, and sets $wid; a failure says the caller's NAME first.
+#   bench_wait_window NAME
+bench_wait_window() {
+  wid=""
+  for _ in $(seq 1 200); do
+    wid=$(xdotool search --onlyvisible --name '^Tessaly -- Pelorin 2000$' 2>/dev/null | head -n 1 || true)
+    [ -n "$wid" ] && return 0
+    kill -0 "$app" 2>/dev/null || { echo "$1: the simulator ended early" >&2; cat "$work/stderr" >&2; exit 1; }
+    sleep 0.05
+  done
+  echo "$1: no window" >&2
+  cat "$work/stderr" >&2
+  exit 1
+}
+
 # One row of the combined table (measurement, median, p95 or slowest, rate,
 # target, met), when the caller collects one.
 row() {

@@ -55,14 +55,7 @@ run() {
     exec "$build/pelorin" -geometry 640x480+0+0 "$@" <"$work/stdin" >"$work/stdout" 2>"$work/stderr") &
   app=$!
   exec 7>"$work/stdin"
-  wid=""
-  for _ in $(seq 1 200); do
-    wid=$(xdotool search --onlyvisible --name '^Tessaly -- Pelorin 2000$' 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
-    kill -0 "$app" 2>/dev/null || { echo "course_frame_bench: the simulator ended early" >&2; cat "$work/stderr" >&2; exit 1; }
-    sleep 0.05
-  done
-  [ -n "$wid" ] || { echo "course_frame_bench: no window" >&2; exit 1; }
+  bench_wait_window course_frame_bench
   xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
   local cockpit chase
   cockpit=$(measure)

@@ -110,14 +110,7 @@ run_size() {
   app=$!
   exec 7>"$work/stdin"
 
-  wid=""
-  for _ in $(seq 1 200); do
-    wid=$(xdotool search --onlyvisible --name '^Tessaly -- Pelorin 2000$' 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
-    kill -0 "$app" 2>/dev/null || { echo "frame_bench: the simulator ended early" >&2; cat "$work/stderr" >&2; exit 1; }
-    sleep 0.05
-  done
-  [ -n "$wid" ] || { echo "frame_bench: no window" >&2; exit 1; }
+  bench_wait_window frame_bench
   xdotool windowmove --sync "$wid" 0 0 2>/dev/null || xdotool windowmove "$wid" 0 0
   xdotool windowsize --sync "$wid" "$width" "$height" 2>/dev/null || xdotool windowsize "$wid" "$width" "$height"
   geometry=$(xwininfo -id "$wid" | awk '$1 == "Width:" { w = $2 } $1 == "Height:" { h = $2 } END { print w "x" h }')

@@ -96,13 +96,7 @@ if part frame; then
       --record "$work/jets$jets.rec" <"$work/stdin.$jets" >"$work/stdout" 2>"$work/stderr") &
     app=$!
     exec 7>"$work/stdin.$jets"
-    wid=""
-    for _ in $(seq 1 200); do
-      wid=$(xdotool search --onlyvisible --name '^Tessaly -- Pelorin 2000$' 2>/dev/null | head -n 1 || true)
-      [ -n "$wid" ] && break
-      sleep 0.05
-    done
-    [ -n "$wid" ] || { echo "net_bench: no window" >&2; cat "$work/stderr" >&2; exit 1; }
+    bench_wait_window net_bench
     # Standing jets need few states; 4 a second keep them shown.
     (cd "$work/run" && "$build/net-bot" --server "$port" --bots "$jets" --seconds $((seconds + 3)) --park --rate 4 >/dev/null) &
     bots=$!
